@@ -1,0 +1,1 @@
+# Benchmarks of the surface operations, the tools and the transforms.

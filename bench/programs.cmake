@@ -1,0 +1,1 @@
+# Benchmarks of the program-file icon reader.

@@ -1,0 +1,1 @@
+# Fuzz target of the program-file icon reader.

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "Colour.h"
+#include "Picture.h"
+
+namespace mosaikon {
+
+// The unit of a surface's coordinates: whole pixels, or twips (15 to the pixel, a twip
+// coordinate t lying on pixel floor(t / 15)).
+enum class ScaleUnit { Pixel, Twip };
+
+enum class LineShape { Plain, Box, FilledBox };
+
+// Pointer shapes a surface can ask for; the window maps them onto cursors.
+namespace pointers {
+inline constexpr std::int16_t kDefault = 0;
+inline constexpr std::int16_t kArrow = 1;
+inline constexpr std::int16_t kCross = 2;
+inline constexpr std::int16_t kUpArrow = 10;
+inline constexpr std::int16_t kPencil = 99;  // our own cursor
+}  // namespace pointers
+
+// A persistent drawing surface: what is drawn on it stays until drawn over or cleared, and is
+// what Point and Image read. The operations carry the names the rest of the editor uses for
+// them. All coordinates are in the surface's scale unit.
+class PictureBox {
+public:
+    PictureBox(int widthPixels, int heightPixels, Colour background,
+               ScaleUnit unit = ScaleUnit::Pixel);
+
+    int widthPixels() const { return m_width; }
+    int heightPixels() const { return m_height; }
+    Colour background() const { return m_background; }
+    ScaleUnit scaleUnit() const { return m_unit; }
+
+    // The drawing area's size in scale units.
+    double ScaleWidth() const;
+    double ScaleHeight() const;
+
+    // The plain colour at (x, y). Outside the drawing area the answer is 0xFFFFFFFF, a value no
+    // pixel can have, so it never equals a colour read from the surface.
+    Colour Point(double x, double y) const;
+    void PSet(double x, double y, Colour colour);
+    // Plain: a one-pixel line from the first point up to, not including, the second.
+    // Box: the outline of the rectangle with both corners included. FilledBox: the rectangle
+    // with its outline, both corners included. Everything is clipped to the drawing area.
+    void Line(double x1, double y1, double x2, double y2, Colour colour,
+              LineShape shape = LineShape::Plain);
+    // Draws the whole picture scaled into |width| × |height| pixels with its corner at (x1, y1),
+    // nearest neighbour with centre sampling; a negative size mirrors towards smaller
+    // coordinates. Only the visible part is sampled. Icon pixels blend by their opacity.
+    void PaintPicture(const Picture& picture, double x1, double y1, double width, double height);
+    // A picture of the whole drawing area as it is now.
+    Picture Image() const;
+    // Picture assignment: clear to the background, then draw the picture at (0, 0) at its own
+    // size. The empty picture only clears.
+    void setPicture(const Picture& picture);
+
+    std::int16_t MousePointer() const { return m_mousePointer; }
+    void setMousePointer(std::int16_t pointer) { m_mousePointer = pointer; }
+
+    // Asks the window to show the drawing now. The window shows every surface after each
+    // handler anyway, so this only counts requests.
+    void Refresh() { ++m_refreshCount; }
+    int refreshCount() const { return m_refreshCount; }
+
+    // Plain colours of the drawing area, row by row from the top.
+    const std::vector<std::uint32_t>& pixels() const { return m_pixels; }
+    Colour pixel(int x, int y) const;
+    // Counts every change of the drawing, so a view can tell when to repaint.
+    std::uint64_t revision() const { return m_revision; }
+
+private:
+    int toPixelX(double x) const;
+    int toPixelY(double y) const;
+    int toPixelLength(double length) const;
+    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
+    void setPixel(int x, int y, std::uint32_t plain);
+    void fillRect(int left, int top, int right, int bottom, std::uint32_t plain);
+    void plainLine(int x1, int y1, int x2, int y2, std::uint32_t plain);
+
+    int m_width;
+    int m_height;
+    Colour m_background;
+    ScaleUnit m_unit;
+    std::vector<std::uint32_t> m_pixels;
+    std::int16_t m_mousePointer = pointers::kDefault;
+    int m_refreshCount = 0;
+    std::uint64_t m_revision = 0;
+};
+
+}  // namespace mosaikon

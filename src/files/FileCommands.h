@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+#include "CommonDialog.h"
+#include "IconCanvas.h"
+#include "Picture.h"
+
+namespace mosaikon {
+
+// The editor's file commands: opening icons and bitmaps, saving them, and taking the icon out
+// of a program file. They work on the canvas through its surfaces and share one file dialog.
+class FileCommands {
+public:
+    FileCommands(IconCanvas& canvas, CommonDialog& dialog) : m_canvas(canvas), m_dialog(dialog) {}
+
+    void OpenIcon();
+    void Open_BMP();
+    void SaveIcon();
+    void save_BMP();
+    // Chooses a program file or library and takes its icon into the editor.
+    void ExtractIcon();
+    void GetAppIcon(std::string ProgramPath);
+
+    // The status line's text, written by the open commands.
+    const std::string& statusLine() const { return m_statusLine; }
+    // The picture the bitmap command loaded last (the hidden image holder).
+    const Picture& Image1() const { return m_image1; }
+    // How many images the icon converter holds (one more per icon save).
+    int iconListCount() const { return m_iconListCount; }
+
+private:
+    // Writes the status line for `path`: " <path>... <length> byte".
+    void writeStatusLine(const std::string& path);
+
+    IconCanvas& m_canvas;
+    CommonDialog& m_dialog;
+    std::string m_statusLine;
+    Picture m_image1;
+    int m_iconListCount = 0;
+};
+
+}  // namespace mosaikon

@@ -1,0 +1,3 @@
+# Icons inside program files and libraries, and the extraction command.
+list(APPEND MOSAIKON_FILES_SOURCES
+)

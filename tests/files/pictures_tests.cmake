@@ -1,0 +1,1 @@
+# Tests of the picture readers, writers and the open/save commands.

@@ -1,0 +1,1 @@
+# Tests of the program-file icon reader and the extraction command.
