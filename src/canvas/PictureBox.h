@@ -10,7 +10,7 @@ namespace mosaikon {
 
 // The unit of a surface's coordinates: whole pixels, or twips (15 to the pixel, a twip
 // coordinate t lying on pixel floor(t / 15)).
-enum class ScaleUnit { Pixel, Twip };
+enum class ScaleUnit { Pixels, Twips };
 
 enum class LineShape { Plain, Box, FilledBox };
 
@@ -29,7 +29,7 @@ inline constexpr std::int16_t kPencil = 99;  // our own cursor
 class PictureBox {
 public:
     PictureBox(int widthPixels, int heightPixels, Colour background,
-               ScaleUnit unit = ScaleUnit::Pixel);
+               ScaleUnit unit = ScaleUnit::Pixels);
 
     int widthPixels() const { return m_width; }
     int heightPixels() const { return m_height; }
@@ -81,6 +81,8 @@ private:
     void setPixel(int x, int y, std::uint32_t plain);
     void fillRect(int left, int top, int right, int bottom, std::uint32_t plain);
     void plainLine(int x1, int y1, int x2, int y2, std::uint32_t plain);
+    // Draws `picture` into the pixel rectangle at (x1, y1) of the given signed extent.
+    void paintScaled(const Picture& picture, int x1, int y1, int destWidth, int destHeight);
 
     int m_width;
     int m_height;

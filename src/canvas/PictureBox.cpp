@@ -1,0 +1,274 @@
+#include "PictureBox.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace mosaikon {
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15.0;
+constexpr std::uint32_t kOutsideDrawingArea = 0xFFFFFFFFu;
+
+// Blends `source` over `below` by `alpha` (0–255), channel by channel, rounding to nearest.
+std::uint32_t blend(std::uint32_t below, std::uint32_t source, std::uint32_t alpha) {
+    std::uint32_t result = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t s = (source >> shift) & 0xFF;
+        const std::uint32_t b = (below >> shift) & 0xFF;
+        const std::uint32_t mixed = (s * alpha + b * (255 - alpha) + 127) / 255;
+        result |= mixed << shift;
+    }
+    return result;
+}
+
+// Clamps a coordinate far outside any surface so that integer arithmetic on it cannot overflow.
+int toClampedInt(double value) {
+    constexpr double kLimit = 1 << 28;
+    if (std::isnan(value)) {
+        return 0;
+    }
+    return static_cast<int>(std::clamp(std::floor(value), -kLimit, kLimit));
+}
+
+}  // namespace
+
+PictureBox::PictureBox(int widthPixels, int heightPixels, Colour background, ScaleUnit unit)
+    : m_width(widthPixels),
+      m_height(heightPixels),
+      m_background(background),
+      m_unit(unit),
+      m_pixels(static_cast<std::size_t>(widthPixels) * static_cast<std::size_t>(heightPixels),
+               background.resolved().value()) {
+    if (widthPixels <= 0 || heightPixels <= 0) {
+        throw std::invalid_argument("A drawing surface needs a positive size.");
+    }
+}
+
+double PictureBox::ScaleWidth() const {
+    return m_unit == ScaleUnit::Twips ? m_width * kTwipsPerPixel : m_width;
+}
+
+double PictureBox::ScaleHeight() const {
+    return m_unit == ScaleUnit::Twips ? m_height * kTwipsPerPixel : m_height;
+}
+
+int PictureBox::toPixelX(double x) const {
+    return toClampedInt(m_unit == ScaleUnit::Twips ? x / kTwipsPerPixel : x);
+}
+
+int PictureBox::toPixelY(double y) const { return toPixelX(y); }
+
+int PictureBox::toPixelLength(double length) const {
+    const double pixels = m_unit == ScaleUnit::Twips ? length / kTwipsPerPixel : length;
+    constexpr double kLimit = 1 << 28;
+    if (std::isnan(pixels)) {
+        return 0;
+    }
+    return static_cast<int>(std::clamp(std::round(pixels), -kLimit, kLimit));
+}
+
+Colour PictureBox::pixel(int x, int y) const {
+    return Colour(m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
+                           static_cast<std::size_t>(x)]);
+}
+
+void PictureBox::setPixel(int x, int y, std::uint32_t plain) {
+    if (inside(x, y)) {
+        m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
+                 static_cast<std::size_t>(x)] = plain;
+    }
+}
+
+Colour PictureBox::Point(double x, double y) const {
+    const int px = toPixelX(x);
+    const int py = toPixelY(y);
+    return inside(px, py) ? pixel(px, py) : Colour(kOutsideDrawingArea);
+}
+
+void PictureBox::PSet(double x, double y, Colour colour) {
+    setPixel(toPixelX(x), toPixelY(y), colour.resolved().value());
+    ++m_revision;
+}
+
+void PictureBox::fillRect(int left, int top, int right, int bottom, std::uint32_t plain) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, m_width - 1);
+    bottom = std::min(bottom, m_height - 1);
+    for (int y = top; y <= bottom; ++y) {
+        auto row = m_pixels.begin() + static_cast<std::ptrdiff_t>(y) * m_width;
+        std::fill(row + left, row + right + 1, plain);
+    }
+}
+
+// Bresenham's line from (x1, y1) towards (x2, y2), leaving out the end point so that lines
+// drawn end to end never cover a pixel twice.
+void PictureBox::plainLine(int x1, int y1, int x2, int y2, std::uint32_t plain) {
+    if (y1 == y2) {
+        const int step = x2 >= x1 ? 1 : -1;
+        const int last = x2 - step;
+        if (x1 == x2) {
+            return;
+        }
+        fillRect(std::min(x1, last), y1, std::max(x1, last), y1, plain);
+        return;
+    }
+    if (x1 == x2) {
+        const int step = y2 >= y1 ? 1 : -1;
+        const int last = y2 - step;
+        fillRect(x1, std::min(y1, last), x1, std::max(y1, last), plain);
+        return;
+    }
+    const long dx = std::labs(static_cast<long>(x2) - x1);
+    const long dy = -std::labs(static_cast<long>(y2) - y1);
+    const int sx = x1 < x2 ? 1 : -1;
+    const int sy = y1 < y2 ? 1 : -1;
+    long error = dx + dy;
+    int x = x1;
+    int y = y1;
+    const bool missesSurface = std::max(x1, x2) < 0 || std::max(y1, y2) < 0 ||
+                               std::min(x1, x2) >= m_width || std::min(y1, y2) >= m_height;
+    if (missesSurface) {
+        return;
+    }
+    while (x != x2 || y != y2) {
+        setPixel(x, y, plain);
+        const long doubled = 2 * error;
+        if (doubled >= dy) {
+            error += dy;
+            x += sx;
+        }
+        if (doubled <= dx) {
+            error += dx;
+            y += sy;
+        }
+    }
+}
+
+void PictureBox::Line(double x1, double y1, double x2, double y2, Colour colour, LineShape shape) {
+    const std::uint32_t plain = colour.resolved().value();
+    const int px1 = toPixelX(x1);
+    const int py1 = toPixelY(y1);
+    const int px2 = toPixelX(x2);
+    const int py2 = toPixelY(y2);
+    const int left = std::min(px1, px2);
+    const int right = std::max(px1, px2);
+    const int top = std::min(py1, py2);
+    const int bottom = std::max(py1, py2);
+    switch (shape) {
+        case LineShape::Plain:
+            plainLine(px1, py1, px2, py2, plain);
+            break;
+        case LineShape::FilledBox:
+            fillRect(left, top, right, bottom, plain);
+            break;
+        case LineShape::Box:
+            fillRect(left, top, right, top, plain);
+            fillRect(left, bottom, right, bottom, plain);
+            fillRect(left, top, left, bottom, plain);
+            fillRect(right, top, right, bottom, plain);
+            break;
+    }
+    ++m_revision;
+}
+
+void PictureBox::PaintPicture(const Picture& picture, double x1, double y1, double width,
+                              double height) {
+    if (picture.isEmpty()) {
+        return;
+    }
+    const int destWidth = toPixelLength(width);
+    const int destHeight = toPixelLength(height);
+    if (destWidth == 0 || destHeight == 0) {
+        return;
+    }
+    paintScaled(picture, toPixelX(x1), toPixelY(y1), destWidth, destHeight);
+    ++m_revision;
+}
+
+// For a rectangle of `extent` pixels (negative: mirrored) starting at `origin`, the offsets o
+// whose destination origin ± o lies in [0, limit), as a half-open range.
+static std::pair<long, long> visibleOffsets(int origin, int extent, int limit) {
+    const long length = std::labs(static_cast<long>(extent));
+    long first = 0;
+    long last = length - 1;
+    if (extent > 0) {
+        first = std::max(first, -static_cast<long>(origin));
+        last = std::min(last, static_cast<long>(limit) - 1 - origin);
+    } else {
+        first = std::max(first, static_cast<long>(origin) - (limit - 1));
+        last = std::min(last, static_cast<long>(origin));
+    }
+    return {first, last + 1};
+}
+
+void PictureBox::paintScaled(const Picture& picture, int x1, int y1, int destWidth,
+                             int destHeight) {
+    const PixelSource& source = *picture.source();
+    const long long sourceWidth = source.width();
+    const long long sourceHeight = source.height();
+    const long long spanX = 2LL * std::llabs(destWidth);
+    const long long spanY = 2LL * std::llabs(destHeight);
+    const auto [firstX, endX] = visibleOffsets(x1, destWidth, m_width);
+    const auto [firstY, endY] = visibleOffsets(y1, destHeight, m_height);
+    if (firstX >= endX || firstY >= endY) {
+        return;
+    }
+
+    // Centre sampling: destination offset o takes source column ((2o + 1) · srcW) / (2 · |w|).
+    std::vector<int> columns;
+    std::vector<int> destColumns;
+    columns.reserve(static_cast<std::size_t>(endX - firstX));
+    destColumns.reserve(static_cast<std::size_t>(endX - firstX));
+    for (long o = firstX; o < endX; ++o) {
+        columns.push_back(static_cast<int>(((2LL * o + 1) * sourceWidth) / spanX));
+        destColumns.push_back(destWidth > 0 ? x1 + static_cast<int>(o) : x1 - static_cast<int>(o));
+    }
+
+    const bool blends = picture.kind() == PictureKind::Icon;
+    std::vector<Pixel> row(columns.size());
+    int loadedRow = -1;
+    for (long o = firstY; o < endY; ++o) {
+        const int sourceRow = static_cast<int>(((2LL * o + 1) * sourceHeight) / spanY);
+        if (sourceRow != loadedRow) {
+            source.sampleRow(sourceRow, columns, row);
+            loadedRow = sourceRow;
+        }
+        const int y = destHeight > 0 ? y1 + static_cast<int>(o) : y1 - static_cast<int>(o);
+        std::uint32_t* line = m_pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            const Pixel p = row[i];
+            std::uint32_t& target = line[destColumns[i]];
+            if (!blends) {
+                target = p & 0x00FFFFFFu;
+                continue;
+            }
+            const std::uint32_t alpha = pixelAlpha(p);
+            if (alpha == 255) {
+                target = p & 0x00FFFFFFu;
+            } else if (alpha != 0) {
+                target = blend(target, p & 0x00FFFFFFu, alpha);
+            }
+        }
+    }
+}
+
+Picture PictureBox::Image() const {
+    std::vector<Pixel> copy(m_pixels.size());
+    std::transform(m_pixels.begin(), m_pixels.end(), copy.begin(),
+                   [](std::uint32_t plain) { return plain | 0xFF000000u; });
+    return Picture::fromPixels(PictureKind::Bitmap, m_width, m_height, std::move(copy));
+}
+
+void PictureBox::setPicture(const Picture& picture) {
+    std::fill(m_pixels.begin(), m_pixels.end(), m_background.resolved().value());
+    if (!picture.isEmpty()) {
+        paintScaled(picture, 0, 0, picture.width(), picture.height());
+    }
+    ++m_revision;
+}
+
+}  // namespace mosaikon
