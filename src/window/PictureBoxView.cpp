@@ -1,0 +1,118 @@
+#include "PictureBoxView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+namespace mosaikon {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+// The surface's plain colours (0x00BBGGRR) as Qt's 0xAARRGGBB.
+QRgb toQRgb(std::uint32_t plain) {
+    return qRgb(static_cast<int>(plain & 0xFF), static_cast<int>((plain >> 8) & 0xFF),
+                static_cast<int>((plain >> 16) & 0xFF));
+}
+
+QCursor cursorFor(std::int16_t pointer) {
+    switch (pointer) {
+        case pointers::kPencil: {
+            static const QCursor pencil(QPixmap(QStringLiteral(":/pencil.png")), 1, 29);
+            return pencil;
+        }
+        case pointers::kUpArrow:
+            return Qt::UpArrowCursor;
+        case pointers::kCross:
+            return Qt::CrossCursor;
+        default:
+            return Qt::ArrowCursor;
+    }
+}
+
+}  // namespace
+
+std::int16_t buttonValue(Qt::MouseButtons buttons) {
+    std::int16_t value = 0;
+    if (buttons & Qt::LeftButton) value |= 1;
+    if (buttons & Qt::RightButton) value |= 2;
+    if (buttons & Qt::MiddleButton) value |= 4;
+    return value;
+}
+
+std::int16_t shiftValue(Qt::KeyboardModifiers modifiers) {
+    std::int16_t value = 0;
+    if (modifiers & Qt::ShiftModifier) value |= 1;
+    if (modifiers & Qt::ControlModifier) value |= 2;
+    if (modifiers & Qt::AltModifier) value |= 4;
+    return value;
+}
+
+PictureBoxView::PictureBoxView(const PictureBox& surface, Border border, QWidget* parent)
+    : QWidget(parent), m_surface(&surface), m_border(border) {
+    const int edge = 2 * borderWidth();
+    setFixedSize(surface.widthPixels() + edge, surface.heightPixels() + edge);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    syncFromSurface();
+}
+
+void PictureBoxView::syncFromSurface() {
+    if (m_surface->MousePointer() != m_shownPointer) {
+        m_shownPointer = m_surface->MousePointer();
+        setCursor(cursorFor(m_shownPointer));
+    }
+    if (m_surface->revision() == m_shownRevision && !m_image.isNull()) {
+        return;
+    }
+    m_shownRevision = m_surface->revision();
+    const int width = m_surface->widthPixels();
+    const int height = m_surface->heightPixels();
+    if (m_image.width() != width || m_image.height() != height) {
+        m_image = QImage(width, height, QImage::Format_RGB32);
+    }
+    const auto& pixels = m_surface->pixels();
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            line[x] = toQRgb(pixels[static_cast<std::size_t>(y * width + x)]);
+        }
+    }
+    update();
+}
+
+void PictureBoxView::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    // Whole device pixels per surface pixel and no smoothing, so cells and grid stay crisp.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const int b = borderWidth();
+    if (b > 0) {
+        painter.fillRect(rect(), Qt::black);
+    }
+    painter.drawImage(QRect(b, b, m_image.width(), m_image.height()), m_image);
+}
+
+QPointF PictureBoxView::toSurfaceUnits(const QPointF& position) const {
+    const double b = borderWidth();
+    const double x = std::floor(position.x() - b);
+    const double y = std::floor(position.y() - b);
+    if (m_surface->scaleUnit() == ScaleUnit::Twips) {
+        return {x * kTwipsPerPixel, y * kTwipsPerPixel};
+    }
+    return {x, y};
+}
+
+void PictureBoxView::mousePressEvent(QMouseEvent* event) {
+    const QPointF p = toSurfaceUnits(event->position());
+    emit mouseDown(buttonValue(event->button()), shiftValue(event->modifiers()),
+                   static_cast<float>(p.x()), static_cast<float>(p.y()));
+}
+
+void PictureBoxView::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF p = toSurfaceUnits(event->position());
+    emit mouseMove(buttonValue(event->buttons()), shiftValue(event->modifiers()),
+                   static_cast<float>(p.x()), static_cast<float>(p.y()));
+}
+
+}  // namespace mosaikon

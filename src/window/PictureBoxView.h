@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+
+#include "PictureBox.h"
+
+namespace mosaikon {
+
+// Shows one drawing surface, pixel for pixel, inside an optional 1-pixel flat border, and
+// reports mouse presses and moves in the surface's own units.
+class PictureBoxView : public QWidget {
+    Q_OBJECT
+public:
+    enum class Border { None, FlatLine };
+
+    PictureBoxView(const PictureBox& surface, Border border, QWidget* parent = nullptr);
+
+    const PictureBox& surface() const { return *m_surface; }
+    int borderWidth() const { return m_border == Border::FlatLine ? 1 : 0; }
+
+    // Brings the shown picture and the pointer shape up to date with the surface.
+    void syncFromSurface();
+
+signals:
+    // Button: 1 primary, 2 secondary, 4 middle. For a press the one button that went down,
+    // for a move the sum of the buttons held. X and Y in the surface's scale unit.
+    void mouseDown(std::int16_t button, std::int16_t shift, float x, float y);
+    void mouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    QPointF toSurfaceUnits(const QPointF& position) const;
+
+    const PictureBox* m_surface;
+    Border m_border;
+    std::uint64_t m_shownRevision = ~std::uint64_t{0};
+    std::int16_t m_shownPointer = -1;
+    QImage m_image;
+};
+
+// Qt's mouse buttons and modifiers as the editor's handlers count them.
+std::int16_t buttonValue(Qt::MouseButtons buttons);
+std::int16_t shiftValue(Qt::KeyboardModifiers modifiers);
+
+}  // namespace mosaikon

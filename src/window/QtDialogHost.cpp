@@ -1,0 +1,77 @@
+#include "QtDialogHost.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace mosaikon {
+
+QStringList toQtNameFilters(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        const QString pattern = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the last parentheses; most descriptions already end in
+        // them, so they are shown as written.
+        if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
+            result << description;
+        } else {
+            result << description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+        }
+    }
+    return result;
+}
+
+bool isWritableTarget(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists()) {
+        return info.isFile() && info.isWritable();
+    }
+    const QFileInfo folder(info.absolutePath());
+    return folder.isDir() && folder.isWritable();
+}
+
+std::string QtDialogHost::run(const DialogRequest& request) {
+    const bool saving = request.mode == DialogRequest::Mode::Save;
+    QFileDialog dialog(m_parent);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setWindowTitle(saving ? QObject::tr("Save As") : QObject::tr("Open"));
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    const bool mustExist = !saving && (request.flags & dialogflags::kFileMustExist) != 0;
+    dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (saving && (request.flags & dialogflags::kOverwritePrompt) == 0) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    }
+    const QStringList filters = toQtNameFilters(request.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = request.filterIndex - 1;
+        if (index >= 0 && index < filters.size()) {
+            dialog.selectNameFilter(filters[index]);
+        }
+    }
+    if (!request.fileName.empty()) {
+        dialog.selectFile(QString::fromStdString(request.fileName));
+    }
+    const bool refuseReadOnly = saving && (request.flags & dialogflags::kNoReadOnlyReturn) != 0;
+    while (dialog.exec() == QDialog::Accepted) {
+        const QStringList chosen = dialog.selectedFiles();
+        if (chosen.isEmpty()) {
+            break;
+        }
+        const QString path = QDir::toNativeSeparators(chosen.first());
+        if (refuseReadOnly && !isWritableTarget(chosen.first())) {
+            QMessageBox::warning(&dialog, QStringLiteral("Mosaikon"),
+                                 QObject::tr("%1\nThis file is read-only or its folder cannot be "
+                                             "written to. Choose another name or folder.")
+                                     .arg(path));
+            continue;
+        }
+        return path.toStdString();
+    }
+    return {};
+}
+
+}  // namespace mosaikon
