@@ -1,0 +1,1 @@
+# Tests of the whole window layout, colour choice and web link.
