@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace mosaikon {
+
+// Random access to the bytes of a file that may be hostile. The program-file reader only ever
+// asks for a range it has checked against size(), so a huge or lying file costs no more than
+// the few headers and images it actually needs.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual std::uint64_t size() const = 0;
+    // Fills `out` with the bytes at `offset`. The range lies inside size(); a source that still
+    // cannot deliver it (a failing disk, a file cut short meanwhile) throws FileError.
+    virtual void read(std::uint64_t offset, std::span<std::uint8_t> out) = 0;
+    // The path named in error messages.
+    virtual const std::string& name() const = 0;
+};
+
+// Bytes already in memory, for fuzzing and for tests that build files on the fly.
+class MemoryBytes final : public ByteSource {
+public:
+    MemoryBytes(std::span<const std::uint8_t> bytes, std::string name)
+        : m_bytes(bytes), m_name(std::move(name)) {}
+    std::uint64_t size() const override { return m_bytes.size(); }
+    void read(std::uint64_t offset, std::span<std::uint8_t> out) override;
+    const std::string& name() const override { return m_name; }
+
+private:
+    std::span<const std::uint8_t> m_bytes;
+    std::string m_name;
+};
+
+// Reads `length` bytes at `offset` after checking that they lie inside the source and that
+// `length` stays under `limit`; otherwise throws FileError saying that `what` (for example
+// "the section table") lies past the end of the file or is too large.
+std::vector<std::uint8_t> readRange(ByteSource& source, std::uint64_t offset, std::uint64_t length,
+                                    std::uint64_t limit, const char* what);
+
+// Little-endian fields of a block whose length the caller has already checked.
+inline std::uint16_t le16(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
+}
+inline std::uint32_t le32(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return static_cast<std::uint32_t>(bytes[offset]) |
+           (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
+           (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
+           (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
+}
+
+}  // namespace mosaikon

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "ByteSource.h"
+
+namespace mosaikon {
+
+// Where one resource's bytes lie in the file, already checked to lie inside it.
+struct ResourceSpan {
+    std::uint64_t offset = 0;
+    std::uint32_t size = 0;
+};
+
+// The icon resources of a program file as its resource directory lists them: the icon groups
+// in stored order, and the single images they refer to by number. Only the directory levels
+// are read when it is made; a group or image is located when it is asked for, so a file with
+// thousands of resources costs no more than the one that is used.
+class ProgramIconDirectory {
+public:
+    virtual ~ProgramIconDirectory() = default;
+    virtual std::size_t groupCount() const = 0;
+    // The group at `index` (below groupCount()), in the order the directory stores them.
+    virtual ResourceSpan group(std::size_t index) = 0;
+    // The image resource numbered `id`, if the file has one.
+    virtual std::optional<ResourceSpan> image(std::uint16_t id) = 0;
+};
+
+// Resource types the icon groups and their images are stored under.
+inline constexpr std::uint16_t kResourceTypeIcon = 3;
+inline constexpr std::uint16_t kResourceTypeGroupIcon = 14;
+
+// Largest resource either reader hands out. A 256 × 256 image with 32 bits per pixel takes
+// about 270 KiB; anything near this limit is a damaged size field, not an icon.
+inline constexpr std::uint64_t kMaxResourceBytes = 16u << 20;
+
+// The directory of a program file without resources.
+std::unique_ptr<ProgramIconDirectory> emptyIconDirectory();
+
+// The resource directory of a PE32 or PE32+ file whose PE header starts at `peHeaderOffset`.
+// Throws FileError when the headers or the directory cannot be read.
+std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file, std::uint64_t peHeaderOffset);
+
+// The resource table of a 16-bit NE file whose header starts at `neHeaderOffset`.
+std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file, std::uint64_t neHeaderOffset);
+
+}  // namespace mosaikon
