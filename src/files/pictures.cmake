@@ -1,4 +1,17 @@
 # Icon and bitmap readers and writers, and the open and save commands.
 list(APPEND MOSAIKON_FILES_SOURCES
+  InputFile.cpp
+  DibFormat.cpp
+  RleDecoder.cpp
+  FileBackedBitmap.cpp
+  BmpReader.cpp
+  PngImage.cpp
   IconImage.cpp
+  IconFileReader.cpp
+  AtomicFile.cpp
+  IconWriter.cpp
+  BmpWriter.cpp
+  IconConversion.cpp
+  PictureFiles.cpp
+  FileCommands.cpp
 )

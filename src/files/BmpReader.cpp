@@ -1,0 +1,138 @@
+#include "BmpReader.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "ByteReader.h"
+#include "DibFormat.h"
+#include "FileBackedBitmap.h"
+#include "FileError.h"
+#include "RleDecoder.h"
+
+namespace mosaikon {
+
+namespace {
+
+// BITMAPFILEHEADER as Microsoft's "BITMAPFILEHEADER structure (wingdi.h)" page documents it.
+// Kept as bytes because the real structure is packed: its 32-bit fields are not aligned.
+struct BitmapFileHeader {
+    std::uint8_t bfType[2];
+    std::uint8_t bfSize[4];
+    std::uint8_t bfReserved1[2];
+    std::uint8_t bfReserved2[2];
+    std::uint8_t bfOffBits[4];
+};
+static_assert(sizeof(BitmapFileHeader) == 14);
+
+constexpr std::size_t kFileHeaderSize = sizeof(BitmapFileHeader);
+// Compressed bitmaps up to this size are expanded whatever their stream's length.
+constexpr std::uint64_t kAlwaysJustifiedPixels = 1024u * 1024u;
+constexpr std::size_t kLargestDibHeader = 124 + 16;  // a V5 header, or an info header and masks
+
+// Where the colour table lies and how many entries of it there are. A core header's table may be
+// shorter than its depth allows (its length is then what fits before the pixels); a table that
+// would run into the pixels is cut the same way.
+std::vector<Pixel> readPalette(InputFile& file, const DibHeader& header, std::uint64_t offBits) {
+    const std::uint32_t capacity = header.paletteCapacity();
+    if (capacity == 0) {
+        return {};
+    }
+    const std::uint64_t start = kFileHeaderSize + header.masksEnd;
+    const std::uint32_t declared =
+        header.colorsUsed != 0 ? std::min(header.colorsUsed, capacity) : capacity;
+    const auto entrySize = static_cast<std::uint64_t>(header.paletteEntrySize);
+    const std::uint64_t fits = offBits > start ? (offBits - start) / entrySize : 0;
+    const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(declared, fits));
+    if (count == 0) {
+        throw FileError(file.path(), "has no colour table although its pixels need one.");
+    }
+    std::vector<std::uint8_t> bytes(count * static_cast<std::size_t>(entrySize));
+    file.readAt(start, bytes);
+    return parsePalette(bytes, count, header.paletteEntrySize);
+}
+
+Picture readUncompressed(std::unique_ptr<InputFile> file, const DibHeader& header,
+                         std::vector<Pixel> palette, std::uint64_t offBits) {
+    const std::uint64_t stride = header.rowStride();
+    const auto height = static_cast<std::uint64_t>(header.height);
+    const std::uint64_t available = file->size() - offBits;
+    // stride · height may not fit in 64 bits, so compare by division.
+    if (stride > available / height) {
+        throw FileError(file->path(), "is truncated: it holds fewer pixel rows than its header says (" +
+                                          std::to_string(header.width) + " × " +
+                                          std::to_string(header.height) + " pixels).");
+    }
+    DibRowDecoder decoder(header, std::move(palette), DibUse::Bitmap);
+    const std::uint64_t pixels = static_cast<std::uint64_t>(header.width) * height;
+    if (pixels > kFileBackedPixels) {
+        return Picture(PictureKind::Bitmap,
+                       std::make_shared<FileBackedBitmap>(std::move(file), header, std::move(decoder), offBits));
+    }
+    // Small enough to hold: at most kFileBackedPixels pixels, and the rows are in the file.
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(stride * height));
+    file->readAt(offBits, rows);
+    const auto width = static_cast<std::size_t>(header.width);
+    std::vector<Pixel> result(static_cast<std::size_t>(pixels));
+    for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
+        const std::size_t stored = header.topDown ? y : static_cast<std::size_t>(height) - 1 - y;
+        decoder.decodeRow(std::span<const std::uint8_t>(rows).subspan(stored * static_cast<std::size_t>(stride),
+                                                                       static_cast<std::size_t>(stride)),
+                          std::span<Pixel>(result).subspan(y * width, width));
+    }
+    return Picture::fromPixels(PictureKind::Bitmap, header.width, header.height, std::move(result));
+}
+
+Picture readCompressed(InputFile& file, const DibHeader& header, const std::vector<Pixel>& palette,
+                       std::uint64_t offBits) {
+    if (header.topDown) {
+        throw FileError(file.path(), "is a compressed bitmap stored top-down, which the format does not allow.");
+    }
+    const std::uint64_t pixels =
+        static_cast<std::uint64_t>(header.width) * static_cast<std::uint64_t>(header.height);
+    if (pixels > kMaxCompressedPixels) {
+        throw FileError(file.path(), "is a compressed bitmap of " + std::to_string(header.width) + " × " +
+                                         std::to_string(header.height) +
+                                         " pixels, more than this program can open (" +
+                                         std::to_string(kMaxCompressedPixels / (1024 * 1024)) +
+                                         " million pixels at most).");
+    }
+    // Skips and an early end let a few bytes stand for many pixels, but not without limit: a
+    // stream must hold at least one byte for every 1024 pixels before it is expanded.
+    const std::uint64_t streamBytes = file.size() - offBits;
+    if (pixels > kAlwaysJustifiedPixels && pixels / 1024 > streamBytes) {
+        throw FileError(file.path(), "is damaged: its compressed data is far too short for its " +
+                                         std::to_string(header.width) + " × " +
+                                         std::to_string(header.height) + " pixels.");
+    }
+    // A literal run costs at most two bytes per pixel with its padding, a row end two more; no
+    // meaningful stream is longer, so that is all that is read.
+    const std::uint64_t longest = pixels * 2 + static_cast<std::uint64_t>(header.height) * 4 + 16;
+    const std::vector<std::uint8_t> stream = file.readUpTo(offBits, longest);
+    return Picture::fromPixels(PictureKind::Bitmap, header.width, header.height,
+                               decodeRle(stream, header, palette, file.path()));
+}
+
+}  // namespace
+
+Picture readBitmapFile(std::unique_ptr<InputFile> file) {
+    const std::vector<std::uint8_t> head = file->readUpTo(0, kFileHeaderSize + kLargestDibHeader);
+    const ByteReader in(head);
+    if (!in.has(0, kFileHeaderSize) || head[0] != 'B' || head[1] != 'M') {
+        throw FileError(file->path(), "is not a bitmap file.");
+    }
+    const std::uint64_t offBits = *in.u32(offsetof(BitmapFileHeader, bfOffBits));
+    const DibHeader header = parseDibHeader(in.from(kFileHeaderSize), DibUse::Bitmap, file->path());
+    if (offBits < kFileHeaderSize + header.masksEnd) {
+        throw FileError(file->path(), "is damaged: its pixels are said to start inside its header.");
+    }
+    if (offBits >= file->size()) {
+        throw FileError(file->path(), "is truncated: its pixels would start past the end of the file.");
+    }
+    std::vector<Pixel> palette = readPalette(*file, header, offBits);
+    if (header.compression == DibCompression::Rle4 || header.compression == DibCompression::Rle8) {
+        return readCompressed(*file, header, palette, offBits);
+    }
+    return readUncompressed(std::move(file), header, std::move(palette), offBits);
+}
+
+}  // namespace mosaikon

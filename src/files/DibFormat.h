@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "Picture.h"
+
+namespace mosaikon {
+
+// Compression values of a device-independent bitmap header.
+enum class DibCompression : std::uint32_t {
+    Rgb = 0,
+    Rle8 = 1,
+    Rle4 = 2,
+    Bitfields = 3,
+    Jpeg = 4,
+    Png = 5,
+    AlphaBitfields = 6,
+};
+
+// Where a DIB comes from decides two things: an icon image's header height counts the colour rows
+// and the AND-mask rows together, and only an icon image may take its opacity from a fourth byte.
+enum class DibUse { Bitmap, IconImage };
+
+// The facts of a DIB header, checked: sizes positive and in range, a bit depth and compression
+// this reader knows, and bit-field masks filled in for every depth that uses them.
+struct DibHeader {
+    std::uint32_t headerSize = 0;
+    int width = 0;
+    int height = 0;              // picture rows (an icon image's header says twice as many)
+    bool topDown = false;
+    int bitCount = 0;
+    DibCompression compression = DibCompression::Rgb;
+    std::uint32_t colorsUsed = 0;
+    std::array<std::uint32_t, 3> masks{};  // red, green, blue, for 16 and 32 bits per pixel
+    int paletteEntrySize = 4;    // 3 for the OS/2 1.x core header
+    std::size_t masksEnd = 0;    // offset just after the header and any separate masks
+
+    std::uint64_t rowStride() const;  // bytes per stored row, padded to four
+    std::uint32_t paletteCapacity() const;  // entries the depth can index; 0 above 8 bits
+};
+
+// Reads the header at the start of `bytes`. Throws FileError naming `path`.
+DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const std::string& path);
+
+// Reads `count` palette entries (blue, green, red, [reserved]) as opaque pixels.
+std::vector<Pixel> parsePalette(std::span<const std::uint8_t> bytes, std::size_t count, int entrySize);
+
+// Turns the stored bytes of one row into pixels. Indices past the end of a short palette come out
+// black, so a bad index can never read outside the palette.
+class DibRowDecoder {
+public:
+    DibRowDecoder(const DibHeader& header, std::vector<Pixel> palette, DibUse use);
+
+    // The pixel in column `x` of a row of which `bytes` holds the part starting at byte
+    // `firstByte`; that part must include the bytes of column x.
+    Pixel pixel(std::span<const std::uint8_t> bytes, std::uint64_t firstByte, int x) const;
+    // The bytes [first, last) of a stored row that columns `from` to `to` (inclusive) occupy.
+    std::uint64_t firstByteOf(int column) const;
+    std::uint64_t endByteOf(int column) const;
+    // A whole stored row into `out` (width pixels).
+    void decodeRow(std::span<const std::uint8_t> row, std::span<Pixel> out) const;
+
+private:
+    struct Channel {
+        std::uint32_t mask = 0;
+        int shift = 0;
+        int bits = 0;
+        std::uint8_t scale(std::uint32_t value) const;
+    };
+    Pixel fromMasks(std::uint32_t value) const;
+
+    int m_bitCount;
+    bool m_alphaFromFourthByte;
+    std::vector<Pixel> m_palette;
+    std::array<Channel, 3> m_channels{};
+};
+
+}  // namespace mosaikon

@@ -1,0 +1,90 @@
+// The open and save commands: icons and bitmaps between the files and the two surfaces.
+#include "FileCommands.h"
+
+#include "IconConversion.h"
+#include "InputFile.h"
+#include "PictureFiles.h"
+
+namespace mosaikon {
+
+namespace {
+
+constexpr const char* kIconFilter = "Icons (*.ico)|*.ico";
+constexpr const char* kOpenBitmapFilter = "Bitmap(*.bmp)|*.bmp";
+constexpr const char* kSaveBitmapFilter = "Bitmaps (*.bmp)|*.bmp";
+
+// Sets the dialog the way every open and save command does, in this order, and shows it.
+void chooseFile(CommonDialog& dialog, std::int32_t flags, const char* filter, DialogRequest::Mode mode) {
+    dialog.CancelError = false;
+    dialog.FileName = "";
+    dialog.Flags = flags;
+    dialog.Filter = filter;
+    if (mode == DialogRequest::Mode::Open) {
+        dialog.ShowOpen();
+    } else {
+        dialog.ShowSave();
+        // The save commands leave the first filter entry selected for the next dialog.
+        dialog.FilterIndex = 1;
+    }
+}
+
+constexpr std::int32_t kOpenFlags = dialogflags::kFileMustExist;
+constexpr std::int32_t kSaveFlags = dialogflags::kOverwritePrompt | dialogflags::kNoReadOnlyReturn;
+
+}  // namespace
+
+void FileCommands::writeStatusLine(const std::string& path) {
+    // The whole 64-bit length: a file of 2 GiB or more is not shown with a wrapped count.
+    m_statusLine = " " + path + "... " + std::to_string(fileLength(path)) + " byte";
+}
+
+void FileCommands::OpenIcon() {
+    chooseFile(m_dialog, kOpenFlags, kIconFilter, DialogRequest::Mode::Open);
+    if (m_dialog.FileName.empty()) {
+        return;
+    }
+    const std::string path = m_dialog.FileName;
+    writeStatusLine(path);
+    // Loaded whole before either surface changes, so a bad file leaves both as they were.
+    const Picture picture = LoadPicture(path);
+    m_canvas.SmallPicture.setPicture(picture);
+    m_canvas.rebuildView();  // the view drawn from the icon surface, then the grid
+}
+
+void FileCommands::Open_BMP() {
+    chooseFile(m_dialog, kOpenFlags, kOpenBitmapFilter, DialogRequest::Mode::Open);
+    if (m_dialog.FileName.empty()) {
+        return;
+    }
+    const std::string path = m_dialog.FileName;
+    writeStatusLine(path);
+    m_image1 = LoadPicture(path);
+    // The bitmap covers the whole view, whatever its shape; the icon is then read back from it.
+    m_canvas.LargePicture.PaintPicture(m_image1, 0, 0, IconCanvas::kViewOuterEdge, IconCanvas::kViewOuterEdge);
+    m_canvas.readBackIcon();
+    m_canvas.DrawGrid();
+}
+
+void FileCommands::SaveIcon() {
+    chooseFile(m_dialog, kSaveFlags, kIconFilter, DialogRequest::Mode::Save);
+    if (m_dialog.FileName.empty()) {
+        return;
+    }
+    const std::string path = m_dialog.FileName;
+    m_canvas.state.Snapshot = m_canvas.SmallPicture.Image();
+    // The converter keeps no images of its own; it only counts them, one per icon save.
+    ++m_iconListCount;
+    SavePicture(iconWithWhiteTransparent(m_canvas.state.Snapshot), path);
+}
+
+void FileCommands::save_BMP() {
+    chooseFile(m_dialog, kSaveFlags, kSaveBitmapFilter, DialogRequest::Mode::Save);
+    if (m_dialog.FileName.empty()) {
+        return;
+    }
+    const std::string path = m_dialog.FileName;
+    m_canvas.state.Snapshot = m_canvas.LargePicture.Image();
+    SavePicture(m_canvas.state.Snapshot, path);
+}
+
+}  // namespace mosaikon

@@ -1,0 +1,49 @@
+#include "PictureFiles.h"
+
+#include <memory>
+
+#include "AtomicFile.h"
+#include "BmpReader.h"
+#include "FileError.h"
+#include "IconFileReader.h"
+#include "InputFile.h"
+#include "PictureWriters.h"
+
+namespace mosaikon {
+
+Picture LoadPicture(const std::string& path) {
+    if (path.empty()) {
+        return {};
+    }
+    auto file = std::make_unique<InputFile>(path);
+    if (file->size() == 0) {
+        throw FileError(path, "is empty.");
+    }
+    const std::vector<std::uint8_t> head = file->readUpTo(0, 8);
+    if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
+        return readBitmapFile(std::move(file));
+    }
+    if (looksLikeIconFile(head)) {
+        return readIconFile(*file);
+    }
+    throw FileError(path, "is neither an icon nor a bitmap file.");
+}
+
+void SavePicture(const Picture& picture, const std::string& path) {
+    if (picture.isEmpty()) {
+        throw FileError(path, "cannot be saved: there is no picture to save.");
+    }
+    if (picture.kind() == PictureKind::Icon) {
+        // Encoded first, so a picture that cannot be an icon never touches the disk.
+        const std::vector<std::uint8_t> bytes = encodeIcon(picture, path);
+        AtomicFile out(path);
+        out.write(bytes);
+        out.commit();
+        return;
+    }
+    AtomicFile out(path);
+    writeBitmap(picture, out, path);
+    out.commit();
+}
+
+}  // namespace mosaikon

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "Picture.h"
+
+namespace mosaikon {
+
+// Reads an icon, cursor or bitmap file, told apart by their content rather than their name: an
+// icon or cursor gives an icon picture (the image a 32 × 32 request gets, at its own size), a
+// bitmap an opaque bitmap picture. An empty path gives the empty picture. Throws FileError.
+Picture LoadPicture(const std::string& path = {});
+
+// Writes an icon picture as an icon file and a bitmap picture as a 24-bit bitmap file. The target
+// is replaced only once the new file is complete. Throws FileError.
+void SavePicture(const Picture& picture, const std::string& path);
+
+}  // namespace mosaikon

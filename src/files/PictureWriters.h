@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "AtomicFile.h"
+#include "Picture.h"
+
+namespace mosaikon {
+
+// The bytes of an icon file holding `picture` as one 32-bit image with an AND mask: pixels of
+// opacity 0 are stored as colour 0 with mask bit 1, every other pixel with its colour, its
+// opacity and mask bit 0. Throws FileError naming `path` for a picture larger than 256 × 256.
+std::vector<std::uint8_t> encodeIcon(const Picture& picture, const std::string& path);
+
+// Writes `picture` as a 24-bit bitmap at its exact size, row by row, so even a huge picture
+// needs only one row in memory. Opacity is not stored.
+void writeBitmap(const Picture& picture, AtomicFile& out, const std::string& path);
+
+}  // namespace mosaikon
