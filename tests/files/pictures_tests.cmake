@@ -1,1 +1,11 @@
 # Tests of the picture readers, writers and the open/save commands.
+# The reference PNGs are read with libspng directly, not through the readers under test.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(SPNG_FOR_TESTS REQUIRED IMPORTED_TARGET spng)
+
+mosaikon_add_test(mosaikon_pictures_tests
+  SOURCES
+    ${CMAKE_CURRENT_SOURCE_DIR}/PictureTestSupport.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/IconReaderTest.cpp
+  LIBS mosaikon_files PkgConfig::SPNG_FOR_TESTS
+  LABELS unit)

@@ -1,0 +1,160 @@
+// Icon and cursor files: every corpus file decodes to its reference picture, the image chosen is
+// the one a 32 × 32 request gets, and damaged files are refused.
+#include <gtest/gtest.h>
+
+#include "FileError.h"
+#include "IconImage.h"
+#include "PictureFiles.h"
+#include "PictureTestSupport.h"
+
+namespace mosaikon {
+namespace {
+
+using testing::compareWithReference;
+using testing::dataPath;
+using testing::readReferencePng;
+
+struct CorpusEntry {
+    std::string file;
+    std::string expected;   // good or questionable
+    std::string reference;  // reference PNG, relative to gen/
+    std::string note;
+};
+
+std::vector<CorpusEntry> generatedCorpus() {
+    std::vector<CorpusEntry> entries;
+    for (const auto& row : testing::readTsv(dataPath("gen/EXPECTED.tsv"))) {
+        if (row.size() > 9 && row[7] != "-") {
+            entries.push_back({row[0], row[3], row[7], row[9]});
+        }
+    }
+    return entries;
+}
+
+class GeneratedCorpus : public ::testing::TestWithParam<CorpusEntry> {};
+
+TEST_P(GeneratedCorpus, DecodesToItsReference) {
+    const CorpusEntry& entry = GetParam();
+    const bool bitmap = entry.file.ends_with(".bmp");
+    Picture picture;
+    try {
+        picture = LoadPicture(dataPath("gen/" + entry.file));
+    } catch (const FileError& error) {
+        // Questionable files may be refused, with a message.
+        EXPECT_EQ(entry.expected, "questionable") << error.what();
+        EXPECT_NE(std::string(error.what()).find(entry.file.substr(entry.file.rfind('/') + 1)), std::string::npos);
+        return;
+    }
+    EXPECT_EQ(picture.kind(), bitmap ? PictureKind::Bitmap : PictureKind::Icon);
+    // 16-bit references expand 5- and 6-bit channels; ours replicates bits as they do.
+    const int tolerance = entry.note.find("tolerance 1") != std::string::npos ? 1 : 0;
+    EXPECT_EQ(compareWithReference(picture, readReferencePng(dataPath("gen/" + entry.reference)), bitmap, tolerance),
+              "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, GeneratedCorpus, ::testing::ValuesIn(generatedCorpus()),
+                         [](const ::testing::TestParamInfo<CorpusEntry>& param) {
+                             std::string name = param.param.file;
+                             for (char& c : name) {
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             }
+                             return name;
+                         });
+
+TEST(IconFiles, TakeTheImageA32RequestGets) {
+    // Several sizes and depths, in no particular order; the 32 × 32 32-bit image is the fourth.
+    EXPECT_EQ(LoadPicture(dataPath("gen/hand/multi_unsorted.ico")).width(), 32);
+    // No 32 × 32 image: the closest size wins.
+    const Picture no32 = LoadPicture(dataPath("gen/hand/no32_bmp.ico"));
+    EXPECT_EQ(no32.width(), 24);
+    EXPECT_EQ(no32.height(), 24);
+    // A 256 × 256 image (directory size 0) first, 32 × 32 second.
+    EXPECT_EQ(LoadPicture(dataPath("gen/hand/bmp256_plus32.ico")).width(), 32);
+    EXPECT_EQ(LoadPicture(dataPath("pillow/pillow.ico")).width(), 32);
+    EXPECT_EQ(LoadPicture(dataPath("pillow/python.ico")).width(), 32);
+}
+
+TEST(IconFiles, SizesComeFromTheImageHeader) {
+    const Picture only256 = LoadPicture(dataPath("pillow/hopper_256x256.ico"));
+    EXPECT_EQ(only256.width(), 256);
+    EXPECT_EQ(only256.height(), 256);
+    // The directory says 16 × 32; the image says 16 × 16.
+    const Picture unexpected = LoadPicture(dataPath("pillow/hopper_unexpected.ico"));
+    EXPECT_EQ(unexpected.width(), 16);
+    EXPECT_EQ(unexpected.height(), 16);
+    EXPECT_EQ(LoadPicture(dataPath("pillow/hopper_draw.ico")).width(), 16);  // a PNG image
+}
+
+TEST(IconFiles, KnownPixelsOfPillowsFiles) {
+    EXPECT_EQ(LoadPicture(dataPath("pillow/hopper.ico")).pixelAt(0, 0), makePixel(Colour::fromRgb(1, 1, 9), 255));
+    const Picture cursor = LoadPicture(dataPath("pillow/deerstalker.cur"));
+    EXPECT_EQ(pixelAlpha(cursor.pixelAt(10, 1)), 0);
+    EXPECT_EQ(cursor.pixelAt(11, 1), makePixel(Colour::fromRgb(253, 254, 254), 1));
+    EXPECT_EQ(cursor.pixelAt(16, 16), makePixel(Colour::fromRgb(84, 87, 86), 255));
+    EXPECT_EQ(compareWithReference(LoadPicture(dataPath("pillow/hopper_mask.ico")),
+                                   readReferencePng(dataPath("pillow/ref/hopper_mask.png")), false),
+              "");
+}
+
+TEST(IconFiles, AndMaskTruthTable) {
+    // Rows: colour 0 / mask 0, colour 1 / mask 0, colour 0 / mask 1, colour 1 / mask 1.
+    for (const char* name : {"pillow/mask_1.cur", "pillow/mask_L.cur"}) {
+        const Picture picture = LoadPicture(dataPath(name));
+        ASSERT_EQ(picture.width(), 1);
+        ASSERT_EQ(picture.height(), 4);
+        EXPECT_EQ(picture.pixelAt(0, 0), opaquePixel(colours::kBlack)) << name;
+        EXPECT_EQ(picture.pixelAt(0, 1), opaquePixel(colours::kWhite)) << name;
+        EXPECT_EQ(pixelAlpha(picture.pixelAt(0, 2)), 0) << name;
+        EXPECT_EQ(pixelAlpha(picture.pixelAt(0, 3)), 0) << name;
+    }
+}
+
+TEST(IconFiles, DamagedFilesAreRefusedWithTheirName) {
+    for (const char* name : {"pillow/no_cursors.cur", "pillow/decompression_bomb.ico"}) {
+        try {
+            LoadPicture(dataPath(name));
+            ADD_FAILURE() << name << " was accepted";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.path(), dataPath(name));
+            EXPECT_FALSE(error.problem().empty());
+        }
+    }
+}
+
+TEST(IconImage, DecodesOneImageOfAnIconFile) {
+    // The image of a one-image file starts after the 6-byte directory and its 16-byte entry.
+    const std::vector<std::uint8_t> file = testing::readBytes(dataPath("gen/hand/bpp8.ico"));
+    const std::span<const std::uint8_t> image = std::span(file).subspan(22);
+    const IconCandidate described = describeIconImage(image, "resource");
+    EXPECT_EQ(described.width, 32);
+    EXPECT_EQ(described.height, 32);
+    EXPECT_EQ(described.bitCount, 8);
+    const Picture picture = decodeIconImage(image, "resource");
+    EXPECT_EQ(picture.kind(), PictureKind::Icon);
+    EXPECT_EQ(picture.allPixels(), LoadPicture(dataPath("gen/hand/bpp8.ico")).allPixels());
+}
+
+TEST(IconImage, DecodesAPngImage) {
+    const std::vector<std::uint8_t> file = testing::readBytes(dataPath("pillow/hopper_draw.ico"));
+    const std::span<const std::uint8_t> image = std::span(file).subspan(22);
+    EXPECT_EQ(describeIconImage(image, "resource").width, 16);
+    EXPECT_EQ(decodeIconImage(image, "resource").allPixels(), LoadPicture(dataPath("pillow/hopper_draw.ico")).allPixels());
+}
+
+TEST(IconImage, RefusesBytesThatAreNoImage) {
+    const std::vector<std::uint8_t> garbage = {'M', 'Z', 0x90, 0, 3, 0, 0, 0, 4, 0, 0, 0, 0xFF, 0xFF};
+    EXPECT_THROW(decodeIconImage(garbage, "program.exe"), FileError);
+    EXPECT_THROW(describeIconImage(garbage, "program.exe"), FileError);
+    EXPECT_THROW(decodeIconImage({}, "program.exe"), FileError);
+    // A PNG signature with nothing after it.
+    const std::vector<std::uint8_t> pngStart = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    EXPECT_THROW(decodeIconImage(pngStart, "program.exe"), FileError);
+    // The image of a 32-bit icon cut in the middle of its colour rows.
+    const std::vector<std::uint8_t> file = testing::readBytes(dataPath("gen/hand/bpp32.ico"));
+    EXPECT_THROW(decodeIconImage(std::span(file).subspan(22, 40 + 2000), "resource"), FileError);
+    // Only the AND mask cut: still an image, opaque where the mask is missing.
+    EXPECT_NO_THROW(decodeIconImage(std::span(file).subspan(22, 40 + 4096 + 10), "resource"));
+}
+
+}  // namespace
+}  // namespace mosaikon

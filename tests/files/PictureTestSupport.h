@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Picture.h"
+
+namespace mosaikon::testing {
+
+// A folder of the picture test data, e.g. dataPath("gen/hand/bpp1.ico").
+std::string dataPath(const std::string& relative);
+
+// A reference picture read with libspng directly, independent of the readers under test.
+struct Reference {
+    int width = 0;
+    int height = 0;
+    std::vector<Pixel> pixels;
+};
+Reference readReferencePng(const std::string& path);
+
+// Rows of a tab-separated index, the first line being the column names.
+std::vector<std::vector<std::string>> readTsv(const std::string& path);
+
+// Empty when the picture matches; otherwise where and how it differs first. Pixels that are
+// fully transparent in both count as equal whatever their colour. With `opaqueOnly` (bitmaps)
+// only the colours are compared where the reference is not fully transparent, and every pixel
+// of the picture must be opaque.
+std::string compareWithReference(const Picture& picture, const Reference& reference, bool opaqueOnly,
+                                 int tolerance = 0);
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TemporaryFolder {
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+std::vector<std::uint8_t> readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace mosaikon::testing
