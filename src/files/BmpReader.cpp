@@ -104,9 +104,9 @@ Picture readCompressed(InputFile& file, const DibHeader& header, const std::vect
                                          std::to_string(header.width) + " × " +
                                          std::to_string(header.height) + " pixels.");
     }
-    // A literal run costs at most two bytes per pixel with its padding, a row end two more; no
-    // meaningful stream is longer, so that is all that is read.
-    const std::uint64_t longest = pixels * 2 + static_cast<std::uint64_t>(header.height) * 4 + 16;
+    // A literal run costs at most two bytes per pixel with its padding, a row end two more. Runs
+    // that overshoot their row waste bytes, so four times that much is read, and never more.
+    const std::uint64_t longest = 4 * (pixels * 2 + static_cast<std::uint64_t>(header.height) * 4) + 1024;
     const std::vector<std::uint8_t> stream = file.readUpTo(offBits, longest);
     return Picture::fromPixels(PictureKind::Bitmap, header.width, header.height,
                                decodeRle(stream, header, palette, file.path()));

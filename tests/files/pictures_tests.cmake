@@ -7,5 +7,7 @@ mosaikon_add_test(mosaikon_pictures_tests
   SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/PictureTestSupport.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/IconReaderTest.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/BitmapReaderTest.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/HostileFilesTest.cpp
   LIBS mosaikon_files PkgConfig::SPNG_FOR_TESTS
   LABELS unit)

@@ -1,0 +1,55 @@
+// Malformed icons and bitmaps, each modelled on a published fault of another reader: every one
+// is refused with a FileError or decoded within bounds, and those that cannot be pictures are
+// refused.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "FileError.h"
+#include "PictureFiles.h"
+#include "PictureTestSupport.h"
+
+namespace mosaikon {
+namespace {
+
+using testing::dataPath;
+
+TEST(HostileFiles, AreRefusedOrDecodedNeverCrash) {
+    int refusals = 0;
+    for (const auto& row : testing::readTsv(dataPath("hostile/MANIFEST.tsv"))) {
+        ASSERT_GE(row.size(), 5u);
+        const std::string& file = row[0];
+        const std::string& expected = row[4];
+        SCOPED_TRACE(file + ": " + expected);
+        // "refuse" alone, or "refuse; …" / "refuse: …", leaves no choice; "… or …" does.
+        const bool mustRefuse = expected.starts_with("refuse") && expected.find(" or ") == std::string::npos &&
+                                expected.find("(or ") == std::string::npos;
+        try {
+            const Picture picture = LoadPicture(dataPath("hostile/" + file));
+            EXPECT_FALSE(mustRefuse) << "decoded " << picture.width() << "x" << picture.height();
+            EXPECT_LE(picture.width(), 256);
+        } catch (const FileError& error) {
+            ++refusals;
+            EXPECT_EQ(error.path(), dataPath("hostile/" + file));
+        }
+    }
+    EXPECT_GE(refusals, 15);
+}
+
+TEST(HostileFiles, FuzzerFindingsStayFixed) {
+    const std::filesystem::path folder = dataPath("regressions");
+    if (!std::filesystem::exists(folder)) {
+        GTEST_SKIP() << "no fuzzer findings kept";
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() == ".md") continue;
+        SCOPED_TRACE(entry.path().string());
+        try {
+            LoadPicture(entry.path().string());
+        } catch (const FileError&) {
+        }
+    }
+}
+
+}  // namespace
+}  // namespace mosaikon
