@@ -2,3 +2,10 @@
 mosaikon_add_test(program_resources_tests
   SOURCES ProgramResourcesTest.cpp ProgramFileBuilder.cpp
   LIBS mosaikon_files LABELS unit)
+
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(SPNG_FOR_PROGRAM_TESTS REQUIRED IMPORTED_TARGET spng)
+
+mosaikon_add_test(program_icons_tests
+  SOURCES ProgramIconsTest.cpp ProgramFileBuilder.cpp PictureTestSupport.cpp
+  LIBS mosaikon_files PkgConfig::SPNG_FOR_PROGRAM_TESTS LABELS unit)

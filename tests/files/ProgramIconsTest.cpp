@@ -1,0 +1,311 @@
+// Taking an icon out of a program file built by the test, substituting for a missing one,
+// drawing it and releasing it.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ByteSource.h"
+#include "FileError.h"
+#include "GenericAppIcon.h"
+#include "PictureTestSupport.h"
+#include "ProgramFileBuilder.h"
+#include "ProgramIconReader.h"
+#include "ProgramIcons.h"
+
+namespace mosaikon {
+namespace {
+
+using testing::GroupEntry;
+using testing::GroupResource;
+using testing::ProgramFileBuilder;
+using testing::ProgramFormat;
+
+constexpr Pixel kRed = 0xFF0000FFu;
+constexpr Pixel kGreen = 0xFF00FF00u;
+constexpr Pixel kBlue = 0xFFFF0000u;
+constexpr Pixel kGrey = 0xFF808080u;
+
+GroupResource group(std::uint16_t id, std::vector<GroupEntry> entries) { return {std::nullopt, id, std::move(entries), std::nullopt}; }
+
+Pixel colourAt(ByteSource& file, std::uint16_t& index) { return readProgramIcon(file, index).pixelAt(0, 0); }
+
+class EveryFormat : public ::testing::TestWithParam<ProgramFormat> {};
+INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat, ::testing::Values(ProgramFormat::Pe32, ProgramFormat::Pe32Plus, ProgramFormat::Ne));
+
+TEST_P(EveryFormat, TheGroupDirectoryChoosesTheImageFor32) {
+    ProgramFileBuilder b;
+    // Size decides first (16 and 48 lose to 32), then the depth closest to 32, then the first.
+    b.addGroup(group(1, {{16, 16, 32, 1}, {48, 48, 32, 2}, {32, 32, 8, 3}, {32, 32, 32, 4}, {32, 32, 32, 5}}));
+    // No 32 × 32: 24 is nearer than 48; the 256 image (stored as 0) is farthest.
+    b.addGroup(group(2, {{0, 0, 32, 6}, {48, 48, 32, 2}, {24, 24, 32, 7}}));
+    // A directory that gives only the colour count: 16 colours (4 bits) lose to 256 colours (8 bits).
+    b.addGroup(group(3, {{32, 32, 0, 8, 16}, {32, 32, 0, 3, 0}, {32, 32, 0, 9, 255}}));
+    b.addImage(1, testing::solidIconImage(16, 16, kRed)).addImage(2, testing::solidIconImage(48, 48, kRed));
+    b.addImage(3, testing::solidIconImage(32, 32, kRed)).addImage(4, testing::solidIconImage(32, 32, kGreen));
+    b.addImage(5, testing::solidIconImage(32, 32, kRed)).addImage(6, testing::solidIconImage(256, 256, kRed));
+    b.addImage(7, testing::solidIconImage(24, 24, kBlue)).addImage(8, testing::solidIconImage(32, 32, kRed));
+    b.addImage(9, testing::solidIconImage(32, 32, kGrey));
+    const std::vector<std::uint8_t> bytes = b.build(GetParam());
+    MemoryBytes file(bytes, "choice.exe");
+
+    std::uint16_t index = 0;
+    EXPECT_EQ(colourAt(file, index), kGreen);
+    index = 1;
+    const Picture second = readProgramIcon(file, index);
+    EXPECT_EQ(second.width(), 24);
+    EXPECT_EQ(second.pixelAt(23, 23), kBlue);
+    index = 2;
+    EXPECT_EQ(colourAt(file, index), kGrey);
+    EXPECT_EQ(index, 2);
+}
+
+TEST_P(EveryFormat, AnIndexPastTheLastGroupTakesTheFirstAndBecomesZero) {
+    ProgramFileBuilder b;
+    b.addGroup(group(10, {{32, 32, 32, 1}})).addGroup(group(20, {{32, 32, 32, 2}}));
+    b.addImage(1, testing::solidIconImage(32, 32, kRed)).addImage(2, testing::solidIconImage(32, 32, kBlue));
+    const std::vector<std::uint8_t> bytes = b.build(GetParam());
+    MemoryBytes file(bytes, "two.exe");
+    for (std::uint16_t asked : {std::uint16_t{2}, std::uint16_t{3}, std::uint16_t{0xFFFF}}) {
+        std::uint16_t index = asked;
+        EXPECT_EQ(colourAt(file, index), kRed) << asked;
+        EXPECT_EQ(index, 0) << asked;
+    }
+    std::uint16_t index = 1;
+    EXPECT_EQ(colourAt(file, index), kBlue);
+    EXPECT_EQ(index, 1);
+}
+
+TEST_P(EveryFormat, AGroupCountPastItsBytesUsesTheEntriesThatAreThere) {
+    std::vector<std::uint8_t> groupBytes = testing::groupDirectoryBytes({{16, 16, 32, 1}, {32, 32, 32, 2}});
+    testing::putU16At(groupBytes, 4, 0xFFFF);
+    ProgramFileBuilder b;
+    b.addGroup({std::nullopt, 1, {}, groupBytes});
+    b.addImage(1, testing::solidIconImage(16, 16, kRed)).addImage(2, testing::solidIconImage(32, 32, kBlue));
+    const std::vector<std::uint8_t> bytes = b.build(GetParam());
+    MemoryBytes file(bytes, "count.exe");
+    std::uint16_t index = 0;
+    EXPECT_EQ(colourAt(file, index), kBlue);
+}
+
+TEST_P(EveryFormat, BrokenGroupsAndImagesAreReportedNotGuessed) {
+    auto readError = [&](ProgramFileBuilder b) -> std::string {
+        const std::vector<std::uint8_t> bytes = b.build(GetParam());
+        MemoryBytes file(bytes, "broken.exe");
+        std::uint16_t index = 0;
+        try {
+            readProgramIcon(file, index);
+            return "";
+        } catch (const FileError& error) {
+            EXPECT_EQ(index, 0);
+            return error.what();
+        }
+    };
+    ProgramFileBuilder missingImage;
+    missingImage.addGroup(group(1, {{32, 32, 32, 7}})).addImage(1, testing::solidIconImage(32, 32, kRed));
+    EXPECT_NE(readError(missingImage).find("refers to image 7"), std::string::npos);
+
+    ProgramFileBuilder emptyGroup;
+    emptyGroup.addGroup(group(1, {})).addImage(1, testing::solidIconImage(32, 32, kRed));
+    EXPECT_NE(readError(emptyGroup).find("lists no images"), std::string::npos);
+
+    ProgramFileBuilder shortGroup;
+    shortGroup.addGroup({std::nullopt, 1, {}, std::vector<std::uint8_t>{0, 0, 1}});
+    // NE pads every resource to its alignment, so there the group merely lists nothing.
+    EXPECT_NE(readError(shortGroup).find(GetParam() == ProgramFormat::Ne ? "lists no images" : "cut short"), std::string::npos);
+
+    ProgramFileBuilder garbage;
+    garbage.addGroup(group(1, {{32, 32, 32, 1}})).addImage(1, std::vector<std::uint8_t>(64, 0xAB));
+    EXPECT_NE(readError(garbage), "");
+
+    ProgramFileBuilder noGroups;
+    noGroups.addImage(1, testing::solidIconImage(32, 32, kRed));
+    EXPECT_NE(readError(noGroups).find("holds no icons"), std::string::npos);
+}
+
+// Files on disk, through the extraction function itself.
+class Extraction : public ::testing::Test {
+protected:
+    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        const std::string path = m_folder.file(name);
+        testing::writeBytes(path, bytes);
+        return path;
+    }
+    static std::vector<char> buffer(const std::string& path) {
+        std::vector<char> text(std::max(kMaxPath, path.size() + 1), '\0');
+        std::copy(path.begin(), path.end(), text.begin());
+        return text;
+    }
+    static bool isSubstitute(const IconHandle& icon) { return icon.picture().sharesWith(genericApplicationIcon()); }
+
+    testing::TemporaryFolder m_folder;
+};
+
+std::vector<std::uint8_t> threeGroups() {
+    ProgramFileBuilder b;
+    b.addGroup(group(1, {{32, 32, 32, 1}})).addGroup(group(2, {{32, 32, 32, 2}})).addGroup(group(3, {{32, 32, 32, 3}}));
+    b.addImage(1, testing::solidIconImage(32, 32, kRed)).addImage(2, testing::solidIconImage(32, 32, kGreen));
+    b.addImage(3, testing::solidIconImage(32, 32, kBlue));
+    return b.build(ProgramFormat::Pe32);
+}
+
+TEST_F(Extraction, TheIndexIsReadFromItsLow16BitsAndWrittenBack) {
+    std::vector<char> path = buffer(write("three.exe", threeGroups()));
+    std::int32_t index = 0x00030001;  // the high half is not part of the index
+    IconHandle icon = ExtractAssociatedIconA(ModuleInstance::program(), path, &index);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon.picture().pixelAt(5, 5), kGreen);
+    EXPECT_EQ(index, 1);
+
+    index = 7;
+    icon = ExtractAssociatedIconA(ModuleInstance::program(), path, &index);
+    EXPECT_EQ(icon.picture().pixelAt(5, 5), kRed);
+    EXPECT_EQ(index, 0);
+}
+
+TEST_F(Extraction, FilesWithoutAUsableIconGiveTheInstancesSubstitute) {
+    ProgramFileBuilder noGroups;
+    noGroups.addImage(1, testing::solidIconImage(32, 32, kRed));
+    ProgramFileBuilder garbage;
+    garbage.addGroup(group(1, {{32, 32, 32, 1}})).addImage(1, std::vector<std::uint8_t>(64, 0xAB));
+    const std::string paths[] = {
+        write("no-groups.dll", noGroups.build(ProgramFormat::Pe32Plus)),
+        write("garbage.exe", garbage.build(ProgramFormat::Ne)),
+        write("notes.txt", std::vector<std::uint8_t>(100, 'x')),
+        write("empty.exe", {}),
+        m_folder.file("missing.exe"),
+        m_folder.path().string(),  // a folder
+    };
+    for (const std::string& path : paths) {
+        std::vector<char> text = buffer(path);
+        std::int32_t index = 1;
+        const IconHandle icon = ExtractAssociatedIconA(ModuleInstance::program(), text, &index);
+        EXPECT_TRUE(isSubstitute(icon)) << path;
+        EXPECT_EQ(index, 0) << path;
+        EXPECT_EQ(std::string(text.data()), path) << "the path buffer is left as it was";
+    }
+    // Another instance substitutes its own picture; one without a picture gives no icon at all.
+    const Picture own = Picture::fromPixels(PictureKind::Icon, 1, 1, {kRed});
+    std::vector<char> text = buffer(paths[0]);
+    std::int32_t index = 0;
+    EXPECT_TRUE(ExtractAssociatedIconA(ModuleInstance(own), text, &index).picture().sharesWith(own));
+    EXPECT_FALSE(ExtractAssociatedIconA(ModuleInstance(Picture{}), text, &index));
+}
+
+TEST_F(Extraction, APathBufferWithoutItsEndIsNotTrusted) {
+    const std::string path = write("three.exe", threeGroups());
+    std::vector<char> text(path.begin(), path.end());  // no terminating NUL
+    std::int32_t index = 0;
+    EXPECT_TRUE(isSubstitute(ExtractAssociatedIconA(ModuleInstance::program(), text, &index)));
+    std::vector<char> empty(kMaxPath, '\0');
+    EXPECT_TRUE(isSubstitute(ExtractAssociatedIconA(ModuleInstance::program(), empty, nullptr)));
+}
+
+TEST_F(Extraction, LongAndNonAsciiPathsAreOpenedWhole) {
+    // Deeper than 260 characters, with UTF-8 names on the way.
+    std::filesystem::path folder = m_folder.path();
+    for (int i = 0; i < 6; ++i) {
+        folder /= std::u8string(u8"Programme-\u00fc\u00df\u00e9-") + std::u8string(40, u8'x');
+    }
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path file = folder / u8"\u00e4pp.exe";
+    const std::u8string utf8 = file.u8string();
+    const std::string path(utf8.begin(), utf8.end());
+    ASSERT_GT(path.size(), kMaxPath);
+    testing::writeBytes(file.string(), threeGroups());
+    std::vector<char> text = buffer(path);
+    std::int32_t index = 2;
+    const IconHandle icon = ExtractAssociatedIconA(ModuleInstance::program(), text, &index);
+    EXPECT_FALSE(isSubstitute(icon));
+    EXPECT_EQ(icon.picture().pixelAt(0, 0), kBlue);
+}
+
+// Drawing: a 2 × 2 icon, transparent, half opaque, opaque red, opaque blue.
+IconHandle smallIcon() {
+    return IconHandle(Picture::fromPixels(PictureKind::Icon, 2, 2, {0x00FFFFFFu, 0x80FF0000u, kRed, kBlue}));
+}
+
+TEST(DrawIconEx, NormalDrawingKeepsTheSurfaceUnderTransparencyAndBlendsPartialOpacity) {
+    PictureBox surface(10, 10, Colour(0x00FFFFFF));
+    surface.Line(0, 0, 9, 9, Colour(0x0000FF00), LineShape::FilledBox);  // green underneath
+    const IconHandle icon = smallIcon();
+    ASSERT_TRUE(DrawIconEx(surface, 0, 0, icon, 4, 4, 0, std::nullopt, iconflags::kNormal));
+
+    PictureBox expected(10, 10, Colour(0x00FFFFFF));
+    expected.Line(0, 0, 9, 9, Colour(0x0000FF00), LineShape::FilledBox);
+    expected.PaintPicture(icon.picture(), 0, 0, 4, 4);
+    EXPECT_EQ(surface.pixels(), expected.pixels());
+
+    EXPECT_EQ(surface.pixel(1, 1).value(), 0x0000FF00u);  // transparent: the green stays
+    EXPECT_EQ(surface.pixel(0, 3).value(), 0x000000FFu);  // opaque red, scaled 2 ×
+    EXPECT_EQ(surface.pixel(3, 3).value(), 0x00FF0000u);
+    const std::uint32_t half = surface.pixel(3, 0).value();
+    EXPECT_NE(half, 0x0000FF00u);
+    EXPECT_NE(half, 0x00FF0000u);  // neither the green below nor the blue above: a blend
+    EXPECT_EQ(surface.pixel(4, 4).value(), 0x0000FF00u);  // outside the rectangle
+}
+
+TEST(DrawIconEx, ImageAloneIsOpaqueAndMaskAloneDarkensWhereTheIconIsOpaque) {
+    const IconHandle icon = smallIcon();
+    PictureBox image(2, 2, Colour(0x00FFFFFF));
+    ASSERT_TRUE(DrawIconEx(image, 0, 0, icon, 0, 0, 0, std::nullopt, iconflags::kImage));  // 0: own size
+    EXPECT_EQ(image.pixel(0, 0).value(), 0x00FFFFFFu);  // the transparent pixel's own colour
+    EXPECT_EQ(image.pixel(1, 0).value(), 0x00FF0000u);
+    EXPECT_EQ(image.pixel(0, 1).value(), 0x000000FFu);
+
+    PictureBox mask(2, 2, Colour(0x0000FF00));
+    mask.Line(0, 0, 1, 1, Colour(0x0000FF00), LineShape::FilledBox);
+    ASSERT_TRUE(DrawIconEx(mask, 0, 0, icon, 2, 2, 0, std::nullopt, iconflags::kMask));
+    EXPECT_EQ(mask.pixel(0, 0).value(), 0x0000FF00u);
+    EXPECT_EQ(mask.pixel(0, 1).value(), 0u);
+    EXPECT_EQ(mask.pixel(1, 1).value(), 0u);
+}
+
+TEST(DrawIconEx, ABrushFillsTheRectangleFirst) {
+    PictureBox surface(6, 6, Colour(0x00FFFFFF));
+    ASSERT_TRUE(DrawIconEx(surface, 1, 1, smallIcon(), 4, 4, 0, Colour(0x00123456), iconflags::kNormal));
+    EXPECT_EQ(surface.pixel(1, 1).value(), 0x00123456u);  // under the transparent pixel
+    EXPECT_EQ(surface.pixel(0, 0).value(), 0x00FFFFFFu);
+    EXPECT_EQ(surface.pixel(5, 5).value(), 0x00FFFFFFu);
+}
+
+TEST(DrawIconEx, NothingIsDrawnForAnEmptyHandleANegativeSizeOrNoPart) {
+    PictureBox surface(4, 4, Colour(0x00FFFFFF));
+    const std::vector<std::uint32_t> before = surface.pixels();
+    EXPECT_FALSE(DrawIconEx(surface, 0, 0, IconHandle{}, 4, 4, 0, std::nullopt, iconflags::kNormal));
+    EXPECT_FALSE(DrawIconEx(surface, 0, 0, smallIcon(), -4, 4, 0, std::nullopt, iconflags::kNormal));
+    EXPECT_FALSE(DrawIconEx(surface, 0, 0, smallIcon(), 4, 4, 0, Colour(0), 0));
+    EXPECT_EQ(surface.pixels(), before);
+}
+
+// A one-pixel source that notes when the last owner lets it go.
+class WatchedSource final : public PixelSource {
+public:
+    explicit WatchedSource(bool& released) : m_released(released) {}
+    ~WatchedSource() override { m_released = true; }
+    int width() const override { return 1; }
+    int height() const override { return 1; }
+    void sampleRow(int, std::span<const int>, std::span<Pixel> out) const override { out[0] = kRed; }
+
+private:
+    bool& m_released;
+};
+
+TEST(IconHandle, DestroyingReleasesTheIconOnceAndMovingHandsItOn) {
+    bool released = false;
+    IconHandle first(Picture(PictureKind::Icon, std::make_shared<WatchedSource>(released)));
+    IconHandle second = std::move(first);
+    EXPECT_FALSE(first);  // NOLINT(bugprone-use-after-move): a moved-from handle is empty
+    ASSERT_TRUE(second);
+    EXPECT_FALSE(released);
+    EXPECT_TRUE(DestroyIcon(second));
+    EXPECT_TRUE(released);
+    EXPECT_FALSE(second);
+    EXPECT_FALSE(DestroyIcon(second));
+
+    bool droppedUnused = false;
+    { IconHandle unused(Picture(PictureKind::Icon, std::make_shared<WatchedSource>(droppedUnused))); }
+    EXPECT_TRUE(droppedUnused) << "a handle going out of scope releases its icon too";
+}
+
+}  // namespace
+}  // namespace mosaikon
