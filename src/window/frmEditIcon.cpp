@@ -2,71 +2,46 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <exception>
 
+#include "ClickableLabel.h"
+#include "ControlLook.h"
+#include "DesktopShell.h"
 #include "PictureBoxView.h"
 #include "QtDialogHost.h"
+#include "ToolbarView.h"
+#include "WebLink.h"
 
 namespace mosaikon {
-
-namespace {
-
-QColor toQColor(Colour colour) {
-    const Colour plain = colour.resolved();
-    return {plain.red(), plain.green(), plain.blue()};
-}
-
-void fillBackground(QWidget* widget, Colour colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, toQColor(colour));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-}  // namespace
 
 frmEditIcon::frmEditIcon(QWidget* parent)
     : QWidget(parent),
       m_qtDialogHost(std::make_unique<QtDialogHost>(this)),
       m_dialog(*m_qtDialogHost),
-      m_files(m_canvas, m_dialog) {
+      m_files(m_canvas, m_dialog),
+      m_desktopShell(std::make_unique<DesktopShell>()),
+      m_shell(m_desktopShell.get()) {
     setWindowTitle(QStringLiteral("Mosaikon"));
     setFixedSize(kClientWidth, kClientHeight);
-    fillBackground(this, Colour(kBackground));
+    setBackColor(this, Colour(kBackground));
     createControls();
     runHandler([this] { Form_Load(); });
 }
 
 frmEditIcon::~frmEditIcon() = default;
 
-void frmEditIcon::createControls() {
-    m_swatchPanel = new QWidget(this);
-    m_swatchPanel->setObjectName(QStringLiteral("Picture2"));
-    m_swatchPanel->setGeometry(192, 48, 73, 321);
-    fillBackground(m_swatchPanel, Colour(kBackground));
-
-    m_smallView = new PictureBoxView(m_canvas.SmallPicture, PictureBoxView::Border::None, m_swatchPanel);
-    m_smallView->setObjectName(QStringLiteral("SmallPicture"));
-    m_smallView->move(16, 8);
-
-    m_largeView = new PictureBoxView(m_canvas.LargePicture, PictureBoxView::Border::FlatLine, this);
-    m_largeView->setObjectName(QStringLiteral("LargePicture"));
-    m_largeView->move(272, 48);
-    connect(m_largeView, &PictureBoxView::mouseDown, this,
-            [this](std::int16_t button, std::int16_t shift, float x, float y) {
-                runHandler([=, this] { LargePicture_MouseDown(button, shift, x, y); });
-            });
-    connect(m_largeView, &PictureBoxView::mouseMove, this,
-            [this](std::int16_t button, std::int16_t shift, float x, float y) {
-                runHandler([=, this] { LargePicture_MouseMove(button, shift, x, y); });
-            });
+ClickableLabel* frmEditIcon::lblColor(int index) const {
+    return m_swatches.at(static_cast<std::size_t>(index));
 }
 
-void frmEditIcon::Form_Load() { m_canvas.Form_Load(); }
+void frmEditIcon::Form_Load() {
+    m_canvas.Form_Load([this] { m_colours.setStartColours(); });
+}
 
-void frmEditIcon::Form_Activate() {}
+void frmEditIcon::Form_Activate() { m_colours.drawSpectrum(); }
 
 void frmEditIcon::LargePicture_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) {
     m_canvas.LargePicture_MouseDown(Button, Shift, X, Y);
@@ -75,6 +50,41 @@ void frmEditIcon::LargePicture_MouseDown(std::int16_t Button, std::int16_t Shift
 void frmEditIcon::LargePicture_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) {
     m_canvas.LargePicture_MouseMove(Button, Shift, X, Y);
 }
+
+void frmEditIcon::lblColor_Click(std::int16_t Index) { m_colours.lblColor_Click(Index, m_canvas.state); }
+
+void frmEditIcon::Pic_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) {
+    m_colours.Pic_MouseDown(Button, Shift, X, Y, m_canvas.state);
+}
+
+void frmEditIcon::Toolbar1_ButtonClick(const ToolbarButton& /*Button*/) {
+    // The commands behind the buttons are chosen here by the clicked button's Key; until they
+    // are wired up, a button click changes nothing beyond the button's own pressed state.
+}
+
+void frmEditIcon::Toolbar1_ButtonMenuClick(const ToolbarMenuItem& ButtonMenu) {
+    // Menu choices are told apart by position only: the owning button's Index and the item's.
+    // For now the two items a person can choose act; the full dispatch comes with the button
+    // commands.
+    if (ButtonMenu.ParentIndex == 4 && ButtonMenu.Index == 1) {
+        m_files.SaveIcon();
+    }
+    if (ButtonMenu.ParentIndex == 2 && ButtonMenu.Index == 1) {
+        m_files.OpenIcon();
+    }
+}
+
+void frmEditIcon::Image2_Click() {
+    const std::string address = kMakerAddress;
+    OpenWebsite(address);
+}
+
+void frmEditIcon::Label3_Click() {
+    const std::string address = kMakerAddress;
+    OpenWebsite(address);
+}
+
+void frmEditIcon::OpenWebsite(const std::string& sURL) { mosaikon::OpenWebsite(*m_shell, sURL); }
 
 void frmEditIcon::runHandler(const std::function<void()>& handler) {
     try {
@@ -94,6 +104,14 @@ void frmEditIcon::runHandler(const std::function<void()>& handler) {
 void frmEditIcon::refreshControls() {
     m_largeView->syncFromSurface();
     m_smallView->syncFromSurface();
+    m_picView->syncFromSurface();
+    for (std::size_t i = 0; i < m_swatches.size(); ++i) {
+        setBackColor(m_swatches[i], m_colours.lblColor[i]);
+    }
+    setBackColor(m_pallet, m_colours.Pallet);
+    setBackColor(m_pallet2, m_colours.Pallet2);
+    m_statusBar->setText(QString::fromStdString(m_files.statusLine()));
+    m_toolbarView->update();
 }
 
 void frmEditIcon::centreOnScreen() {

@@ -1,21 +1,33 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
+#include "ColourChoice.h"
 #include "CommonDialog.h"
 #include "FileCommands.h"
 #include "IconCanvas.h"
+#include "ImageList.h"
+#include "Toolbar.h"
+
+class QLabel;
 
 namespace mosaikon {
 
+class ClickableLabel;
+class DesktopShell;
 class PictureBoxView;
 class QtDialogHost;
+class Shell;
+class ToolbarView;
 
 // The editor's one window. It places the controls, turns Qt's events into the editor's
-// handlers and shows the models; the editing itself lives in the canvas and file commands.
+// handlers and shows the models; the editing itself lives in the canvas, the colour choice and
+// the file commands.
 class frmEditIcon : public QWidget {
     Q_OBJECT
 public:
@@ -27,19 +39,41 @@ public:
     ~frmEditIcon() override;
 
     IconCanvas& canvas() { return m_canvas; }
+    ColourChoice& colourChoice() { return m_colours; }
     CommonDialog& CommonDialog1() { return m_dialog; }
     FileCommands& fileCommands() { return m_files; }
+    Toolbar& toolbar() { return m_toolbar; }
+    const ImageList& ImageList2() const { return m_imageList2; }
     // Replaces the file dialog shown to the person (tests script it).
     void setDialogHost(DialogHost& host) { m_dialog.setHost(host); }
+    // Replaces the system services the web link uses (tests record and fail them).
+    void setShell(Shell& shell) { m_shell = &shell; }
 
     PictureBoxView* LargePicture() const { return m_largeView; }
     PictureBoxView* SmallPicture() const { return m_smallView; }
+    PictureBoxView* Pic() const { return m_picView; }
+    ToolbarView* Toolbar1() const { return m_toolbarView; }
+    ClickableLabel* lblColor(int index) const;
+    QLabel* Pallet() const { return m_pallet; }
+    QLabel* Pallet2() const { return m_pallet2; }
+    QLabel* lblStatusBar() const { return m_statusBar; }
+    ClickableLabel* Image2() const { return m_image2; }
+    ClickableLabel* Label3() const { return m_label3; }
 
     // Handlers, named after the control and the event they answer.
     void Form_Load();
     void Form_Activate();
     void LargePicture_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void LargePicture_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void lblColor_Click(std::int16_t Index);
+    void Pic_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void Toolbar1_ButtonClick(const ToolbarButton& Button);
+    void Toolbar1_ButtonMenuClick(const ToolbarMenuItem& ButtonMenu);
+    void Image2_Click();
+    void Label3_Click();
+
+    // Opens the page at `sURL` in the person's web browser; nothing is reported, ever.
+    void OpenWebsite(const std::string& sURL);
 
     // Runs one handler: a failure shows a message box and the program goes on with whatever the
     // handler had already done; afterwards every control shows the models again.
@@ -52,16 +86,36 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Control creation, in frmEditIconLayout.cpp.
     void createControls();
+    void createLeftColumn();
+    void createToolbar();
+    void createSwatchPanel();
+    void createWorkingArea();
+    void createHiddenHolder();
     void centreOnScreen();
 
     IconCanvas m_canvas;
+    ColourChoice m_colours;
     std::unique_ptr<QtDialogHost> m_qtDialogHost;
     CommonDialog m_dialog;
     FileCommands m_files;
+    std::unique_ptr<DesktopShell> m_desktopShell;
+    Shell* m_shell;
+    Toolbar m_toolbar;
+    ImageList m_imageList2;
+
     PictureBoxView* m_largeView = nullptr;
     PictureBoxView* m_smallView = nullptr;
+    PictureBoxView* m_picView = nullptr;
+    ToolbarView* m_toolbarView = nullptr;
     QWidget* m_swatchPanel = nullptr;  // Picture2
+    std::array<ClickableLabel*, ColourChoice::kSwatchCount> m_swatches{};
+    QLabel* m_pallet = nullptr;
+    QLabel* m_pallet2 = nullptr;
+    QLabel* m_statusBar = nullptr;
+    ClickableLabel* m_image2 = nullptr;
+    ClickableLabel* m_label3 = nullptr;
     bool m_shownOnce = false;
 };
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QLabel>
+
+namespace mosaikon {
+
+// A label (or image) that reports a click: the primary button pressed and released over it.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+}  // namespace mosaikon

@@ -1,0 +1,39 @@
+#include "DesktopShell.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+#include <stdexcept>
+
+namespace mosaikon {
+
+std::string DesktopShell::Environ(const std::string& name) {
+    return qEnvironmentVariable(name.c_str()).toStdString();
+}
+
+void DesktopShell::start(const std::string& commandLine, int /*windowStyle*/) {
+    const std::string address = quotedAddress(commandLine);
+    const std::size_t programEnd = commandLine.rfind(" \"");
+    const QString program =
+        QString::fromStdString(commandLine.substr(0, programEnd == std::string::npos ? 0 : programEnd));
+#ifdef Q_OS_WIN
+    if (!program.isEmpty() && QFileInfo(program).isFile()) {
+        QProcess process;
+        process.setProgram(program);
+        process.setNativeArguments(QString::fromStdString(commandLine.substr(programEnd + 1)));
+        if (!process.startDetached()) {
+            throw std::runtime_error("The file explorer could not be started.");
+        }
+        return;
+    }
+#else
+    (void)program;
+#endif
+    const QUrl url(QString::fromStdString(address), QUrl::StrictMode);
+    if (!url.isValid() || url.isRelative() || !QDesktopServices::openUrl(url)) {
+        throw std::runtime_error("The web page could not be opened.");
+    }
+}
+
+}  // namespace mosaikon
