@@ -1,0 +1,5 @@
+# The colour choice: swatches, the spectrum strip and picking from it.
+mosaikon_add_test(colour_tests
+  SOURCES ColourChoiceTest.cpp
+  LIBS mosaikon_canvas
+  LABELS unit)
