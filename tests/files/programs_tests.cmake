@@ -9,3 +9,7 @@ pkg_check_modules(SPNG_FOR_PROGRAM_TESTS REQUIRED IMPORTED_TARGET spng)
 mosaikon_add_test(program_icons_tests
   SOURCES ProgramIconsTest.cpp ProgramFileBuilder.cpp PictureTestSupport.cpp
   LIBS mosaikon_files PkgConfig::SPNG_FOR_PROGRAM_TESTS LABELS unit)
+
+mosaikon_add_test(program_corpus_tests
+  SOURCES ProgramCorpusTest.cpp PictureTestSupport.cpp
+  LIBS mosaikon_files PkgConfig::SPNG_FOR_PROGRAM_TESTS LABELS unit)
