@@ -9,5 +9,6 @@ mosaikon_add_test(mosaikon_pictures_tests
     ${CMAKE_CURRENT_SOURCE_DIR}/IconReaderTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/BitmapReaderTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/HostileFilesTest.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/PictureWriterTest.cpp
   LIBS mosaikon_files PkgConfig::SPNG_FOR_TESTS
   LABELS unit)
