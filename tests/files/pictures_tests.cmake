@@ -10,5 +10,6 @@ mosaikon_add_test(mosaikon_pictures_tests
     ${CMAKE_CURRENT_SOURCE_DIR}/BitmapReaderTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/HostileFilesTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/PictureWriterTest.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/FileCommandsTest.cpp
   LIBS mosaikon_files PkgConfig::SPNG_FOR_TESTS
   LABELS unit)
