@@ -13,3 +13,7 @@ mosaikon_add_test(program_icons_tests
 mosaikon_add_test(program_corpus_tests
   SOURCES ProgramCorpusTest.cpp PictureTestSupport.cpp
   LIBS mosaikon_files PkgConfig::SPNG_FOR_PROGRAM_TESTS LABELS unit)
+
+mosaikon_add_test(extraction_command_tests
+  SOURCES ExtractionCommandTest.cpp PictureTestSupport.cpp
+  LIBS mosaikon_files PkgConfig::SPNG_FOR_PROGRAM_TESTS LABELS unit)
