@@ -130,7 +130,9 @@ void frmEditIcon::showEvent(QShowEvent* event) {
         m_shownOnce = true;
         centreOnScreen();
         // Under a bare X server no window manager ever activates the window, so the first
-        // showing counts as its first activation.
+        // showing counts as its first activation; where the platform does activate it, that
+        // activation is this same one and draws nothing more.
+        m_firstActivationPending = true;
         runHandler([this] { Form_Activate(); });
     }
 }
@@ -138,6 +140,10 @@ void frmEditIcon::showEvent(QShowEvent* event) {
 void frmEditIcon::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_shownOnce) {
+        if (m_firstActivationPending) {
+            m_firstActivationPending = false;
+            return;
+        }
         runHandler([this] { Form_Activate(); });
     }
 }

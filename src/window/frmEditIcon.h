@@ -117,6 +117,7 @@ private:
     ClickableLabel* m_image2 = nullptr;
     ClickableLabel* m_label3 = nullptr;
     bool m_shownOnce = false;
+    bool m_firstActivationPending = false;
 };
 
 }  // namespace mosaikon

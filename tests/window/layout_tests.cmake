@@ -2,4 +2,6 @@
 mosaikon_add_window_test(window_layout_tests
   LayoutTest.cpp
   ToolbarTest.cpp
+  ColourWindowTest.cpp
+  WebLinkTest.cpp
 )
