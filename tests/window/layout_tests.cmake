@@ -4,4 +4,5 @@ mosaikon_add_window_test(window_layout_tests
   ToolbarTest.cpp
   ColourWindowTest.cpp
   WebLinkTest.cpp
+  DisplayScaleTest.cpp
 )
