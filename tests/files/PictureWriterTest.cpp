@@ -161,9 +161,15 @@ TEST(AtomicSaves, AFailedSaveLeavesTheOldFileExactlyAsItWas) {
     EXPECT_THROW(SavePicture(icon, folder.file("readonly.ico")), FileError);
     EXPECT_EQ(testing::readBytes(folder.file("readonly.ico")), old);
 
+}
+
+TEST(AtomicSaves, AReadOnlyFolderKeepsItsFile) {
     if (runningAsAdministrator()) {
         GTEST_SKIP() << "a read-only folder does not bind the administrator";
     }
+    testing::TemporaryFolder folder;
+    const Picture icon = LoadPicture(dataPath("gen/hand/bpp32.ico"));
+    const std::vector<std::uint8_t> old = {1, 2, 3, 4};
 
     fs::create_directory(folder.file("locked"));
     testing::writeBytes(folder.file("locked/icon.ico"), old);
