@@ -58,9 +58,12 @@ std::string writeProgram(std::uint64_t size) {
     ProgramFileBuilder builder;
     for (std::uint16_t g = 0; g < 2; ++g) {
         const auto base = static_cast<std::uint16_t>(1 + 4 * g);
-        builder.addGroup({std::nullopt, static_cast<std::uint16_t>(100 + g),
-                          {{256, 256, 32, base}, {48, 48, 32, static_cast<std::uint16_t>(base + 1)},
-                           {32, 32, 32, static_cast<std::uint16_t>(base + 2)}, {16, 16, 32, static_cast<std::uint16_t>(base + 3)}},
+        builder.addGroup({std::nullopt,
+                          static_cast<std::uint16_t>(100 + g),
+                          {{256, 256, 32, base},
+                           {48, 48, 32, static_cast<std::uint16_t>(base + 1)},
+                           {32, 32, 32, static_cast<std::uint16_t>(base + 2)},
+                           {16, 16, 32, static_cast<std::uint16_t>(base + 3)}},
                           std::nullopt});
         builder.addImage(base, solidIconImage(256, 256, 0xFF3060C0u));
         builder.addImage(static_cast<std::uint16_t>(base + 1), solidIconImage(48, 48, 0xFF3060C0u));
@@ -74,9 +77,11 @@ std::string writeProgram(std::uint64_t size) {
     const std::uint64_t section = (size - (small.size() - layout.resourceStart)) / 0x200 * 0x200;
     putU32At(small, layout.sectionHeader + 20, static_cast<std::uint32_t>(section));
 
-    const std::string path = (std::filesystem::temp_directory_path() / "mosaikon-bench-1gib.exe").string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "mosaikon-bench-1gib.exe").string();
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(small.data()), static_cast<std::streamsize>(layout.resourceStart));
+    out.write(reinterpret_cast<const char*>(small.data()),
+              static_cast<std::streamsize>(layout.resourceStart));
     out.seekp(static_cast<std::streamoff>(section));  // the gap stays a hole on disk
     out.write(reinterpret_cast<const char*>(small.data() + layout.resourceStart),
               static_cast<std::streamsize>(small.size() - layout.resourceStart));

@@ -13,7 +13,7 @@ namespace {
 // Paths arrive as UTF-8 from the dialog; going through char8_t keeps them intact on platforms
 // whose narrow encoding is not UTF-8.
 std::filesystem::path nativePath(const std::string& path) {
-    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+    return {std::u8string(path.begin(), path.end())};
 }
 
 }  // namespace
@@ -39,8 +39,10 @@ void BoundedFile::read(std::uint64_t offset, std::span<std::uint8_t> out) {
     if (out.empty()) {
         return;
     }
-    constexpr auto maxOffset = static_cast<std::uint64_t>(std::numeric_limits<std::streamoff>::max());
-    if (offset > maxOffset || out.size() > static_cast<std::size_t>(std::numeric_limits<std::streamsize>::max())) {
+    constexpr auto maxOffset =
+        static_cast<std::uint64_t>(std::numeric_limits<std::streamoff>::max());
+    if (offset > maxOffset ||
+        out.size() > static_cast<std::size_t>(std::numeric_limits<std::streamsize>::max())) {
         throw FileError(m_path, "cannot be read at offset " + std::to_string(offset) + ".");
     }
     m_stream.clear();

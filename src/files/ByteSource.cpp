@@ -17,11 +17,13 @@ std::vector<std::uint8_t> readRange(ByteSource& source, std::uint64_t offset, st
     const std::uint64_t size = source.size();
     // Written as a subtraction so that offset + length cannot wrap round.
     if (offset > size || length > size - offset) {
-        throw FileError(source.name(), std::string("is damaged: ") + what + " lies past the end of the file.");
+        throw FileError(source.name(),
+                        std::string("is damaged: ") + what + " lies past the end of the file.");
     }
     if (length > limit) {
-        throw FileError(source.name(), std::string("is damaged: ") + what + " is implausibly large (" +
-                                           std::to_string(length) + " bytes).");
+        throw FileError(source.name(), std::string("is damaged: ") + what +
+                                           " is implausibly large (" + std::to_string(length) +
+                                           " bytes).");
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
     source.read(offset, bytes);

@@ -29,8 +29,8 @@ void FileCommands::GetAppIcon(std::string ProgramPath) {
     std::copy(ProgramPath.begin(), ProgramPath.end(), pathBuffer.begin());
 
     IconHandle icon = ExtractAssociatedIconA(ModuleInstance::program(), pathBuffer, &iconIndex);
-    DrawIconEx(m_canvas.LargePicture, 0, 0, icon, IconCanvas::kViewOuterEdge, IconCanvas::kViewOuterEdge, 0,
-               std::nullopt, iconflags::kNormal);
+    DrawIconEx(m_canvas.LargePicture, 0, 0, icon, IconCanvas::kViewOuterEdge,
+               IconCanvas::kViewOuterEdge, 0, std::nullopt, iconflags::kNormal);
     DestroyIcon(icon);
     m_canvas.readBackIcon();
 }

@@ -75,11 +75,14 @@ constexpr std::uint16_t kMaxAlignmentShift = 31;
 
 class NeIconDirectory final : public ProgramIconDirectory {
 public:
-    NeIconDirectory(ByteSource& file, unsigned shift, std::vector<NameInfo> groups, std::vector<NameInfo> images)
+    NeIconDirectory(ByteSource& file, unsigned shift, std::vector<NameInfo> groups,
+                    std::vector<NameInfo> images)
         : m_file(file), m_shift(shift), m_groups(std::move(groups)), m_images(std::move(images)) {}
 
     std::size_t groupCount() const override { return m_groups.size(); }
-    ResourceSpan group(std::size_t index) override { return spanOf(m_groups.at(index), "an icon group"); }
+    ResourceSpan group(std::size_t index) override {
+        return spanOf(m_groups.at(index), "an icon group");
+    }
     std::optional<ResourceSpan> image(std::uint16_t id) override {
         for (const NameInfo& info : m_images) {
             if (info.id == (kIntegerId | id)) {
@@ -96,7 +99,8 @@ private:
         const std::uint64_t offset = std::uint64_t{info.offset} << m_shift;
         const std::uint64_t length = std::uint64_t{info.length} << m_shift;
         if (offset >= m_file.size()) {
-            throw FileError(m_file.name(), std::string("is damaged: ") + what + " lies past the end of the file.");
+            throw FileError(m_file.name(),
+                            std::string("is damaged: ") + what + " lies past the end of the file.");
         }
         const std::uint64_t inside = std::min({length, m_file.size() - offset, kMaxResourceBytes});
         return {offset, static_cast<std::uint32_t>(inside)};
@@ -110,8 +114,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file, std::uint64_t neHeaderOffset) {
-    const std::vector<std::uint8_t> header = readRange(file, neHeaderOffset, sizeof(NeHeader), sizeof(NeHeader), "the NE header");
+std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file,
+                                                          std::uint64_t neHeaderOffset) {
+    const std::vector<std::uint8_t> header =
+        readRange(file, neHeaderOffset, sizeof(NeHeader), sizeof(NeHeader), "the NE header");
     const std::uint16_t tableOffset = le16(header, 0x24);
     const std::uint16_t namesOffset = le16(header, 0x26);
     if (tableOffset == namesOffset) {
@@ -119,18 +125,22 @@ std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file, std:
     }
     const std::uint64_t tableStart = neHeaderOffset + tableOffset;
     if (tableStart >= file.size()) {
-        throw FileError(file.name(), "is damaged: its resource table lies past the end of the file.");
+        throw FileError(file.name(),
+                        "is damaged: its resource table lies past the end of the file.");
     }
-    std::uint64_t tableLength = namesOffset > tableOffset ? std::uint64_t{namesOffset} - tableOffset : kMaxResourceTableBytes;
+    std::uint64_t tableLength = namesOffset > tableOffset ? std::uint64_t{namesOffset} - tableOffset
+                                                          : kMaxResourceTableBytes;
     tableLength = std::min(tableLength, file.size() - tableStart);
-    const std::vector<std::uint8_t> table = readRange(file, tableStart, tableLength, kMaxResourceTableBytes, "the resource table");
+    const std::vector<std::uint8_t> table =
+        readRange(file, tableStart, tableLength, kMaxResourceTableBytes, "the resource table");
     const std::span<const std::uint8_t> bytes(table);
     if (bytes.size() < 2) {
         throw FileError(file.name(), "is damaged: its resource table is cut short.");
     }
     const std::uint16_t shift = le16(bytes, 0);
     if (shift > kMaxAlignmentShift) {
-        throw FileError(file.name(), "is damaged: its resource alignment shift " + std::to_string(shift) + " is too large.");
+        throw FileError(file.name(), "is damaged: its resource alignment shift " +
+                                         std::to_string(shift) + " is too large.");
     }
 
     std::vector<NameInfo> groups;
@@ -152,7 +162,8 @@ std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file, std:
         position += sizeof(TypeInfo);
         const std::size_t recordBytes = std::size_t{type.resourceCount} * sizeof(NameInfo);
         if (bytes.size() - position < recordBytes) {
-            throw FileError(file.name(), "is damaged: its resource table lists more resources than it holds.");
+            throw FileError(file.name(),
+                            "is damaged: its resource table lists more resources than it holds.");
         }
         std::vector<NameInfo>* into = nullptr;
         if (type.typeId == (kIntegerId | kResourceTypeGroupIcon)) {
@@ -162,8 +173,8 @@ std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file, std:
         }
         for (std::size_t i = 0; into != nullptr && i < type.resourceCount; ++i) {
             const std::size_t at = position + i * sizeof(NameInfo);
-            into->push_back({le16(bytes, at), le16(bytes, at + 2), le16(bytes, at + 4), le16(bytes, at + 6),
-                             le16(bytes, at + 8), le16(bytes, at + 10)});
+            into->push_back({le16(bytes, at), le16(bytes, at + 2), le16(bytes, at + 4),
+                             le16(bytes, at + 6), le16(bytes, at + 8), le16(bytes, at + 10)});
         }
         position += recordBytes;
     }

@@ -77,7 +77,8 @@ constexpr std::uint32_t kDirectoryCountPe32Plus = 108;
 constexpr std::uint32_t kDirectoriesPe32Plus = 112;
 constexpr std::uint32_t kResourceDirectoryIndex = 2;
 // The largest directory table: 65535 named and 65535 numbered entries.
-constexpr std::uint64_t kMaxDirectoryBytes = sizeof(ResourceDirectoryTable) + 2ull * 0xFFFF * sizeof(ResourceDirectoryEntry);
+constexpr std::uint64_t kMaxDirectoryBytes =
+    sizeof(ResourceDirectoryTable) + 2ull * 0xFFFF * sizeof(ResourceDirectoryEntry);
 
 CoffHeader parseCoffHeader(std::span<const std::uint8_t> b) {
     return {le16(b, 0), le16(b, 2), le32(b, 4), le32(b, 8), le32(b, 12), le16(b, 16), le16(b, 18)};
@@ -105,7 +106,8 @@ struct ResourceLevel {
 
 class PeIconDirectory final : public ProgramIconDirectory {
 public:
-    PeIconDirectory(ByteSource& file, std::vector<SectionHeader> sections, std::uint32_t resourceRva)
+    PeIconDirectory(ByteSource& file, std::vector<SectionHeader> sections,
+                    std::uint32_t resourceRva)
         : m_file(file), m_sections(std::move(sections)), m_resourceRva(resourceRva) {
         const ResourceLevel root = readLevel(0, "the resource directory");
         for (const ResourceDirectoryEntry& type : root.entries) {
@@ -138,7 +140,9 @@ public:
     }
 
 private:
-    [[noreturn]] void fail(const std::string& problem) const { throw FileError(m_file.name(), "is damaged: " + problem); }
+    [[noreturn]] void fail(const std::string& problem) const {
+        throw FileError(m_file.name(), "is damaged: " + problem);
+    }
 
     // The file offset of `length` bytes at `rva`, which must lie in one section's raw data.
     // Sections are searched in table order, so overlapping sections resolve to the first.
@@ -157,18 +161,19 @@ private:
     }
 
     // Reads `length` bytes at `offset` from the start of the resources.
-    std::vector<std::uint8_t> readResource(std::uint64_t offset, std::uint64_t length, std::uint64_t limit,
-                                           const char* what) {
+    std::vector<std::uint8_t> readResource(std::uint64_t offset, std::uint64_t length,
+                                           std::uint64_t limit, const char* what) {
         const std::uint64_t rva = std::uint64_t{m_resourceRva} + offset;
         return readRange(m_file, fileOffsetOf(rva, length, what), length, limit, what);
     }
 
     ResourceLevel readLevel(std::uint32_t offset, const char* what) {
-        const std::vector<std::uint8_t> header = readResource(offset, sizeof(ResourceDirectoryTable), sizeof(ResourceDirectoryTable), what);
+        const std::vector<std::uint8_t> header = readResource(
+            offset, sizeof(ResourceDirectoryTable), sizeof(ResourceDirectoryTable), what);
         const std::uint64_t count = std::uint64_t{le16(header, 12)} + le16(header, 14);
         const std::vector<std::uint8_t> raw =
-            readResource(std::uint64_t{offset} + sizeof(ResourceDirectoryTable), count * sizeof(ResourceDirectoryEntry),
-                         kMaxDirectoryBytes, what);
+            readResource(std::uint64_t{offset} + sizeof(ResourceDirectoryTable),
+                         count * sizeof(ResourceDirectoryEntry), kMaxDirectoryBytes, what);
         ResourceLevel level;
         level.offset = offset;
         level.entries.reserve(static_cast<std::size_t>(count));
@@ -181,20 +186,24 @@ private:
     // The second level under a resource type: one entry per group or image.
     ResourceLevel readTypeLevel(const ResourceDirectoryEntry& type, const char* what) {
         if ((type.dataOrSubdirectoryOffset & kHighBit) == 0) {
-            fail(std::string("the resource directory's entry for ") + what + " is not a directory.");
+            fail(std::string("the resource directory's entry for ") + what +
+                 " is not a directory.");
         }
         const std::uint32_t offset = type.dataOrSubdirectoryOffset & ~kHighBit;
         if (offset == 0) {
-            fail(std::string("the resource directory's entry for ") + what + " loops back to the root.");
+            fail(std::string("the resource directory's entry for ") + what +
+                 " loops back to the root.");
         }
         return readLevel(offset, "the resource directory");
     }
 
     // The bytes of one group or image: its language directory, whose first entry must be a
     // data entry, since a resource directory has exactly three levels.
-    ResourceSpan leafOf(const ResourceLevel& parent, const ResourceDirectoryEntry& entry, const char* what) {
+    ResourceSpan leafOf(const ResourceLevel& parent, const ResourceDirectoryEntry& entry,
+                        const char* what) {
         if ((entry.dataOrSubdirectoryOffset & kHighBit) == 0) {
-            fail(std::string("the resource directory lists ") + what + " without its language level.");
+            fail(std::string("the resource directory lists ") + what +
+                 " without its language level.");
         }
         const std::uint32_t offset = entry.dataOrSubdirectoryOffset & ~kHighBit;
         if (offset == 0 || offset == parent.offset) {
@@ -210,7 +219,8 @@ private:
             fail("the resource directory nests deeper than three levels.");
         }
         const std::vector<std::uint8_t> raw =
-            readResource(first.dataOrSubdirectoryOffset, sizeof(ResourceDataEntry), sizeof(ResourceDataEntry), what);
+            readResource(first.dataOrSubdirectoryOffset, sizeof(ResourceDataEntry),
+                         sizeof(ResourceDataEntry), what);
         const ResourceDataEntry data{le32(raw, 0), le32(raw, 4), le32(raw, 8), le32(raw, 12)};
         if (data.size > kMaxResourceBytes) {
             fail(std::string(what) + " claims " + std::to_string(data.size) + " bytes.");
@@ -233,12 +243,15 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file, std::uint64_t peHeaderOffset) {
+std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file,
+                                                          std::uint64_t peHeaderOffset) {
     const std::uint64_t coffOffset = peHeaderOffset + 4;  // after "PE\0\0"
-    const CoffHeader coff = parseCoffHeader(readRange(file, coffOffset, sizeof(CoffHeader), sizeof(CoffHeader), "the COFF header"));
+    const CoffHeader coff = parseCoffHeader(
+        readRange(file, coffOffset, sizeof(CoffHeader), sizeof(CoffHeader), "the COFF header"));
     const std::uint64_t optionalOffset = coffOffset + sizeof(CoffHeader);
 
-    const std::vector<std::uint8_t> magicBytes = readRange(file, optionalOffset, 2, 2, "the optional header");
+    const std::vector<std::uint8_t> magicBytes =
+        readRange(file, optionalOffset, 2, 2, "the optional header");
     const std::uint16_t magic = le16(magicBytes, 0);
     std::uint32_t countField = 0;
     std::uint32_t directories = 0;
@@ -249,8 +262,10 @@ std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file, std:
         countField = kDirectoryCountPe32Plus;
         directories = kDirectoriesPe32Plus;
     } else {
-        throw FileError(file.name(), "is not a program file this editor can read: its optional header is of the unknown kind " +
-                                         std::to_string(magic) + ".");
+        throw FileError(file.name(),
+                        "is not a program file this editor can read: its optional header is of the "
+                        "unknown kind " +
+                            std::to_string(magic) + ".");
     }
     // The resource entry counts only if the header is long enough to hold it and the count of
     // data directories includes it; otherwise the file simply has no resources.
@@ -258,8 +273,8 @@ std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file, std:
     if (coff.sizeOfOptionalHeader < resourceEntry + 8) {
         return emptyIconDirectory();
     }
-    const std::vector<std::uint8_t> optional =
-        readRange(file, optionalOffset, resourceEntry + 8, resourceEntry + 8, "the optional header");
+    const std::vector<std::uint8_t> optional = readRange(file, optionalOffset, resourceEntry + 8,
+                                                         resourceEntry + 8, "the optional header");
     if (le32(optional, countField) <= kResourceDirectoryIndex) {
         return emptyIconDirectory();
     }
@@ -276,7 +291,8 @@ std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file, std:
     std::vector<SectionHeader> sections;
     sections.reserve(coff.numberOfSections);
     for (std::size_t i = 0; i < coff.numberOfSections; ++i) {
-        sections.push_back(parseSectionHeader(std::span(rawSections).subspan(i * sizeof(SectionHeader), sizeof(SectionHeader))));
+        sections.push_back(parseSectionHeader(
+            std::span(rawSections).subspan(i * sizeof(SectionHeader), sizeof(SectionHeader))));
     }
     return std::make_unique<PeIconDirectory>(file, std::move(sections), resourceRva);
 }

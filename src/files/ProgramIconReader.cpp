@@ -45,7 +45,8 @@ struct GroupDirectoryEntry {
 #pragma pack(pop)
 static_assert(sizeof(GroupDirectoryEntry) == 14);
 
-constexpr std::uint64_t kMaxGroupBytes = sizeof(GroupDirectoryHeader) + 0xFFFFull * sizeof(GroupDirectoryEntry);
+constexpr std::uint64_t kMaxGroupBytes =
+    sizeof(GroupDirectoryHeader) + 0xFFFFull * sizeof(GroupDirectoryEntry);
 
 struct GroupImage {
     IconCandidate candidate;
@@ -56,7 +57,8 @@ std::unique_ptr<ProgramIconDirectory> readIconDirectory(ByteSource& file) {
     if (file.size() < sizeof(DosHeader)) {
         throw FileError(file.name(), "is not a program file: it is too short.");
     }
-    const std::vector<std::uint8_t> dos = readRange(file, 0, sizeof(DosHeader), sizeof(DosHeader), "the MS-DOS header");
+    const std::vector<std::uint8_t> dos =
+        readRange(file, 0, sizeof(DosHeader), sizeof(DosHeader), "the MS-DOS header");
     if (dos[0] != 'M' || dos[1] != 'Z') {
         throw FileError(file.name(), "is not a program file: it does not start with \"MZ\".");
     }
@@ -64,7 +66,8 @@ std::unique_ptr<ProgramIconDirectory> readIconDirectory(ByteSource& file) {
     if (newHeader > file.size() || file.size() - newHeader < 4) {
         throw FileError(file.name(), "is not a Windows program file: it has no PE or NE header.");
     }
-    const std::vector<std::uint8_t> signature = readRange(file, newHeader, 4, 4, "the program header");
+    const std::vector<std::uint8_t> signature =
+        readRange(file, newHeader, 4, 4, "the program header");
     if (signature[0] == 'P' && signature[1] == 'E' && signature[2] == 0 && signature[3] == 0) {
         return readPeIconDirectory(file, newHeader);
     }
@@ -91,7 +94,8 @@ std::vector<GroupImage> parseGroup(std::span<const std::uint8_t> bytes, const st
         throw FileError(path, "is damaged: an icon group is cut short.");
     }
     // The count may claim more entries than the resource holds; only those inside are used.
-    const std::size_t fits = (bytes.size() - sizeof(GroupDirectoryHeader)) / sizeof(GroupDirectoryEntry);
+    const std::size_t fits =
+        (bytes.size() - sizeof(GroupDirectoryHeader)) / sizeof(GroupDirectoryEntry);
     const std::size_t count = std::min<std::size_t>(le16(bytes, 4), fits);
     if (count == 0) {
         throw FileError(path, "is damaged: an icon group lists no images.");
@@ -99,7 +103,8 @@ std::vector<GroupImage> parseGroup(std::span<const std::uint8_t> bytes, const st
     std::vector<GroupImage> images;
     images.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const auto entry = bytes.subspan(sizeof(GroupDirectoryHeader) + i * sizeof(GroupDirectoryEntry));
+        const auto entry =
+            bytes.subspan(sizeof(GroupDirectoryHeader) + i * sizeof(GroupDirectoryEntry));
         GroupImage image;
         image.candidate.width = entry[0] == 0 ? 256 : entry[0];
         image.candidate.height = entry[1] == 0 ? 256 : entry[1];
@@ -122,7 +127,9 @@ std::unique_ptr<ProgramIconDirectory> emptyIconDirectory() {
     return std::make_unique<NoIcons>();
 }
 
-std::size_t countProgramIconGroups(ByteSource& file) { return readIconDirectory(file)->groupCount(); }
+std::size_t countProgramIconGroups(ByteSource& file) {
+    return readIconDirectory(file)->groupCount();
+}
 
 Picture readProgramIcon(ByteSource& file, std::uint16_t& index) {
     const std::unique_ptr<ProgramIconDirectory> directory = readIconDirectory(file);
@@ -132,7 +139,8 @@ Picture readProgramIcon(ByteSource& file, std::uint16_t& index) {
     const std::uint16_t used = index < directory->groupCount() ? index : std::uint16_t{0};
 
     const ResourceSpan groupSpan = directory->group(used);
-    const std::vector<std::uint8_t> groupBytes = readRange(file, groupSpan.offset, groupSpan.size, kMaxGroupBytes, "an icon group");
+    const std::vector<std::uint8_t> groupBytes =
+        readRange(file, groupSpan.offset, groupSpan.size, kMaxGroupBytes, "an icon group");
     const std::vector<GroupImage> images = parseGroup(groupBytes, file.name());
 
     std::vector<IconCandidate> candidates;
@@ -143,7 +151,8 @@ Picture readProgramIcon(ByteSource& file, std::uint16_t& index) {
     const GroupImage& chosen = images[chooseIconFor32(candidates)];
     const std::optional<ResourceSpan> imageSpan = directory->image(chosen.id);
     if (!imageSpan) {
-        throw FileError(file.name(), "is damaged: an icon group refers to image " + std::to_string(chosen.id) +
+        throw FileError(file.name(), "is damaged: an icon group refers to image " +
+                                         std::to_string(chosen.id) +
                                          ", which the file does not contain.");
     }
     const std::vector<std::uint8_t> imageBytes =

@@ -16,9 +16,11 @@ const ModuleInstance& ModuleInstance::program() {
     return instance;
 }
 
-IconHandle ExtractAssociatedIconA(const ModuleInstance& instance, std::span<char> iconPath, std::int32_t* iconIndex) {
+IconHandle ExtractAssociatedIconA(const ModuleInstance& instance, std::span<char> iconPath,
+                                  std::int32_t* iconIndex) {
     const auto end = std::find(iconPath.begin(), iconPath.end(), '\0');
-    std::uint16_t index = iconIndex != nullptr ? static_cast<std::uint16_t>(*iconIndex & 0xFFFF) : std::uint16_t{0};
+    std::uint16_t index =
+        iconIndex != nullptr ? static_cast<std::uint16_t>(*iconIndex & 0xFFFF) : std::uint16_t{0};
     // A buffer without its terminating NUL holds no path we could trust.
     if (end != iconPath.end() && end != iconPath.begin()) {
         try {
@@ -51,8 +53,8 @@ Picture transformed(const Picture& icon, Transform transform) {
 
 }  // namespace
 
-bool DrawIconEx(PictureBox& surface, int x, int y, const IconHandle& icon, int width, int height, unsigned /*step*/,
-                std::optional<Colour> flickerFreeBrush, unsigned flags) {
+bool DrawIconEx(PictureBox& surface, int x, int y, const IconHandle& icon, int width, int height,
+                unsigned /*step*/, std::optional<Colour> flickerFreeBrush, unsigned flags) {
     if (!icon || width < 0 || height < 0 || (flags & iconflags::kNormal) == 0) {
         return false;
     }
@@ -60,18 +62,21 @@ bool DrawIconEx(PictureBox& surface, int x, int y, const IconHandle& icon, int w
     const int drawWidth = width == 0 ? picture.width() : width;
     const int drawHeight = height == 0 ? picture.height() : height;
     if (flickerFreeBrush) {
-        surface.Line(x, y, x + drawWidth - 1, y + drawHeight - 1, *flickerFreeBrush, LineShape::FilledBox);
+        surface.Line(x, y, x + drawWidth - 1, y + drawHeight - 1, *flickerFreeBrush,
+                     LineShape::FilledBox);
     }
     switch (flags & iconflags::kNormal) {
-    case iconflags::kNormal:
-        surface.PaintPicture(picture, x, y, drawWidth, drawHeight);
-        break;
-    case iconflags::kImage:
-        surface.PaintPicture(transformed(picture, [](Pixel p) { return p | 0xFF000000u; }), x, y, drawWidth, drawHeight);
-        break;
-    default:  // the mask alone: black, as opaque as the icon is
-        surface.PaintPicture(transformed(picture, [](Pixel p) { return p & 0xFF000000u; }), x, y, drawWidth, drawHeight);
-        break;
+        case iconflags::kNormal:
+            surface.PaintPicture(picture, x, y, drawWidth, drawHeight);
+            break;
+        case iconflags::kImage:
+            surface.PaintPicture(transformed(picture, [](Pixel p) { return p | 0xFF000000u; }), x,
+                                 y, drawWidth, drawHeight);
+            break;
+        default:  // the mask alone: black, as opaque as the icon is
+            surface.PaintPicture(transformed(picture, [](Pixel p) { return p & 0xFF000000u; }), x,
+                                 y, drawWidth, drawHeight);
+            break;
     }
     return true;
 }

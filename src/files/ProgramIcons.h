@@ -60,7 +60,8 @@ private:
 // An index past the file's last icon takes its first and writes 0 back. A file with no icon,
 // a file that is not a program and a file that cannot be read give `instance`'s substitute
 // icon, and 0 is written back. Never throws; the result is empty only when the substitute is.
-IconHandle ExtractAssociatedIconA(const ModuleInstance& instance, std::span<char> iconPath, std::int32_t* iconIndex);
+IconHandle ExtractAssociatedIconA(const ModuleInstance& instance, std::span<char> iconPath,
+                                  std::int32_t* iconIndex);
 
 // What DrawIconEx draws: the mask darkens the surface where the icon is opaque, the image
 // paints the colours ignoring transparency, both together draw the icon as it should look.
@@ -76,8 +77,8 @@ inline constexpr unsigned kNormal = kMask | kImage;
 // `flickerFreeBrush` fills the rectangle first. `step` (the frame of an animated cursor) has no
 // meaning for icons. Returns false, drawing nothing, for an empty handle, a negative size or
 // flags that draw neither part.
-bool DrawIconEx(PictureBox& surface, int x, int y, const IconHandle& icon, int width, int height, unsigned step,
-                std::optional<Colour> flickerFreeBrush, unsigned flags);
+bool DrawIconEx(PictureBox& surface, int x, int y, const IconHandle& icon, int width, int height,
+                unsigned step, std::optional<Colour> flickerFreeBrush, unsigned flags);
 
 // Releases the icon; the handle is empty afterwards. False when it already was.
 bool DestroyIcon(IconHandle& icon);

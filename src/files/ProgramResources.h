@@ -42,9 +42,11 @@ std::unique_ptr<ProgramIconDirectory> emptyIconDirectory();
 
 // The resource directory of a PE32 or PE32+ file whose PE header starts at `peHeaderOffset`.
 // Throws FileError when the headers or the directory cannot be read.
-std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file, std::uint64_t peHeaderOffset);
+std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file,
+                                                          std::uint64_t peHeaderOffset);
 
 // The resource table of a 16-bit NE file whose header starts at `neHeaderOffset`.
-std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file, std::uint64_t neHeaderOffset);
+std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file,
+                                                          std::uint64_t neHeaderOffset);
 
 }  // namespace mosaikon

@@ -10,7 +10,9 @@
 namespace mosaikon {
 namespace {
 
-std::string peData(const std::string& relative) { return std::string(MOSAIKON_TEST_DATA) + "/pe/" + relative; }
+std::string peData(const std::string& relative) {
+    return std::string(MOSAIKON_TEST_DATA) + "/pe/" + relative;
+}
 
 // The icon as the 32 × 32 surface should end up holding it: drawn over the white background.
 std::vector<std::uint32_t> overWhite(const Picture& icon) {
@@ -21,7 +23,8 @@ std::vector<std::uint32_t> overWhite(const Picture& icon) {
 
 Picture referencePicture(const std::string& png) {
     testing::Reference reference = testing::readReferencePng(peData(png));
-    return Picture::fromPixels(PictureKind::Icon, reference.width, reference.height, std::move(reference.pixels));
+    return Picture::fromPixels(PictureKind::Icon, reference.width, reference.height,
+                               std::move(reference.pixels));
 }
 
 class ExtractionCommand : public ::testing::Test {
@@ -32,7 +35,8 @@ protected:
     void expectViewShowsIcon() const {
         for (int r = 0; r < 32; ++r) {
             for (int c = 0; c < 32; ++c) {
-                ASSERT_EQ(m_canvas.LargePicture.pixel(10 * c + 5, 10 * r + 5).value(), m_canvas.SmallPicture.pixel(c, r).value())
+                ASSERT_EQ(m_canvas.LargePicture.pixel(10 * c + 5, 10 * r + 5).value(),
+                          m_canvas.SmallPicture.pixel(c, r).value())
                     << "cell " << c << ", " << r;
             }
         }
@@ -86,26 +90,30 @@ TEST_F(ExtractionCommand, CancellingChangesNothingAlsoAfterAnEarlierExtraction) 
 TEST_F(ExtractionCommand, IndexOneGivesTheSecondIconStretchedAndReadBack) {
     m_host.choose(peData("gen/order_pe32.exe"));  // groups ALPHA, ZED, …: index 1 is ZED
     m_commands.ExtractIcon();
-    EXPECT_EQ(m_canvas.SmallPicture.pixels(), overWhite(referencePicture("expected/gen/hand__bpp32.pick.png")));
+    EXPECT_EQ(m_canvas.SmallPicture.pixels(),
+              overWhite(referencePicture("expected/gen/hand__bpp32.pick.png")));
     expectViewShowsIcon();
 }
 
 TEST_F(ExtractionCommand, ALibraryChosenThroughTheSecondFilterWorksTheSame) {
     m_host.choose(peData("gen/order_pe32plus.dll"));
     m_commands.ExtractIcon();
-    EXPECT_EQ(m_canvas.SmallPicture.pixels(), overWhite(referencePicture("expected/gen/hand__bpp32.pick.png")));
+    EXPECT_EQ(m_canvas.SmallPicture.pixels(),
+              overWhite(referencePicture("expected/gen/hand__bpp32.pick.png")));
 }
 
 TEST_F(ExtractionCommand, AFileWithOneIconGivesThatIconForIndexOne) {
     m_host.choose(peData("pe32/zlib-x86-ansi"));
     m_commands.ExtractIcon();
-    EXPECT_EQ(m_canvas.SmallPicture.pixels(), overWhite(referencePicture("expected/pe32/zlib-x86-ansi/g000_103.pick32.png")));
+    EXPECT_EQ(m_canvas.SmallPicture.pixels(),
+              overWhite(referencePicture("expected/pe32/zlib-x86-ansi/g000_103.pick32.png")));
     expectViewShowsIcon();
 }
 
 TEST_F(ExtractionCommand, NoIconMeansTheGenericIconNotABlankOne) {
-    const std::string paths[] = {peData("pe32/icmp.dll"), peData("no such file.exe"),
-                                 std::string(MOSAIKON_TEST_DATA) + "/hostile-pe/rsrc_loop_to_root.dll"};
+    const std::string paths[] = {
+        peData("pe32/icmp.dll"), peData("no such file.exe"),
+        std::string(MOSAIKON_TEST_DATA) + "/hostile-pe/rsrc_loop_to_root.dll"};
     for (const std::string& path : paths) {
         m_canvas.SmallPicture.setPicture(Picture{});
         m_host.choose(path);
@@ -121,7 +129,8 @@ TEST_F(ExtractionCommand, GetAppIconWorksOnItsOwnCopyAndReplacesTheWholeView) {
     std::string caller = path;
     m_commands.GetAppIcon(caller);
     EXPECT_EQ(caller, path);
-    EXPECT_EQ(m_canvas.SmallPicture.pixels(), overWhite(referencePicture("expected/pe32/hh.exe/g000_101.pick32.png")));
+    EXPECT_EQ(m_canvas.SmallPicture.pixels(),
+              overWhite(referencePicture("expected/pe32/hh.exe/g000_101.pick32.png")));
     // Nothing of the red that filled the view survives where the icon is transparent.
     for (std::uint32_t pixel : m_canvas.LargePicture.pixels()) {
         ASSERT_NE(pixel, 0x000000FFu);

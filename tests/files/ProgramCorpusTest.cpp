@@ -12,7 +12,9 @@
 namespace mosaikon {
 namespace {
 
-std::string peData(const std::string& relative) { return std::string(MOSAIKON_TEST_DATA) + "/pe/" + relative; }
+std::string peData(const std::string& relative) {
+    return std::string(MOSAIKON_TEST_DATA) + "/pe/" + relative;
+}
 
 struct Case {
     const char* file;

@@ -14,7 +14,8 @@ constexpr std::size_t kPeHeader = 0x80;
 constexpr std::size_t kNeHeader = 0x40;
 constexpr unsigned kNeShift = 4;
 
-std::size_t reserve(std::vector<std::uint8_t>& bytes, std::size_t count, std::size_t alignment = 1) {
+std::size_t reserve(std::vector<std::uint8_t>& bytes, std::size_t count,
+                    std::size_t alignment = 1) {
     std::size_t at = (bytes.size() + alignment - 1) / alignment * alignment;
     bytes.resize(at + count);
     return at;
@@ -70,7 +71,9 @@ std::vector<std::uint8_t> groupDirectoryBytes(const std::vector<GroupEntry>& ent
 
 std::vector<std::uint8_t> iconImage(int width, int height, Pixel (*pattern)(int x, int y)) {
     const std::size_t maskRow = static_cast<std::size_t>((width + 31) / 32 * 4);
-    std::vector<std::uint8_t> bytes(40 + static_cast<std::size_t>(width * height) * 4 + maskRow * static_cast<std::size_t>(height), 0);
+    std::vector<std::uint8_t> bytes(40 + static_cast<std::size_t>(width * height) * 4 +
+                                        maskRow * static_cast<std::size_t>(height),
+                                    0);
     putU32At(bytes, 0, 40);
     putU32At(bytes, 4, static_cast<std::uint32_t>(width));
     putU32At(bytes, 8, static_cast<std::uint32_t>(2 * height));
@@ -105,21 +108,25 @@ ProgramFileBuilder& ProgramFileBuilder::addGroup(GroupResource group) {
     return *this;
 }
 
-ProgramFileBuilder& ProgramFileBuilder::addImage(std::uint16_t id, std::vector<std::uint8_t> bytes) {
+ProgramFileBuilder& ProgramFileBuilder::addImage(std::uint16_t id,
+                                                 std::vector<std::uint8_t> bytes) {
     m_images.emplace_back(id, std::move(bytes));
     return *this;
 }
 
-ProgramFileBuilder& ProgramFileBuilder::addSecondLanguage(std::size_t groupIndex, GroupResource inThatLanguage) {
+ProgramFileBuilder& ProgramFileBuilder::addSecondLanguage(std::size_t groupIndex,
+                                                          GroupResource inThatLanguage) {
     m_secondLanguages.emplace_back(groupIndex, std::move(inThatLanguage));
     return *this;
 }
 
-std::vector<std::uint8_t> ProgramFileBuilder::build(ProgramFormat format, ProgramLayout* layout) const {
+std::vector<std::uint8_t> ProgramFileBuilder::build(ProgramFormat format,
+                                                    ProgramLayout* layout) const {
     ProgramLayout scratch;
     ProgramLayout& out = layout != nullptr ? *layout : scratch;
     out = ProgramLayout{};
-    return format == ProgramFormat::Ne ? buildNe(out) : buildPe(format == ProgramFormat::Pe32Plus, out);
+    return format == ProgramFormat::Ne ? buildNe(out)
+                                       : buildPe(format == ProgramFormat::Pe32Plus, out);
 }
 
 std::vector<std::uint8_t> ProgramFileBuilder::buildPe(bool plus, ProgramLayout& layout) const {
@@ -156,7 +163,8 @@ std::vector<std::uint8_t> ProgramFileBuilder::buildPe(bool plus, ProgramLayout& 
     for (std::size_t t = 0; t < types.size(); ++t) {
         std::vector<Leaf>& leaves = *types[t].second;
         const std::size_t dir = reserve(r, 16 + 8 * leaves.size());
-        const auto named = static_cast<std::uint16_t>(std::count_if(leaves.begin(), leaves.end(), [](const Leaf& l) { return l.name.has_value(); }));
+        const auto named = static_cast<std::uint16_t>(std::count_if(
+            leaves.begin(), leaves.end(), [](const Leaf& l) { return l.name.has_value(); }));
         putU16At(r, dir + 12, named);
         putU16At(r, dir + 14, static_cast<std::uint16_t>(leaves.size() - named));
         putU32At(r, root + 16 + 8 * t, types[t].first);
@@ -173,7 +181,7 @@ std::vector<std::uint8_t> ProgramFileBuilder::buildPe(bool plus, ProgramLayout& 
                 const std::size_t dataEntry = reserve(r, 16);
                 putU32At(r, languages + 16 + 8 * l, static_cast<std::uint32_t>(1031 + 2 * l));
                 putU32At(r, languages + 16 + 8 * l + 4, static_cast<std::uint32_t>(dataEntry));
-                const auto kind = l > 0 ? DataPatch::Kind::OtherLanguage
+                const auto kind = l > 0                  ? DataPatch::Kind::OtherLanguage
                                   : types[t].first == 14 ? DataPatch::Kind::Group
                                                          : DataPatch::Kind::Image;
                 data.push_back({dataEntry, &leaves[k].languages[l], kind});
@@ -183,7 +191,8 @@ std::vector<std::uint8_t> ProgramFileBuilder::buildPe(bool plus, ProgramLayout& 
     for (const Patch& p : names) {
         const std::size_t at = reserve(r, 2 + 2 * p.name.size(), 2);
         putU16At(r, at, static_cast<std::uint16_t>(p.name.size()));
-        for (std::size_t i = 0; i < p.name.size(); ++i) putU16At(r, at + 2 + 2 * i, static_cast<unsigned char>(p.name[i]));
+        for (std::size_t i = 0; i < p.name.size(); ++i)
+            putU16At(r, at + 2 + 2 * i, static_cast<unsigned char>(p.name[i]));
         putU32At(r, p.entry, kHighBit | static_cast<std::uint32_t>(at));
     }
     for (const DataPatch& d : data) {
@@ -244,7 +253,8 @@ std::vector<std::uint8_t> ProgramFileBuilder::buildNe(ProgramLayout& layout) con
     // Shift, one TYPEINFO per type with its NAMEINFO records, the end marker, then the names.
     std::vector<std::uint8_t> t(2, 0);
     putU16At(t, 0, kNeShift);
-    std::vector<std::pair<std::size_t, const std::vector<std::uint8_t>*>> placements;  // NAMEINFO, data
+    std::vector<std::pair<std::size_t, const std::vector<std::uint8_t>*>>
+        placements;  // NAMEINFO, data
     std::vector<std::vector<std::uint8_t>> groupData;
     for (const GroupResource& g : m_groups) groupData.push_back(groupBytes(g));
     std::vector<std::pair<std::size_t, std::string>> names;
@@ -287,9 +297,12 @@ std::vector<std::uint8_t> ProgramFileBuilder::buildNe(ProgramLayout& layout) con
         f.resize((f.size() + unit - 1) / unit * unit, 0);
         std::copy(bytes->begin(), bytes->end(), f.begin() + static_cast<std::ptrdiff_t>(at));
         putU16At(f, table + info, static_cast<std::uint16_t>(at >> kNeShift));
-        putU16At(f, table + info + 2, static_cast<std::uint16_t>((bytes->size() + unit - 1) / unit));
-        if (layout.groupData.size() < m_groups.size()) layout.groupData.push_back(at);
-        else layout.imageData.push_back(at);
+        putU16At(f, table + info + 2,
+                 static_cast<std::uint16_t>((bytes->size() + unit - 1) / unit));
+        if (layout.groupData.size() < m_groups.size())
+            layout.groupData.push_back(at);
+        else
+            layout.imageData.push_back(at);
     }
     return f;
 }

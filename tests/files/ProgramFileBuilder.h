@@ -30,14 +30,14 @@ struct GroupResource {
 
 // Where the builder put things, so a test can damage one field on purpose.
 struct ProgramLayout {
-    std::size_t newHeader = 0;             // "PE\0\0" or "NE"
-    std::size_t resourceDirectoryEntry = 0;  // PE: the optional header's resource RVA field
-    std::size_t sectionHeader = 0;          // PE: the .rsrc section header
-    std::size_t resourceStart = 0;          // PE: the .rsrc section; NE: the resource table
-    std::size_t groupTypeEntry = 0;         // PE: the root entry of the icon group type
-    std::vector<std::size_t> groupData;     // file offset of each group's bytes
+    std::size_t newHeader = 0;                // "PE\0\0" or "NE"
+    std::size_t resourceDirectoryEntry = 0;   // PE: the optional header's resource RVA field
+    std::size_t sectionHeader = 0;            // PE: the .rsrc section header
+    std::size_t resourceStart = 0;            // PE: the .rsrc section; NE: the resource table
+    std::size_t groupTypeEntry = 0;           // PE: the root entry of the icon group type
+    std::vector<std::size_t> groupData;       // file offset of each group's bytes
     std::vector<std::size_t> groupDataEntry;  // PE: each group's data entry; NE: its NAMEINFO
-    std::vector<std::size_t> imageData;     // file offset of each image's bytes, in added order
+    std::vector<std::size_t> imageData;       // file offset of each image's bytes, in added order
 };
 
 enum class ProgramFormat { Pe32, Pe32Plus, Ne };

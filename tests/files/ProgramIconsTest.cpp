@@ -25,25 +25,37 @@ constexpr Pixel kGreen = 0xFF00FF00u;
 constexpr Pixel kBlue = 0xFFFF0000u;
 constexpr Pixel kGrey = 0xFF808080u;
 
-GroupResource group(std::uint16_t id, std::vector<GroupEntry> entries) { return {std::nullopt, id, std::move(entries), std::nullopt}; }
+GroupResource group(std::uint16_t id, std::vector<GroupEntry> entries) {
+    return {std::nullopt, id, std::move(entries), std::nullopt};
+}
 
-Pixel colourAt(ByteSource& file, std::uint16_t& index) { return readProgramIcon(file, index).pixelAt(0, 0); }
+Pixel colourAt(ByteSource& file, std::uint16_t& index) {
+    return readProgramIcon(file, index).pixelAt(0, 0);
+}
 
 class EveryFormat : public ::testing::TestWithParam<ProgramFormat> {};
-INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat, ::testing::Values(ProgramFormat::Pe32, ProgramFormat::Pe32Plus, ProgramFormat::Ne));
+INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat,
+                         ::testing::Values(ProgramFormat::Pe32, ProgramFormat::Pe32Plus,
+                                           ProgramFormat::Ne));
 
 TEST_P(EveryFormat, TheGroupDirectoryChoosesTheImageFor32) {
     ProgramFileBuilder b;
     // Size decides first (16 and 48 lose to 32), then the depth closest to 32, then the first.
-    b.addGroup(group(1, {{16, 16, 32, 1}, {48, 48, 32, 2}, {32, 32, 8, 3}, {32, 32, 32, 4}, {32, 32, 32, 5}}));
+    b.addGroup(group(
+        1, {{16, 16, 32, 1}, {48, 48, 32, 2}, {32, 32, 8, 3}, {32, 32, 32, 4}, {32, 32, 32, 5}}));
     // No 32 × 32: 24 is nearer than 48; the 256 image (stored as 0) is farthest.
     b.addGroup(group(2, {{0, 0, 32, 6}, {48, 48, 32, 2}, {24, 24, 32, 7}}));
-    // A directory that gives only the colour count: 16 colours (4 bits) lose to 256 colours (8 bits).
+    // A directory that gives only the colour count: 16 colours (4 bits) lose to 256 colours (8
+    // bits).
     b.addGroup(group(3, {{32, 32, 0, 8, 16}, {32, 32, 0, 3, 0}, {32, 32, 0, 9, 255}}));
-    b.addImage(1, testing::solidIconImage(16, 16, kRed)).addImage(2, testing::solidIconImage(48, 48, kRed));
-    b.addImage(3, testing::solidIconImage(32, 32, kRed)).addImage(4, testing::solidIconImage(32, 32, kGreen));
-    b.addImage(5, testing::solidIconImage(32, 32, kRed)).addImage(6, testing::solidIconImage(256, 256, kRed));
-    b.addImage(7, testing::solidIconImage(24, 24, kBlue)).addImage(8, testing::solidIconImage(32, 32, kRed));
+    b.addImage(1, testing::solidIconImage(16, 16, kRed))
+        .addImage(2, testing::solidIconImage(48, 48, kRed));
+    b.addImage(3, testing::solidIconImage(32, 32, kRed))
+        .addImage(4, testing::solidIconImage(32, 32, kGreen));
+    b.addImage(5, testing::solidIconImage(32, 32, kRed))
+        .addImage(6, testing::solidIconImage(256, 256, kRed));
+    b.addImage(7, testing::solidIconImage(24, 24, kBlue))
+        .addImage(8, testing::solidIconImage(32, 32, kRed));
     b.addImage(9, testing::solidIconImage(32, 32, kGrey));
     const std::vector<std::uint8_t> bytes = b.build(GetParam());
     MemoryBytes file(bytes, "choice.exe");
@@ -62,7 +74,8 @@ TEST_P(EveryFormat, TheGroupDirectoryChoosesTheImageFor32) {
 TEST_P(EveryFormat, AnIndexPastTheLastGroupTakesTheFirstAndBecomesZero) {
     ProgramFileBuilder b;
     b.addGroup(group(10, {{32, 32, 32, 1}})).addGroup(group(20, {{32, 32, 32, 2}}));
-    b.addImage(1, testing::solidIconImage(32, 32, kRed)).addImage(2, testing::solidIconImage(32, 32, kBlue));
+    b.addImage(1, testing::solidIconImage(32, 32, kRed))
+        .addImage(2, testing::solidIconImage(32, 32, kBlue));
     const std::vector<std::uint8_t> bytes = b.build(GetParam());
     MemoryBytes file(bytes, "two.exe");
     for (std::uint16_t asked : {std::uint16_t{2}, std::uint16_t{3}, std::uint16_t{0xFFFF}}) {
@@ -76,11 +89,13 @@ TEST_P(EveryFormat, AnIndexPastTheLastGroupTakesTheFirstAndBecomesZero) {
 }
 
 TEST_P(EveryFormat, AGroupCountPastItsBytesUsesTheEntriesThatAreThere) {
-    std::vector<std::uint8_t> groupBytes = testing::groupDirectoryBytes({{16, 16, 32, 1}, {32, 32, 32, 2}});
+    std::vector<std::uint8_t> groupBytes =
+        testing::groupDirectoryBytes({{16, 16, 32, 1}, {32, 32, 32, 2}});
     testing::putU16At(groupBytes, 4, 0xFFFF);
     ProgramFileBuilder b;
     b.addGroup({std::nullopt, 1, {}, groupBytes});
-    b.addImage(1, testing::solidIconImage(16, 16, kRed)).addImage(2, testing::solidIconImage(32, 32, kBlue));
+    b.addImage(1, testing::solidIconImage(16, 16, kRed))
+        .addImage(2, testing::solidIconImage(32, 32, kBlue));
     const std::vector<std::uint8_t> bytes = b.build(GetParam());
     MemoryBytes file(bytes, "count.exe");
     std::uint16_t index = 0;
@@ -101,7 +116,8 @@ TEST_P(EveryFormat, BrokenGroupsAndImagesAreReportedNotGuessed) {
         }
     };
     ProgramFileBuilder missingImage;
-    missingImage.addGroup(group(1, {{32, 32, 32, 7}})).addImage(1, testing::solidIconImage(32, 32, kRed));
+    missingImage.addGroup(group(1, {{32, 32, 32, 7}}))
+        .addImage(1, testing::solidIconImage(32, 32, kRed));
     EXPECT_NE(readError(missingImage).find("refers to image 7"), std::string::npos);
 
     ProgramFileBuilder emptyGroup;
@@ -111,7 +127,9 @@ TEST_P(EveryFormat, BrokenGroupsAndImagesAreReportedNotGuessed) {
     ProgramFileBuilder shortGroup;
     shortGroup.addGroup({std::nullopt, 1, {}, std::vector<std::uint8_t>{0, 0, 1}});
     // NE pads every resource to its alignment, so there the group merely lists nothing.
-    EXPECT_NE(readError(shortGroup).find(GetParam() == ProgramFormat::Ne ? "lists no images" : "cut short"), std::string::npos);
+    EXPECT_NE(readError(shortGroup)
+                  .find(GetParam() == ProgramFormat::Ne ? "lists no images" : "cut short"),
+              std::string::npos);
 
     ProgramFileBuilder garbage;
     garbage.addGroup(group(1, {{32, 32, 32, 1}})).addImage(1, std::vector<std::uint8_t>(64, 0xAB));
@@ -135,15 +153,20 @@ protected:
         std::copy(path.begin(), path.end(), text.begin());
         return text;
     }
-    static bool isSubstitute(const IconHandle& icon) { return icon.picture().sharesWith(genericApplicationIcon()); }
+    static bool isSubstitute(const IconHandle& icon) {
+        return icon.picture().sharesWith(genericApplicationIcon());
+    }
 
     testing::TemporaryFolder m_folder;
 };
 
 std::vector<std::uint8_t> threeGroups() {
     ProgramFileBuilder b;
-    b.addGroup(group(1, {{32, 32, 32, 1}})).addGroup(group(2, {{32, 32, 32, 2}})).addGroup(group(3, {{32, 32, 32, 3}}));
-    b.addImage(1, testing::solidIconImage(32, 32, kRed)).addImage(2, testing::solidIconImage(32, 32, kGreen));
+    b.addGroup(group(1, {{32, 32, 32, 1}}))
+        .addGroup(group(2, {{32, 32, 32, 2}}))
+        .addGroup(group(3, {{32, 32, 32, 3}}));
+    b.addImage(1, testing::solidIconImage(32, 32, kRed))
+        .addImage(2, testing::solidIconImage(32, 32, kGreen));
     b.addImage(3, testing::solidIconImage(32, 32, kBlue));
     return b.build(ProgramFormat::Pe32);
 }
@@ -187,7 +210,8 @@ TEST_F(Extraction, FilesWithoutAUsableIconGiveTheInstancesSubstitute) {
     const Picture own = Picture::fromPixels(PictureKind::Icon, 1, 1, {kRed});
     std::vector<char> text = buffer(paths[0]);
     std::int32_t index = 0;
-    EXPECT_TRUE(ExtractAssociatedIconA(ModuleInstance(own), text, &index).picture().sharesWith(own));
+    EXPECT_TRUE(
+        ExtractAssociatedIconA(ModuleInstance(own), text, &index).picture().sharesWith(own));
     EXPECT_FALSE(ExtractAssociatedIconA(ModuleInstance(Picture{}), text, &index));
 }
 
@@ -221,7 +245,8 @@ TEST_F(Extraction, LongAndNonAsciiPathsAreOpenedWhole) {
 
 // Drawing: a 2 × 2 icon, transparent, half opaque, opaque red, opaque blue.
 IconHandle smallIcon() {
-    return IconHandle(Picture::fromPixels(PictureKind::Icon, 2, 2, {0x00FFFFFFu, 0x80FF0000u, kRed, kBlue}));
+    return IconHandle(
+        Picture::fromPixels(PictureKind::Icon, 2, 2, {0x00FFFFFFu, 0x80FF0000u, kRed, kBlue}));
 }
 
 TEST(DrawIconEx, NormalDrawingKeepsTheSurfaceUnderTransparencyAndBlendsPartialOpacity) {
@@ -247,7 +272,8 @@ TEST(DrawIconEx, NormalDrawingKeepsTheSurfaceUnderTransparencyAndBlendsPartialOp
 TEST(DrawIconEx, ImageAloneIsOpaqueAndMaskAloneDarkensWhereTheIconIsOpaque) {
     const IconHandle icon = smallIcon();
     PictureBox image(2, 2, Colour(0x00FFFFFF));
-    ASSERT_TRUE(DrawIconEx(image, 0, 0, icon, 0, 0, 0, std::nullopt, iconflags::kImage));  // 0: own size
+    ASSERT_TRUE(
+        DrawIconEx(image, 0, 0, icon, 0, 0, 0, std::nullopt, iconflags::kImage));  // 0: own size
     EXPECT_EQ(image.pixel(0, 0).value(), 0x00FFFFFFu);  // the transparent pixel's own colour
     EXPECT_EQ(image.pixel(1, 0).value(), 0x00FF0000u);
     EXPECT_EQ(image.pixel(0, 1).value(), 0x000000FFu);
@@ -262,7 +288,8 @@ TEST(DrawIconEx, ImageAloneIsOpaqueAndMaskAloneDarkensWhereTheIconIsOpaque) {
 
 TEST(DrawIconEx, ABrushFillsTheRectangleFirst) {
     PictureBox surface(6, 6, Colour(0x00FFFFFF));
-    ASSERT_TRUE(DrawIconEx(surface, 1, 1, smallIcon(), 4, 4, 0, Colour(0x00123456), iconflags::kNormal));
+    ASSERT_TRUE(
+        DrawIconEx(surface, 1, 1, smallIcon(), 4, 4, 0, Colour(0x00123456), iconflags::kNormal));
     EXPECT_EQ(surface.pixel(1, 1).value(), 0x00123456u);  // under the transparent pixel
     EXPECT_EQ(surface.pixel(0, 0).value(), 0x00FFFFFFu);
     EXPECT_EQ(surface.pixel(5, 5).value(), 0x00FFFFFFu);
@@ -271,8 +298,10 @@ TEST(DrawIconEx, ABrushFillsTheRectangleFirst) {
 TEST(DrawIconEx, NothingIsDrawnForAnEmptyHandleANegativeSizeOrNoPart) {
     PictureBox surface(4, 4, Colour(0x00FFFFFF));
     const std::vector<std::uint32_t> before = surface.pixels();
-    EXPECT_FALSE(DrawIconEx(surface, 0, 0, IconHandle{}, 4, 4, 0, std::nullopt, iconflags::kNormal));
-    EXPECT_FALSE(DrawIconEx(surface, 0, 0, smallIcon(), -4, 4, 0, std::nullopt, iconflags::kNormal));
+    EXPECT_FALSE(
+        DrawIconEx(surface, 0, 0, IconHandle{}, 4, 4, 0, std::nullopt, iconflags::kNormal));
+    EXPECT_FALSE(
+        DrawIconEx(surface, 0, 0, smallIcon(), -4, 4, 0, std::nullopt, iconflags::kNormal));
     EXPECT_FALSE(DrawIconEx(surface, 0, 0, smallIcon(), 4, 4, 0, Colour(0), 0));
     EXPECT_EQ(surface.pixels(), before);
 }
@@ -284,7 +313,9 @@ public:
     ~WatchedSource() override { m_released = true; }
     int width() const override { return 1; }
     int height() const override { return 1; }
-    void sampleRow(int, std::span<const int>, std::span<Pixel> out) const override { out[0] = kRed; }
+    void sampleRow(int, std::span<const int>, std::span<Pixel> out) const override {
+        out[0] = kRed;
+    }
 
 private:
     bool& m_released;
@@ -303,7 +334,10 @@ TEST(IconHandle, DestroyingReleasesTheIconOnceAndMovingHandsItOn) {
     EXPECT_FALSE(DestroyIcon(second));
 
     bool droppedUnused = false;
-    { IconHandle unused(Picture(PictureKind::Icon, std::make_shared<WatchedSource>(droppedUnused))); }
+    {
+        IconHandle unused(
+            Picture(PictureKind::Icon, std::make_shared<WatchedSource>(droppedUnused)));
+    }
     EXPECT_TRUE(droppedUnused) << "a handle going out of scope releases its icon too";
 }
 

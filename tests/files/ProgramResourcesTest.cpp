@@ -18,23 +18,35 @@ using testing::ProgramFileBuilder;
 using testing::ProgramFormat;
 using testing::ProgramLayout;
 
-GroupResource numbered(std::uint16_t id, std::uint16_t imageId) { return {std::nullopt, id, {{32, 32, 32, imageId}}, std::nullopt}; }
-GroupResource named(std::string name, std::uint16_t imageId) { return {std::move(name), 0, {{32, 32, 32, imageId}}, std::nullopt}; }
+GroupResource numbered(std::uint16_t id, std::uint16_t imageId) {
+    return {std::nullopt, id, {{32, 32, 32, imageId}}, std::nullopt};
+}
+GroupResource named(std::string name, std::uint16_t imageId) {
+    return {std::move(name), 0, {{32, 32, 32, imageId}}, std::nullopt};
+}
 
 // Groups stored as ALPHA, ZED, 2, 5, 7 (named first, numbers ascending), one image each.
 ProgramFileBuilder orderedFile() {
     ProgramFileBuilder b;
-    b.addGroup(named("ALPHA", 1)).addGroup(named("ZED", 2)).addGroup(numbered(2, 3)).addGroup(numbered(5, 4)).addGroup(numbered(7, 5));
-    for (std::uint16_t id = 1; id <= 5; ++id) b.addImage(id, testing::solidIconImage(32, 32, 0xFF000000u | id));
+    b.addGroup(named("ALPHA", 1))
+        .addGroup(named("ZED", 2))
+        .addGroup(numbered(2, 3))
+        .addGroup(numbered(5, 4))
+        .addGroup(numbered(7, 5));
+    for (std::uint16_t id = 1; id <= 5; ++id)
+        b.addImage(id, testing::solidIconImage(32, 32, 0xFF000000u | id));
     return b;
 }
 
-std::unique_ptr<ProgramIconDirectory> directoryOf(ByteSource& file, ProgramFormat format, const ProgramLayout& layout) {
-    return format == ProgramFormat::Ne ? readNeIconDirectory(file, layout.newHeader) : readPeIconDirectory(file, layout.newHeader);
+std::unique_ptr<ProgramIconDirectory> directoryOf(ByteSource& file, ProgramFormat format,
+                                                  const ProgramLayout& layout) {
+    return format == ProgramFormat::Ne ? readNeIconDirectory(file, layout.newHeader)
+                                       : readPeIconDirectory(file, layout.newHeader);
 }
 
 std::vector<std::uint8_t> bytesAt(const std::vector<std::uint8_t>& file, ResourceSpan span) {
-    return {file.begin() + static_cast<std::ptrdiff_t>(span.offset), file.begin() + static_cast<std::ptrdiff_t>(span.offset + span.size)};
+    return {file.begin() + static_cast<std::ptrdiff_t>(span.offset),
+            file.begin() + static_cast<std::ptrdiff_t>(span.offset + span.size)};
 }
 
 // The error a damaged file gives, or "" when it reads.
@@ -50,12 +62,17 @@ std::string countError(const std::vector<std::uint8_t>& bytes) {
 
 class EveryFormat : public ::testing::TestWithParam<ProgramFormat> {};
 
-INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat, ::testing::Values(ProgramFormat::Pe32, ProgramFormat::Pe32Plus, ProgramFormat::Ne),
+INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat,
+                         ::testing::Values(ProgramFormat::Pe32, ProgramFormat::Pe32Plus,
+                                           ProgramFormat::Ne),
                          [](const auto& param) {
                              switch (param.param) {
-                             case ProgramFormat::Pe32: return std::string("Pe32");
-                             case ProgramFormat::Pe32Plus: return std::string("Pe32Plus");
-                             default: return std::string("Ne");
+                                 case ProgramFormat::Pe32:
+                                     return std::string("Pe32");
+                                 case ProgramFormat::Pe32Plus:
+                                     return std::string("Pe32Plus");
+                                 default:
+                                     return std::string("Ne");
                              }
                          });
 
@@ -96,8 +113,12 @@ TEST_P(EveryFormat, AFileWithoutGroupsHasNone) {
 
 TEST(ProgramResources, StorageOrderIsKeptEvenWhenTheDirectoryIsUnsorted) {
     ProgramFileBuilder b;
-    b.addGroup(named("ZED", 1)).addGroup(named("ALPHA", 2)).addGroup(numbered(5, 3)).addGroup(numbered(2, 4));
-    for (std::uint16_t id = 1; id <= 4; ++id) b.addImage(id, testing::solidIconImage(32, 32, 0xFF000000u));
+    b.addGroup(named("ZED", 1))
+        .addGroup(named("ALPHA", 2))
+        .addGroup(numbered(5, 3))
+        .addGroup(numbered(2, 4));
+    for (std::uint16_t id = 1; id <= 4; ++id)
+        b.addImage(id, testing::solidIconImage(32, 32, 0xFF000000u));
     ProgramLayout layout;
     const std::vector<std::uint8_t> bytes = b.build(ProgramFormat::Pe32, &layout);
     MemoryBytes file(bytes, "unsorted.exe");
@@ -109,7 +130,8 @@ TEST(ProgramResources, StorageOrderIsKeptEvenWhenTheDirectoryIsUnsorted) {
 TEST(ProgramResources, TheFirstLanguageStandsForTheGroup) {
     ProgramFileBuilder b;
     b.addGroup(numbered(1, 3)).addSecondLanguage(0, numbered(1, 4));
-    b.addImage(3, testing::solidIconImage(32, 32, 0xFF000000u)).addImage(4, testing::solidIconImage(32, 32, 0xFFFFFFFFu));
+    b.addImage(3, testing::solidIconImage(32, 32, 0xFF000000u))
+        .addImage(4, testing::solidIconImage(32, 32, 0xFFFFFFFFu));
     ProgramLayout layout;
     const std::vector<std::uint8_t> bytes = b.build(ProgramFormat::Pe32Plus, &layout);
     MemoryBytes file(bytes, "two-languages.dll");
@@ -137,13 +159,15 @@ TEST(ProgramResources, FilesThatAreNotProgramsAreRefusedByName) {
 TEST(ProgramResources, MissingResourceDirectoryMeansNoIcons) {
     ProgramLayout layout;
     std::vector<std::uint8_t> noCount = orderedFile().build(ProgramFormat::Pe32, &layout);
-    testing::putU32At(noCount, layout.newHeader + 24 + 92, 2);  // only export and import directories
+    testing::putU32At(noCount, layout.newHeader + 24 + 92,
+                      2);  // only export and import directories
     EXPECT_EQ(countError(noCount), "");
     MemoryBytes file(noCount, "x.exe");
     EXPECT_EQ(countProgramIconGroups(file), 0u);
 
     std::vector<std::uint8_t> shortHeader = orderedFile().build(ProgramFormat::Pe32Plus, &layout);
-    testing::putU16At(shortHeader, layout.newHeader + 4 + 16, 112 + 16);  // ends before the resource entry
+    testing::putU16At(shortHeader, layout.newHeader + 4 + 16,
+                      112 + 16);  // ends before the resource entry
     // The section table now starts elsewhere, but it is never needed.
     MemoryBytes shortFile(shortHeader, "x.dll");
     EXPECT_EQ(countProgramIconGroups(shortFile), 0u);
@@ -159,20 +183,33 @@ TEST(ProgramResources, DamagedPeDirectoriesAreRefused) {
         return countError(bytes);
     };
     // The resource directory in no section.
-    EXPECT_NE(damaged([&](auto& b) { testing::putU32At(b, layout.resourceDirectoryEntry, 0x50000); }).find("outside every section"),
+    EXPECT_NE(damaged([&](auto& b) {
+                  testing::putU32At(b, layout.resourceDirectoryEntry, 0x50000);
+              }).find("outside every section"),
               std::string::npos);
     // A section whose raw data lies past the end of the file.
-    EXPECT_NE(damaged([&](auto& b) { testing::putU32At(b, layout.sectionHeader + 20, 0xFFFFFE00u); }).find("past the end"),
+    EXPECT_NE(damaged([&](auto& b) {
+                  testing::putU32At(b, layout.sectionHeader + 20, 0xFFFFFE00u);
+              }).find("past the end"),
               std::string::npos);
     // Raw data that ends before the directory does.
-    EXPECT_NE(damaged([&](auto& b) { testing::putU32At(b, layout.sectionHeader + 16, 8); }).find("outside every section"),
+    EXPECT_NE(damaged([&](auto& b) {
+                  testing::putU32At(b, layout.sectionHeader + 16, 8);
+              }).find("outside every section"),
               std::string::npos);
     // 65535 sections in a small file.
-    EXPECT_NE(damaged([&](auto& b) { testing::putU16At(b, layout.newHeader + 6, 0xFFFF); }).find("section table"), std::string::npos);
-    // The group type pointing back at the root, and a type entry that is a leaf.
-    EXPECT_NE(damaged([&](auto& b) { testing::putU32At(b, layout.groupTypeEntry + 4, 0x80000000u); }).find("loops back"),
+    EXPECT_NE(damaged([&](auto& b) {
+                  testing::putU16At(b, layout.newHeader + 6, 0xFFFF);
+              }).find("section table"),
               std::string::npos);
-    EXPECT_NE(damaged([&](auto& b) { testing::putU32At(b, layout.groupTypeEntry + 4, 0x10); }).find("not a directory"),
+    // The group type pointing back at the root, and a type entry that is a leaf.
+    EXPECT_NE(damaged([&](auto& b) {
+                  testing::putU32At(b, layout.groupTypeEntry + 4, 0x80000000u);
+              }).find("loops back"),
+              std::string::npos);
+    EXPECT_NE(damaged([&](auto& b) {
+                  testing::putU32At(b, layout.groupTypeEntry + 4, 0x10);
+              }).find("not a directory"),
               std::string::npos);
     // A root claiming 65535 + 65535 entries.
     EXPECT_NE(damaged([&](auto& b) {
@@ -199,11 +236,17 @@ TEST(ProgramResources, DamagedPeLeavesAreRefusedWhenAskedFor) {
         }
     };
     EXPECT_EQ(groupError([](auto&) {}), "");
-    EXPECT_NE(groupError([&](auto& b) { testing::putU32At(b, layout.groupDataEntry[0], 0x7FFFFFF0u); }).find("outside every section"),
+    EXPECT_NE(groupError([&](auto& b) {
+                  testing::putU32At(b, layout.groupDataEntry[0], 0x7FFFFFF0u);
+              }).find("outside every section"),
               std::string::npos);
-    EXPECT_NE(groupError([&](auto& b) { testing::putU32At(b, layout.groupDataEntry[0] + 4, 0xFFFFFFF0u); }).find("claims"),
+    EXPECT_NE(groupError([&](auto& b) {
+                  testing::putU32At(b, layout.groupDataEntry[0] + 4, 0xFFFFFFF0u);
+              }).find("claims"),
               std::string::npos);
-    EXPECT_NE(groupError([&](auto& b) { testing::putU32At(b, layout.groupDataEntry[0] + 4, 0x100000); }).find("outside every section"),
+    EXPECT_NE(groupError([&](auto& b) {
+                  testing::putU32At(b, layout.groupDataEntry[0] + 4, 0x100000);
+              }).find("outside every section"),
               std::string::npos);
     // The group's entry pointing back at the directory that lists it.
     EXPECT_NE(groupError([&](auto& b) {
@@ -241,10 +284,17 @@ TEST(ProgramResources, DamagedNeTablesAreRefused) {
         change(bytes);
         return countError(bytes);
     };
-    EXPECT_NE(damaged([&](auto& b) { testing::putU16At(b, layout.resourceStart, 40); }).find("alignment shift"), std::string::npos);
-    EXPECT_NE(damaged([&](auto& b) { testing::putU16At(b, layout.resourceStart + 2 + 2, 0xFFFF); }).find("more resources"),
+    EXPECT_NE(damaged([&](auto& b) {
+                  testing::putU16At(b, layout.resourceStart, 40);
+              }).find("alignment shift"),
               std::string::npos);
-    EXPECT_NE(damaged([&](auto& b) { testing::putU16At(b, layout.newHeader + 0x24, 0xFFF0); }).find("past the end"),
+    EXPECT_NE(damaged([&](auto& b) {
+                  testing::putU16At(b, layout.resourceStart + 2 + 2, 0xFFFF);
+              }).find("more resources"),
+              std::string::npos);
+    EXPECT_NE(damaged([&](auto& b) {
+                  testing::putU16At(b, layout.newHeader + 0x24, 0xFFF0);
+              }).find("past the end"),
               std::string::npos);
     // A table cut off before its end marker.
     EXPECT_NE(damaged([&](auto& b) {
