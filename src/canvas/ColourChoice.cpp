@@ -14,21 +14,21 @@ constexpr int kStartColourCount = 15;
 // Swatches 0 to 14 at start-up, row by row in threes across the panel: plain colours as
 // 0x00BBGGRR, system colours as references, so they follow the desktop's scheme when drawn.
 constexpr std::array<Colour, kStartColourCount> kStartColours = {
-    Colour::system(5),      // window background
-    Colour(0x0000FF00u),    // green
-    Colour::system(1),      // desktop background
-    Colour(0x00FFFF00u),    // cyan
-    Colour(0x00FF0000u),    // blue
-    Colour::system(24),     // tooltip background
-    Colour(0x0000FFFFu),    // yellow
-    Colour::system(20),     // 3-D highlight
-    Colour::system(11),     // inactive window border
-    Colour::system(3),      // inactive title bar
-    Colour::system(13),     // selected-item background
-    Colour::system(22),     // 3-D light
-    Colour(0x00000000u),    // black
-    Colour(0x000000FFu),    // red
-    Colour(0x00FF00FFu),    // magenta
+    Colour::system(5),    // window background
+    Colour(0x0000FF00u),  // green
+    Colour::system(1),    // desktop background
+    Colour(0x00FFFF00u),  // cyan
+    Colour(0x00FF0000u),  // blue
+    Colour::system(24),   // tooltip background
+    Colour(0x0000FFFFu),  // yellow
+    Colour::system(20),   // 3-D highlight
+    Colour::system(11),   // inactive window border
+    Colour::system(3),    // inactive title bar
+    Colour::system(13),   // selected-item background
+    Colour::system(22),   // 3-D light
+    Colour(0x00000000u),  // black
+    Colour(0x000000FFu),  // red
+    Colour(0x00FF00FFu),  // magenta
 };
 
 }  // namespace

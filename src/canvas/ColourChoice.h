@@ -37,7 +37,8 @@ public:
     void drawSpectrum();
     // A press on the strip: the colour under the pointer shows in `Pallet2` and becomes the
     // painting colour. Button and Shift do not matter; X and Y are in twips.
-    void Pic_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y, EditorState& state);
+    void Pic_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y,
+                       EditorState& state);
 
     // The start colour of swatch `index` (0 to 14).
     static Colour startColour(int index);

@@ -15,8 +15,8 @@ std::string DesktopShell::Environ(const std::string& name) {
 void DesktopShell::start(const std::string& commandLine, int /*windowStyle*/) {
     const std::string address = quotedAddress(commandLine);
     const std::size_t programEnd = commandLine.rfind(" \"");
-    const QString program =
-        QString::fromStdString(commandLine.substr(0, programEnd == std::string::npos ? 0 : programEnd));
+    const QString program = QString::fromStdString(
+        commandLine.substr(0, programEnd == std::string::npos ? 0 : programEnd));
 #ifdef Q_OS_WIN
     if (!program.isEmpty() && QFileInfo(program).isFile()) {
         QProcess process;

@@ -19,8 +19,8 @@ ToolbarButton& Toolbar::addButton(const QString& key, ButtonStyle style, const Q
     return *m_buttons.back();
 }
 
-ToolbarMenuItem& Toolbar::addMenuItem(ToolbarButton& button, const QString& text, const QString& key,
-                                 bool enabled) {
+ToolbarMenuItem& Toolbar::addMenuItem(ToolbarButton& button, const QString& text,
+                                      const QString& key, bool enabled) {
     ToolbarMenuItem item;
     item.Index = static_cast<std::int16_t>(button.ButtonMenus.size() + 1);
     item.ParentIndex = button.Index;

@@ -44,8 +44,8 @@ public:
 
     ToolbarButton& addButton(const QString& key, ButtonStyle style, const QString& toolTipText = {},
                              int image = 0, std::int16_t value = 0);
-    ToolbarMenuItem& addMenuItem(ToolbarButton& button, const QString& text, const QString& key = {},
-                            bool enabled = true);
+    ToolbarMenuItem& addMenuItem(ToolbarButton& button, const QString& text,
+                                 const QString& key = {}, bool enabled = true);
 
     int count() const { return static_cast<int>(m_buttons.size()); }
     // The button at 1-based `index`, or the button with exactly this key (case-sensitive).

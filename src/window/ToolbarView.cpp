@@ -37,7 +37,8 @@ QRect ToolbarView::faceRect(int index) const {
     int x = 0;
     for (int i = 1; i <= m_toolbar->count(); ++i) {
         const ToolbarButton& button = m_toolbar->Buttons(i);
-        const int faceWidth = button.Style == ButtonStyle::Separator ? kSeparatorWidth : kButtonWidth;
+        const int faceWidth =
+            button.Style == ButtonStyle::Separator ? kSeparatorWidth : kButtonWidth;
         if (i == index) {
             return {x, 0, faceWidth, kButtonHeight};
         }
@@ -70,7 +71,8 @@ bool ToolbarView::event(QEvent* event) {
         const int index = buttonAt(help->pos());
         if (index != 0 && !m_toolbar->Buttons(index).ToolTipText.isEmpty()) {
             const QRect area = faceRect(index).united(arrowRect(index));
-            QToolTip::showText(help->globalPos(), m_toolbar->Buttons(index).ToolTipText, this, area);
+            QToolTip::showText(help->globalPos(), m_toolbar->Buttons(index).ToolTipText, this,
+                               area);
         } else {
             QToolTip::hideText();
             event->ignore();

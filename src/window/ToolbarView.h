@@ -8,8 +8,6 @@
 #include "ImageList.h"
 #include "Toolbar.h"
 
-
-
 namespace mosaikon {
 
 // Shows a Toolbar: buttons 23 × 22 from the left edge with no gaps, separators 8 wide, and on
@@ -48,9 +46,9 @@ private:
 
     Toolbar* m_toolbar;
     const ImageList* m_images;
-    int m_pressed = 0;      // button whose face the mouse went down on
+    int m_pressed = 0;  // button whose face the mouse went down on
     int m_hovered = 0;
-    int m_menuButton = 0;   // button whose menu is open
+    int m_menuButton = 0;  // button whose menu is open
     QPointer<QMenu> m_menu;
 };
 

@@ -43,15 +43,19 @@ void frmEditIcon::Form_Load() {
 
 void frmEditIcon::Form_Activate() { m_colours.drawSpectrum(); }
 
-void frmEditIcon::LargePicture_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) {
+void frmEditIcon::LargePicture_MouseDown(std::int16_t Button, std::int16_t Shift, float X,
+                                         float Y) {
     m_canvas.LargePicture_MouseDown(Button, Shift, X, Y);
 }
 
-void frmEditIcon::LargePicture_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) {
+void frmEditIcon::LargePicture_MouseMove(std::int16_t Button, std::int16_t Shift, float X,
+                                         float Y) {
     m_canvas.LargePicture_MouseMove(Button, Shift, X, Y);
 }
 
-void frmEditIcon::lblColor_Click(std::int16_t Index) { m_colours.lblColor_Click(Index, m_canvas.state); }
+void frmEditIcon::lblColor_Click(std::int16_t Index) {
+    m_colours.lblColor_Click(Index, m_canvas.state);
+}
 
 void frmEditIcon::Pic_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) {
     m_colours.Pic_MouseDown(Button, Shift, X, Y, m_canvas.state);
@@ -91,7 +95,8 @@ void frmEditIcon::runHandler(const std::function<void()>& handler) {
         handler();
     } catch (const std::exception& error) {
         refreshControls();
-        QMessageBox::warning(this, QStringLiteral("Mosaikon"), QString::fromStdString(error.what()));
+        QMessageBox::warning(this, QStringLiteral("Mosaikon"),
+                             QString::fromStdString(error.what()));
     } catch (...) {
         refreshControls();
         QMessageBox::warning(this, QStringLiteral("Mosaikon"),

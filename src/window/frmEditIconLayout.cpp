@@ -83,15 +83,17 @@ void frmEditIcon::createLeftColumn() {
     setForeColor(m_label3, kLinkBlue);
     m_label3->setCursor(Qt::CrossCursor);
 
-    auto* label4 = makeLabel(this, "Label4", QRect(8, 16, 169, 17), QStringLiteral("Freeware from"));
+    auto* label4 =
+        makeLabel(this, "Label4", QRect(8, 16, 169, 17), QStringLiteral("Freeware from"));
     label4->setFont(layoutFont(QStringLiteral("Arial"), 9.75));
     label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     m_pallet2 = makeLabel(this, "Pallet2", QRect(600, 48, 81, 41));
     setBackColor(m_pallet2, m_colours.Pallet2);
 
-    auto* label6 = makeLabel(this, "Label6", QRect(8, 352, 169, 49),
-                             QStringLiteral("Visit us for more free tools and unique entertainment."));
+    auto* label6 =
+        makeLabel(this, "Label6", QRect(8, 352, 169, 49),
+                  QStringLiteral("Visit us for more free tools and unique entertainment."));
     label6->setFont(layoutFont(QStringLiteral("Arial"), 9.75));
     label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label6->setWordWrap(true);
@@ -103,8 +105,10 @@ void frmEditIcon::createLeftColumn() {
     auto* image3 = makeLabel(this, "Image3", QRect(80, 384, 94, 41));
     showPicture(image3, QStringLiteral("arrow"));
 
-    connect(m_image2, &ClickableLabel::clicked, this, [this] { runHandler([this] { Image2_Click(); }); });
-    connect(m_label3, &ClickableLabel::clicked, this, [this] { runHandler([this] { Label3_Click(); }); });
+    connect(m_image2, &ClickableLabel::clicked, this,
+            [this] { runHandler([this] { Image2_Click(); }); });
+    connect(m_label3, &ClickableLabel::clicked, this,
+            [this] { runHandler([this] { Label3_Click(); }); });
 }
 
 // The one place that builds the toolbar: its images, then its buttons in their order.
@@ -112,23 +116,26 @@ void frmEditIcon::createToolbar() {
     m_imageList2.ImageSize = QSize(16, 16);
     m_imageList2.MaskColor = kSilverMask;
     const std::pair<const char*, const char*> images[] = {
-        {"Open", "tool-open"},    {"Save", "tool-save"},         {"New", "tool-new"},
-        {"Fill", "tool-fill"},    {"Paint", "tool-paint"},       {"Down", "tool-down"},
-        {"Up", "tool-up"},        {"Right", "tool-right"},       {"Left", "tool-left"},
-        {"Refresh", "tool-refresh"}, {"Exit", "tool-exit"},      {"", "tool-flip-horizontal"},
-        {"", "tool-flip-vertical"}, {"Eraser", "tool-eraser"},   {"Grab", "tool-grab"},
+        {"Open", "tool-open"},       {"Save", "tool-save"},     {"New", "tool-new"},
+        {"Fill", "tool-fill"},       {"Paint", "tool-paint"},   {"Down", "tool-down"},
+        {"Up", "tool-up"},           {"Right", "tool-right"},   {"Left", "tool-left"},
+        {"Refresh", "tool-refresh"}, {"Exit", "tool-exit"},     {"", "tool-flip-horizontal"},
+        {"", "tool-flip-vertical"},  {"Eraser", "tool-eraser"}, {"Grab", "tool-grab"},
     };
     for (const auto& [key, file] : images) {
-        m_imageList2.ListImages.push_back({QString::fromLatin1(key), resourceIcon(QString::fromLatin1(file))});
+        m_imageList2.ListImages.push_back(
+            {QString::fromLatin1(key), resourceIcon(QString::fromLatin1(file))});
     }
 
     Toolbar& bar = m_toolbar;
     const auto separator = [&bar] { bar.addButton({}, ButtonStyle::Separator); };
     separator();
-    ToolbarButton& open = bar.addButton(QStringLiteral("Open"), ButtonStyle::DropDown, QStringLiteral("Open"), 1);
+    ToolbarButton& open =
+        bar.addButton(QStringLiteral("Open"), ButtonStyle::DropDown, QStringLiteral("Open"), 1);
     bar.addMenuItem(open, QStringLiteral("Open Icon"));
     bar.addButton(QStringLiteral("New"), ButtonStyle::Default, QStringLiteral("New"), 3);
-    ToolbarButton& save = bar.addButton(QStringLiteral("Save"), ButtonStyle::DropDown, QStringLiteral("Save"), 2);
+    ToolbarButton& save =
+        bar.addButton(QStringLiteral("Save"), ButtonStyle::DropDown, QStringLiteral("Save"), 2);
     bar.addMenuItem(save, QStringLiteral("Save As Icon"), QStringLiteral("Save_Icon"));
     bar.addMenuItem(save, QStringLiteral("Save As BMP"), QStringLiteral("Save_BMP"), false);
     separator();
@@ -140,13 +147,16 @@ void frmEditIcon::createToolbar() {
     bar.addButton(QStringLiteral("Up"), ButtonStyle::Default, QStringLiteral("Move Up"), 7);
     bar.addButton(QStringLiteral("Right"), ButtonStyle::Default, QStringLiteral("Move Right"), 8);
     separator();
-    bar.addButton(QStringLiteral("flipHorizontal"), ButtonStyle::Default, QStringLiteral("Flip Horizontal"), 12);
-    bar.addButton(QStringLiteral("FlipVert"), ButtonStyle::Default, QStringLiteral("Flip Vertically"), 13);
+    bar.addButton(QStringLiteral("flipHorizontal"), ButtonStyle::Default,
+                  QStringLiteral("Flip Horizontal"), 12);
+    bar.addButton(QStringLiteral("FlipVert"), ButtonStyle::Default,
+                  QStringLiteral("Flip Vertically"), 13);
     separator();
     bar.addButton(QStringLiteral("Rotate"), ButtonStyle::Default, QStringLiteral("Rotate"), 10);
     bar.addButton(QStringLiteral("Clear"), ButtonStyle::Default, QStringLiteral("Clear All"), 14);
     bar.addButton(QStringLiteral("Exit"), ButtonStyle::Default, QStringLiteral("Exit"), 11);
-    bar.addButton(QStringLiteral("Extract"), ButtonStyle::Default, QStringLiteral("Extract Icon"), 15, 1);
+    bar.addButton(QStringLiteral("Extract"), ButtonStyle::Default, QStringLiteral("Extract Icon"),
+                  15, 1);
 
     m_toolbarView = new ToolbarView(m_toolbar, m_imageList2, this);
     m_toolbarView->setObjectName(QStringLiteral("Toolbar1"));
@@ -175,7 +185,8 @@ void frmEditIcon::createSwatchPanel() {
 
     for (int i = 0; i < ColourChoice::kSwatchCount; ++i) {
         const QPoint place = i < 15 ? QPoint(24 * (i % 3), 64 + 24 * (i / 3)) : QPoint(0, 184);
-        auto* swatch = makeLabel<ClickableLabel>(m_swatchPanel, "lblColor", QRect(place, QSize(23, 23)));
+        auto* swatch =
+            makeLabel<ClickableLabel>(m_swatchPanel, "lblColor", QRect(place, QSize(23, 23)));
         swatch->setObjectName(QStringLiteral("lblColor(%1)").arg(i));
         swatch->setProperty("Index", i);
         setFlatBorder(swatch);
@@ -189,7 +200,8 @@ void frmEditIcon::createSwatchPanel() {
     auto* image1 = makeLabel(m_swatchPanel, "Image1", QRect(32, 2560, 32, 32));
     image1->setVisible(false);
 
-    m_smallView = new PictureBoxView(m_canvas.SmallPicture, PictureBoxView::Border::None, m_swatchPanel);
+    m_smallView =
+        new PictureBoxView(m_canvas.SmallPicture, PictureBoxView::Border::None, m_swatchPanel);
     m_smallView->setObjectName(QStringLiteral("SmallPicture"));
     m_smallView->move(16, 8);
 }
@@ -201,7 +213,8 @@ void frmEditIcon::createHiddenHolder() {
     picture1->setObjectName(QStringLiteral("Picture1"));
     picture1->setGeometry(824, 432, 505, 41);
     picture1->setVisible(false);
-    auto* label1 = makeLabel(picture1, "Label1", QRect(16, 8, 233, 25), QStringLiteral("Pixmora Icon Editor"));
+    auto* label1 =
+        makeLabel(picture1, "Label1", QRect(16, 8, 233, 25), QStringLiteral("Pixmora Icon Editor"));
     label1->setFont(layoutFont(QStringLiteral("Arial"), 12, Weight::Bold));
 }
 

@@ -6,7 +6,8 @@
 int main(int argc, char* argv[]) {
     // Whole device pixels per surface pixel at every display scale, so the grid stays crisp and
     // even: the screens' factors are rounded by Qt, a global factor by us.
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::Round);
     if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
         qputenv("QT_SCALE_FACTOR", mosaikon::wholeScaleFactor(qgetenv("QT_SCALE_FACTOR")));
     }

@@ -42,7 +42,8 @@ TEST_F(ColourWindowTest, SwatchClickKeepsAReferenceAsAReference) {
     clickSwatch(15);
     EXPECT_EQ(current().value(), 0x00C0C0C0u);
     EXPECT_EQ(shownBackground(window.Pallet()), QColor(0xC0, 0xC0, 0xC0));
-    EXPECT_EQ(shownBackground(window.Pallet2()), rgbColour(0xE0E0E0)) << "the strip's display stays";
+    EXPECT_EQ(shownBackground(window.Pallet2()), rgbColour(0xE0E0E0))
+        << "the strip's display stays";
 
     // Painting with a reference puts down its present plain colour.
     clickSwatch(10);

@@ -53,7 +53,8 @@ TEST_F(LayoutTest, EveryControlHasItsPlaceSizeAndContainer) {
 
 TEST_F(LayoutTest, SwatchesLieInThreeColumnsAndFiveRowsWithTheSixteenthBelow) {
     for (int i = 0; i < 16; ++i) {
-        const QRect expected = i < 15 ? QRect(24 * (i % 3), 64 + 24 * (i / 3), 23, 23) : QRect(0, 184, 23, 23);
+        const QRect expected =
+            i < 15 ? QRect(24 * (i % 3), 64 + 24 * (i / 3), 23, 23) : QRect(0, 184, 23, 23);
         ClickableLabel* swatch = window.lblColor(i);
         EXPECT_EQ(swatch->geometry(), expected) << i;
         EXPECT_EQ(swatch->parentWidget(), control("Picture2")) << i;
@@ -65,8 +66,8 @@ TEST_F(LayoutTest, SwatchesLieInThreeColumnsAndFiveRowsWithTheSixteenthBelow) {
 
 // Window children are listed from the bottom of the stacking order upwards.
 TEST_F(LayoutTest, StackingOrderFromTopToBottom) {
-    const char* topDown[] = {"Pic",    "Picture1", "Picture2", "LargePicture", "Toolbar1",
-                             "Image3", "Label7",   "Label6",   "Pallet2",      "Label4",
+    const char* topDown[] = {"Pic",    "Picture1", "Picture2",     "LargePicture", "Toolbar1",
+                             "Image3", "Label7",   "Label6",       "Pallet2",      "Label4",
                              "Label3", "Image2",   "lblStatusBar", "Label2"};
     const QObjectList& children = window.children();
     qsizetype above = children.size();
@@ -105,7 +106,8 @@ TEST_F(LayoutTest, LabelsHaveTheirCaptionsColoursAndFonts) {
     EXPECT_FALSE(label4->autoFillBackground()) << "transparent";
 
     auto* label6 = control<QLabel>("Label6");
-    EXPECT_EQ(label6->text(), QStringLiteral("Visit us for more free tools and unique entertainment."));
+    EXPECT_EQ(label6->text(),
+              QStringLiteral("Visit us for more free tools and unique entertainment."));
     EXPECT_TRUE(label6->wordWrap());
     EXPECT_EQ(label6->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     EXPECT_FALSE(label6->autoFillBackground());
@@ -128,7 +130,8 @@ TEST_F(LayoutTest, LabelsHaveTheirCaptionsColoursAndFonts) {
     auto* status = control<QLabel>("lblStatusBar");
     EXPECT_TRUE(status->text().isEmpty());
     EXPECT_EQ(shownBackground(status), QColor(0x8D, 0xAF, 0xC7)) << "steel blue";
-    EXPECT_EQ(status->palette().color(QPalette::WindowText), QColor(Qt::white)) << "selected-text colour";
+    EXPECT_EQ(status->palette().color(QPalette::WindowText), QColor(Qt::white))
+        << "selected-text colour";
     EXPECT_TRUE(status->font().bold());
     EXPECT_EQ(status->font().family(), QStringLiteral("Arial"));
 
@@ -180,8 +183,9 @@ TEST_F(LayoutTest, SurfacesAreShownPixelForPixelAtTwiceTheScale) {
     const QImage image = shown.toImage();
     for (int x = 0; x < 2 * 321; ++x) {
         const int surfaceX = x / 2 - 1;
-        const QColor expected =
-            surfaceX < 0 || surfaceX > 318 || surfaceX % 10 == 0 ? QColor(Qt::black) : QColor(Qt::white);
+        const QColor expected = surfaceX < 0 || surfaceX > 318 || surfaceX % 10 == 0
+                                    ? QColor(Qt::black)
+                                    : QColor(Qt::white);
         ASSERT_EQ(image.pixelColor(x, 2 * 15), expected) << "device column " << x;
     }
 }

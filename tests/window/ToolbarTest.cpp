@@ -51,9 +51,10 @@ protected:
         ShownWindowTest::SetUp();
         QObject::connect(&window.toolbar(), &Toolbar::ButtonClick,
                          [this](const ToolbarButton& button) { clicks.push_back(button.Index); });
-        QObject::connect(&window.toolbar(), &Toolbar::ButtonMenuClick, [this](const ToolbarMenuItem& item) {
-            menuChoices.emplace_back(item.ParentIndex, item.Index);
-        });
+        QObject::connect(&window.toolbar(), &Toolbar::ButtonMenuClick,
+                         [this](const ToolbarMenuItem& item) {
+                             menuChoices.emplace_back(item.ParentIndex, item.Index);
+                         });
     }
     Toolbar& bar() { return window.toolbar(); }
     ToolbarView* view() { return window.Toolbar1(); }
@@ -84,7 +85,8 @@ TEST_F(ToolbarTest, TwentyEntriesInOrderWithTheirKeysTooltipsImagesStylesAndStat
     }
     EXPECT_EQ(window.ImageList2().count(), 15);
     EXPECT_EQ(window.ImageList2().ImageSize, QSize(16, 16));
-    EXPECT_THROW(bar().Buttons(QStringLiteral("flipvert")), std::out_of_range) << "keys are case-sensitive";
+    EXPECT_THROW(bar().Buttons(QStringLiteral("flipvert")), std::out_of_range)
+        << "keys are case-sensitive";
     EXPECT_THROW(bar().Buttons(QString()), std::out_of_range) << "separators have no key";
     EXPECT_THROW(bar().Buttons(21), std::out_of_range);
 }
@@ -125,7 +127,8 @@ TEST_F(ToolbarTest, EntriesLieSideBySideFromTheLeftEdge) {
         }
     }
     EXPECT_EQ(x, 5 * 8 + 15 * 23 + 2 * 13);
-    EXPECT_EQ(view()->buttonAt(QPoint(8 + 23 + 5, 10)), 2) << "the arrow part belongs to its button";
+    EXPECT_EQ(view()->buttonAt(QPoint(8 + 23 + 5, 10)), 2)
+        << "the arrow part belongs to its button";
     EXPECT_EQ(view()->buttonAt(QPoint(x + 5, 10)), 0);
 }
 
@@ -159,11 +162,13 @@ TEST(ToolbarModelTest, CheckButtonsChangeStateOnEachClickPlainButtonsKeepTheirs)
     bar.addButton(QStringLiteral("A"), ButtonStyle::Check);
     bar.addButton(QStringLiteral("B"), ButtonStyle::Default, {}, 0, 1);
     std::vector<int> seen;
-    QObject::connect(&bar, &Toolbar::ButtonClick, [&seen](const ToolbarButton& b) { seen.push_back(b.Value); });
+    QObject::connect(&bar, &Toolbar::ButtonClick,
+                     [&seen](const ToolbarButton& b) { seen.push_back(b.Value); });
     bar.clickButton(1);
     bar.clickButton(1);
     bar.clickButton(2);
-    EXPECT_EQ(seen, (std::vector<int>{1, 0, 1})) << "the new state is there when the click is raised";
+    EXPECT_EQ(seen, (std::vector<int>{1, 0, 1}))
+        << "the new state is there when the click is raised";
 }
 
 TEST_F(ToolbarTest, ArrowOpensTheMenuAndAChoiceRaisesButtonMenuClickWithPositions) {
@@ -179,9 +184,11 @@ TEST_F(ToolbarTest, ArrowOpensTheMenuAndAChoiceRaisesButtonMenuClickWithPosition
     EXPECT_FALSE(actions[1]->isEnabled());
 
     ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(actions[1]).center());
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                      menu->actionGeometry(actions[1]).center());
     EXPECT_TRUE(menuChoices.empty()) << "the unavailable item cannot be chosen";
-    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(actions[0]).center());
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                      menu->actionGeometry(actions[0]).center());
     EXPECT_EQ(menuChoices, (std::vector<std::pair<int, int>>{{4, 1}}));
     // Until the full dispatch, "Save As Icon" already runs the icon save: its dialog was asked.
     ASSERT_EQ(dialogs.requests.size(), 1u);

@@ -47,7 +47,9 @@ protected:
         ShownWindowTest::SetUp();
         window.setShell(shell);
     }
-    void click(QWidget* link) { QTest::mouseClick(link, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5)); }
+    void click(QWidget* link) {
+        QTest::mouseClick(link, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    }
     FakeShell shell;
 };
 
@@ -55,7 +57,8 @@ TEST_F(WebLinkTest, LogoAndLinkLabelStartTheSameCommandLine) {
     shell.variables["windir"] = "C:\\WINDOWS";
     click(window.Image2());
     click(window.Label3());
-    const std::pair<std::string, int> expected{"C:\\WINDOWS\\explorer.exe \"https://mosaikon.example.org\"", 1};
+    const std::pair<std::string, int> expected{
+        "C:\\WINDOWS\\explorer.exe \"https://mosaikon.example.org\"", 1};
     EXPECT_EQ(shell.started, (std::vector<std::pair<std::string, int>>{expected, expected}));
 }
 
@@ -79,7 +82,9 @@ TEST_F(WebLinkTest, FailuresAreSwallowedAndTheEditorIsUntouched) {
         click(window.Image2());
     });
     EXPECT_EQ(boxes, 0) << "no message";
-    EXPECT_EQ(modalBoxesDuring([this] { window.runHandler([] { throw std::runtime_error("escaped"); }); }), 1)
+    EXPECT_EQ(modalBoxesDuring(
+                  [this] { window.runHandler([] { throw std::runtime_error("escaped"); }); }),
+              1)
         << "a failure that reached the handler guard would have shown a message";
     EXPECT_EQ(shell.started.size(), 2u) << "a failing variable read still starts";
     EXPECT_EQ(shell.started[0].first, "\\explorer.exe \"https://mosaikon.example.org\"");
