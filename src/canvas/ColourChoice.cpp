@@ -60,7 +60,7 @@ void ColourChoice::lblColor_Click(std::int16_t Index, EditorState& state) {
     Pallet = lblColor[i];
 }
 
-void ColourChoice::drawSpectrum() {
+void ColourChoice::drawColourSweep() {
     // The row counter runs in twips; every box's bottom edge lies twice as far down as its top,
     // so the lower half of the strip repeats the middle of the sweep at half the spacing.
     std::int32_t y = 0;

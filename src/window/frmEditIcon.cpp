@@ -41,7 +41,7 @@ void frmEditIcon::Form_Load() {
     m_canvas.Form_Load([this] { m_colours.setStartColours(); });
 }
 
-void frmEditIcon::Form_Activate() { m_colours.drawSpectrum(); }
+void frmEditIcon::Form_Activate() { m_colours.drawColourSweep(); }
 
 void frmEditIcon::LargePicture_MouseDown(std::int16_t Button, std::int16_t Shift, float X,
                                          float Y) {

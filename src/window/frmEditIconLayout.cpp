@@ -218,7 +218,7 @@ void frmEditIcon::createHiddenHolder() {
     label1->setFont(layoutFont(QStringLiteral("Arial"), 12, Weight::Bold));
 }
 
-// The spectrum strip, top of the stacking order.
+// The colour strip, top of the stacking order.
 void frmEditIcon::createWorkingArea() {
     m_picView = new PictureBoxView(m_colours.Pic, PictureBoxView::Border::None, this);
     m_picView->setObjectName(QStringLiteral("Pic"));

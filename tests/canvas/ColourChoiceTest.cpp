@@ -1,4 +1,4 @@
-// Swatches, the spectrum strip and the two colour displays, without a window.
+// Swatches, the colour strip and the two colour displays, without a window.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -73,14 +73,14 @@ TEST(SwatchTest, AnIndexOutsideTheArrayIsRefusedAndChangesNothing) {
     EXPECT_EQ(choice.Pallet.value(), 0u);
 }
 
-class SpectrumTest : public ::testing::Test {
+class StripTest : public ::testing::Test {
 protected:
-    void SetUp() override { choice.drawSpectrum(); }
+    void SetUp() override { choice.drawColourSweep(); }
     std::uint32_t at(int x, int y) const { return choice.Pic.pixel(x, y).value(); }
     ColourChoice choice;
 };
 
-TEST_F(SpectrumTest, StripIsMeasuredInTwipsOnTheWindowBackground) {
+TEST_F(StripTest, StripIsMeasuredInTwipsOnTheWindowBackground) {
     const ColourChoice blank;
     EXPECT_EQ(blank.Pic.widthPixels(), 79);
     EXPECT_EQ(blank.Pic.heightPixels(), 271);
@@ -92,7 +92,7 @@ TEST_F(SpectrumTest, StripIsMeasuredInTwipsOnTheWindowBackground) {
 
 // Pixel rows 0 to 219 hold the top edges: row p shows the last box whose top lies in twips
 // 15p to 15p + 14. Worked out by hand from the top-edge rule 183 r + 14 g + b.
-TEST_F(SpectrumTest, TopEdgesSweepDownToRow219) {
+TEST_F(StripTest, TopEdgesSweepDownToRow219) {
     // Row 0: boxes 0 to 14; twip row 13 is a gap, 14 is (red 0, green 20, blue 0).
     EXPECT_EQ(at(0, 0), rgb(0, 20, 0));
     EXPECT_EQ(at(40, 0), rgb(0, 20, 0));
@@ -109,7 +109,7 @@ TEST_F(SpectrumTest, TopEdgesSweepDownToRow219) {
     }
 }
 
-TEST_F(SpectrumTest, LowerPartRepeatsTheMiddleRedsAndTheLeftColumnHasTheLastColour) {
+TEST_F(StripTest, LowerPartRepeatsTheMiddleRedsAndTheLeftColumnHasTheLastColour) {
     std::set<std::uint32_t> reds;
     for (int y = 220; y < 271; ++y) {
         EXPECT_EQ(at(0, y), rgb(255, 240, 240)) << "left edges of the last boxes, row " << y;
@@ -125,15 +125,15 @@ TEST_F(SpectrumTest, LowerPartRepeatsTheMiddleRedsAndTheLeftColumnHasTheLastColo
     EXPECT_EQ(at(40, 270), rgb(165, 20, 100));
 }
 
-TEST_F(SpectrumTest, DrawingAgainGivesTheSamePictureAndAsksForARefreshEachTime) {
+TEST_F(StripTest, DrawingAgainGivesTheSamePictureAndAsksForARefreshEachTime) {
     const auto first = choice.Pic.pixels();
     EXPECT_EQ(choice.Pic.refreshCount(), 1);
-    choice.drawSpectrum();
+    choice.drawColourSweep();
     EXPECT_EQ(choice.Pic.pixels(), first);
     EXPECT_EQ(choice.Pic.refreshCount(), 2);
 }
 
-TEST_F(SpectrumTest, PickTakesThePlainColourUnderThePointerWhateverTheButton) {
+TEST_F(StripTest, PickTakesThePlainColourUnderThePointerWhateverTheButton) {
     EditorState state;
     choice.Pallet = Colour(0x80000005);
     choice.Pic_MouseDown(1, 0, 0.0F, 0.0F, state);
@@ -150,7 +150,7 @@ TEST_F(SpectrumTest, PickTakesThePlainColourUnderThePointerWhateverTheButton) {
     EXPECT_EQ(choice.Pallet.value(), 0x80000005u) << "a pick leaves the swatch display";
 }
 
-TEST(SpectrumPickTest, OnTheBlankStripTakesTheResolvedBackground) {
+TEST(StripPickTest, OnTheBlankStripTakesTheResolvedBackground) {
     ColourChoice choice;
     EditorState state;
     choice.Pic_MouseDown(1, 0, 30.0F, 30.0F, state);

@@ -1,4 +1,4 @@
-# The colour choice: swatches, the spectrum strip and picking from it.
+# The colour choice: swatches, the colour strip and picking from it.
 mosaikon_add_test(colour_tests
   SOURCES ColourChoiceTest.cpp
   LIBS mosaikon_canvas
