@@ -61,23 +61,6 @@ void frmEditIcon::Pic_MouseDown(std::int16_t Button, std::int16_t Shift, float X
     m_colours.Pic_MouseDown(Button, Shift, X, Y, m_canvas.state);
 }
 
-void frmEditIcon::Toolbar1_ButtonClick(const ToolbarButton& /*Button*/) {
-    // The commands behind the buttons are chosen here by the clicked button's Key; until they
-    // are wired up, a button click changes nothing beyond the button's own pressed state.
-}
-
-void frmEditIcon::Toolbar1_ButtonMenuClick(const ToolbarMenuItem& ButtonMenu) {
-    // Menu choices are told apart by position only: the owning button's Index and the item's.
-    // For now the two items a person can choose act; the full dispatch comes with the button
-    // commands.
-    if (ButtonMenu.ParentIndex == 4 && ButtonMenu.Index == 1) {
-        m_files.SaveIcon();
-    }
-    if (ButtonMenu.ParentIndex == 2 && ButtonMenu.Index == 1) {
-        m_files.OpenIcon();
-    }
-}
-
 void frmEditIcon::Image2_Click() {
     const std::string address = kMakerAddress;
     OpenWebsite(address);

@@ -158,11 +158,18 @@ TEST_F(EditorSession, PaintTransformOpenSaveExtractAndSurviveABadFile) {
     model.LargePicture_MouseDown(1, 0, 25, 15);
     clickSwatch(4);  // blue
     model.state.CurrentColor = Colour(0xFF0000);
-    // A drag paints the cell under each move.
+    // A drag paints the cell under each move; each move is let through before the next, since
+    // moves that pile up are merged into one.
+    const auto dragTo = [&](int viewX, int viewY) {
+        x.moveTo(origin.x + kViewLeft + viewX, origin.y + kViewTop + viewY);
+        X11Session::waitUntil([&] {
+            return x.pixel(origin.x + kViewLeft + viewX, origin.y + kViewTop + viewY) == 0x0000FF;
+        }, 2s);
+    };
     x.moveTo(origin.x + kViewLeft + 35, origin.y + kViewTop + 25);
     x.press(1);
-    x.moveTo(origin.x + kViewLeft + 45, origin.y + kViewTop + 25);
-    x.moveTo(origin.x + kViewLeft + 55, origin.y + kViewTop + 27);
+    dragTo(45, 25);
+    dragTo(55, 27);
     x.release(1);
     for (float cellX : {35.f, 45.f, 55.f}) model.LargePicture_MouseMove(1, 0, cellX, 25);
     const int pickX = 600 + 40, pickY = 96 + 30;

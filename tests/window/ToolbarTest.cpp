@@ -190,7 +190,7 @@ TEST_F(ToolbarTest, ArrowOpensTheMenuAndAChoiceRaisesButtonMenuClickWithPosition
     QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
                       menu->actionGeometry(actions[0]).center());
     EXPECT_EQ(menuChoices, (std::vector<std::pair<int, int>>{{4, 1}}));
-    // Until the full dispatch, "Save As Icon" already runs the icon save: its dialog was asked.
+    // "Save As Icon" runs the icon save: its dialog was asked.
     ASSERT_EQ(dialogs.requests.size(), 1u);
     EXPECT_EQ(dialogs.requests[0].mode, DialogRequest::Mode::Save);
 

@@ -5,4 +5,5 @@ mosaikon_add_window_test(window_layout_tests
   ColourWindowTest.cpp
   WebLinkTest.cpp
   DisplayScaleTest.cpp
+  DispatchTest.cpp
 )
