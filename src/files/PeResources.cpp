@@ -1,5 +1,5 @@
 // The resource directory of PE32 and PE32+ files, read for the icon groups and images only.
-// Layouts follow the Microsoft "PE Format" specification (PE/COFF): "COFF File Header",
+// Layouts follow the Microsoft "PE Format" document (PE/COFF): "COFF File Header",
 // "Optional Header Data Directories", "Section Table" and "The .rsrc Section".
 #include <algorithm>
 #include <array>

@@ -13,7 +13,7 @@ namespace mosaikon {
 namespace {
 
 // The MS-DOS header every Windows program starts with; e_lfanew at 0x3C leads to the real
-// header (PE/COFF specification, "MS-DOS Stub (Image Only)").
+// header (Microsoft "PE Format" document, "MS-DOS Stub (Image Only)").
 struct DosHeader {
     std::uint16_t magic;  // "MZ"
     std::uint16_t fields[29];
