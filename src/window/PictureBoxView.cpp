@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <cmath>
 
+#include "ResourcePictures.h"
+
 namespace mosaikon {
 
 namespace {
@@ -19,7 +21,7 @@ QRgb toQRgb(std::uint32_t plain) {
 QCursor cursorFor(std::int16_t pointer) {
     switch (pointer) {
         case pointers::kPencil: {
-            static const QCursor pencil(QPixmap(QStringLiteral(":/pencil.png")), 1, 29);
+            static const QCursor pencil(resourcePixmap(QStringLiteral("pencil")), 1, 29);
             return pencil;
         }
         case pointers::kUpArrow:

@@ -6,6 +6,7 @@
 #include "ClickableLabel.h"
 #include "ControlLook.h"
 #include "PictureBoxView.h"
+#include "ResourcePictures.h"
 #include "ToolbarView.h"
 #include "WebLink.h"
 #include "frmEditIcon.h"
@@ -36,8 +37,6 @@ void setFlatBorder(QLabel* label) {
     setForeColor(label, colours::kBlack);
 }
 
-QIcon resourceIcon(const QString& name) { return QIcon(QStringLiteral(":/%1.png").arg(name)); }
-
 void showPicture(QLabel* label, const QString& name) {
     // QIcon picks the twice-size file on a display that needs it, so the picture stays crisp.
     label->setPixmap(resourceIcon(name).pixmap(label->size(), label->devicePixelRatioF()));
@@ -46,11 +45,7 @@ void showPicture(QLabel* label, const QString& name) {
 }  // namespace
 
 void frmEditIcon::createControls() {
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128}) {
-        icon.addFile(QStringLiteral(":/icons/mosaikon-%1.png").arg(size), QSize(size, size));
-    }
-    setWindowIcon(icon);
+    setWindowIcon(programIcon());
 
     createLeftColumn();
     createToolbar();

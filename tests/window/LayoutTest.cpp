@@ -166,7 +166,8 @@ TEST_F(LayoutTest, PicturesAndWindowIconAreOurs) {
 
     const QIcon icon = window.windowIcon();
     ASSERT_FALSE(icon.isNull());
-    for (const int size : {16, 32, 48, 64, 128}) {
+    // The title bar and task switcher sizes; larger ones come from the installed icon theme.
+    for (const int size : {16, 32, 48}) {
         EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
     }
     // The stars are blue: the centre of the 32-pixel image is mostly blue.
