@@ -98,6 +98,9 @@ void PictureBox::fillRect(int left, int top, int right, int bottom, std::uint32_
     top = std::max(top, 0);
     right = std::min(right, m_width - 1);
     bottom = std::min(bottom, m_height - 1);
+    if (left > right) {
+        return;  // wholly left or right of the area: no row has anything to fill
+    }
     for (int y = top; y <= bottom; ++y) {
         auto row = m_pixels.begin() + static_cast<std::ptrdiff_t>(y) * m_width;
         std::fill(row + left, row + right + 1, plain);
