@@ -12,16 +12,17 @@ namespace {
 constexpr double kTwipsPerPixel = 15.0;
 constexpr std::uint32_t kOutsideDrawingArea = 0xFFFFFFFFu;
 
-// Blends `source` over `below` by `alpha` (0–255), channel by channel, rounding to nearest.
+// Blends `source` over `below` by `alpha` (0–255), channel by channel, rounding to nearest:
+// each channel is (s·a + b·(255 − a)) / 255 rounded. Red and blue are worked side by side in
+// 16-bit lanes, then green; (t + 128 + ((t + 128) >> 8)) >> 8 is t / 255 rounded for every t
+// up to 255 · 255, so no lane overflows into the next.
 std::uint32_t blend(std::uint32_t below, std::uint32_t source, std::uint32_t alpha) {
-    std::uint32_t result = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const std::uint32_t s = (source >> shift) & 0xFF;
-        const std::uint32_t b = (below >> shift) & 0xFF;
-        const std::uint32_t mixed = (s * alpha + b * (255 - alpha) + 127) / 255;
-        result |= mixed << shift;
-    }
-    return result;
+    const std::uint32_t inverse = 255 - alpha;
+    std::uint32_t redBlue = (source & 0xFF00FFu) * alpha + (below & 0xFF00FFu) * inverse + 0x800080u;
+    redBlue = ((redBlue + ((redBlue >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
+    std::uint32_t green = (source & 0xFF00u) * alpha + (below & 0xFF00u) * inverse + 0x8000u;
+    green = ((green + ((green >> 8) & 0xFF00u)) >> 8) & 0xFF00u;
+    return redBlue | green;
 }
 
 // Clamps a coordinate far outside any surface so that integer arithmetic on it cannot overflow.
@@ -223,38 +224,48 @@ void PictureBox::paintScaled(const Picture& picture, int x1, int y1, int destWid
 
     // Centre sampling: destination offset o takes source column ((2o + 1) · srcW) / (2 · |w|).
     std::vector<int> columns;
-    std::vector<int> destColumns;
     columns.reserve(static_cast<std::size_t>(endX - firstX));
-    destColumns.reserve(static_cast<std::size_t>(endX - firstX));
     for (long o = firstX; o < endX; ++o) {
         columns.push_back(static_cast<int>(((2LL * o + 1) * sourceWidth) / spanX));
-        destColumns.push_back(destWidth > 0 ? x1 + static_cast<int>(o) : x1 - static_cast<int>(o));
     }
+    const std::size_t count = columns.size();
+    const bool mirrored = destWidth < 0;
+    // The visible destination columns are contiguous; `left` is the first of them on screen.
+    const int left = mirrored ? x1 - static_cast<int>(endX - 1) : x1 + static_cast<int>(firstX);
 
-    const bool blends = picture.kind() == PictureKind::Icon;
-    std::vector<Pixel> row(columns.size());
+    // A sampled source row laid out in screen order, as plain colours and opacities. Rows that
+    // repeat (enlarging) are sampled once; a row with nothing to blend is copied whole.
+    const bool isIcon = picture.kind() == PictureKind::Icon;
+    std::vector<Pixel> sampled(count);
+    std::vector<std::uint32_t> plain(count);
+    std::vector<std::uint8_t> alpha(count);
+    bool rowOpaque = true;
     int loadedRow = -1;
     for (long o = firstY; o < endY; ++o) {
         const int sourceRow = static_cast<int>(((2LL * o + 1) * sourceHeight) / spanY);
         if (sourceRow != loadedRow) {
-            source.sampleRow(sourceRow, columns, row);
+            source.sampleRow(sourceRow, columns, sampled);
             loadedRow = sourceRow;
+            rowOpaque = true;
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::size_t j = mirrored ? count - 1 - i : i;
+                plain[j] = sampled[i] & 0x00FFFFFFu;
+                alpha[j] = isIcon ? pixelAlpha(sampled[i]) : std::uint8_t{255};
+                rowOpaque = rowOpaque && alpha[j] == 255;
+            }
         }
         const int y = destHeight > 0 ? y1 + static_cast<int>(o) : y1 - static_cast<int>(o);
-        std::uint32_t* line = m_pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            const Pixel p = row[i];
-            std::uint32_t& target = line[destColumns[i]];
-            if (!blends) {
-                target = p & 0x00FFFFFFu;
-                continue;
-            }
-            const std::uint32_t alpha = pixelAlpha(p);
-            if (alpha == 255) {
-                target = p & 0x00FFFFFFu;
-            } else if (alpha != 0) {
-                target = blend(target, p & 0x00FFFFFFu, alpha);
-            }
+        std::uint32_t* line = m_pixels.data() +
+                              static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
+                              static_cast<std::size_t>(left);
+        if (rowOpaque) {
+            std::copy(plain.begin(), plain.end(), line);
+            continue;
+        }
+        // Blending is exact at both ends (opacity 255 gives the source, 0 leaves the surface),
+        // so every pixel takes the same branch-free path.
+        for (std::size_t j = 0; j < count; ++j) {
+            line[j] = blend(line[j], plain[j], alpha[j]);
         }
     }
 }

@@ -225,3 +225,29 @@ TEST(SurfaceTest, MousePointerAndRefreshAreKept) {
 
 }  // namespace
 }  // namespace mosaikon
+
+namespace mosaikon {
+namespace {
+
+// Opacity blending against the plain rounding formula, over every opacity and a spread of
+// channel values, each channel different so that a mix-up between channels shows.
+TEST(PictureAssignmentTest, PartialOpacityRoundsEveryChannelToNearest) {
+    for (std::uint32_t alpha = 1; alpha < 255; alpha += 3) {
+        for (std::uint32_t s = 0; s < 256; s += 17) {
+            const std::uint32_t below = 0x00FFFFFFu;  // the white background
+            const std::uint32_t source = s | ((255 - s) << 8) | ((s / 2) << 16);
+            PictureBox box(1, 1, colours::kWhite);
+            box.setPicture(Picture::fromPixels(PictureKind::Icon, 1, 1, {(alpha << 24) | source}));
+            std::uint32_t expected = 0;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const std::uint32_t sc = (source >> shift) & 0xFF;
+                const std::uint32_t bc = (below >> shift) & 0xFF;
+                expected |= ((sc * alpha + bc * (255 - alpha) + 127) / 255) << shift;
+            }
+            ASSERT_EQ(box.pixel(0, 0).value(), expected) << "alpha " << alpha << " source " << source;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace mosaikon
