@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config git
-  qt6-base-dev qt6-base-dev-tools libgl-dev libspng-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libspng-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils x11-apps imagemagick
   fonts-liberation fonts-dejavu-core

@@ -1,9 +1,11 @@
 #include <QApplication>
 
 #include "DisplayScale.h"
+#include "FontWarmUp.h"
 #include "frmEditIcon.h"
 
 int main(int argc, char* argv[]) {
+    const mosaikon::FontWarmUp fonts;
     // Whole device pixels per surface pixel at every display scale, so the grid stays crisp and
     // even: the screens' factors are rounded by Qt, a global factor by us.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
