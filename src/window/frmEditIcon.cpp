@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <exception>
 
 #include "ClickableLabel.h"
@@ -12,6 +13,7 @@
 #include "DesktopShell.h"
 #include "PictureBoxView.h"
 #include "QtDialogHost.h"
+#include "ResourcePictures.h"
 #include "ToolbarView.h"
 #include "WebLink.h"
 
@@ -122,6 +124,9 @@ void frmEditIcon::showEvent(QShowEvent* event) {
         // activation is this same one and draws nothing more.
         m_firstActivationPending = true;
         runHandler([this] { Form_Activate(); });
+        // The icon shows only in the desktop's title bar and task list, so it is set once the
+        // window's own first frame is on its way rather than holding that frame up.
+        QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
     }
 }
 

@@ -45,8 +45,6 @@ void showPicture(QLabel* label, const QString& name) {
 }  // namespace
 
 void frmEditIcon::createControls() {
-    setWindowIcon(programIcon());
-
     createLeftColumn();
     createToolbar();
     m_largeView = new PictureBoxView(m_canvas.LargePicture, PictureBoxView::Border::FlatLine, this);
