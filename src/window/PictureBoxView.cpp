@@ -65,9 +65,12 @@ void PictureBoxView::syncFromSurface() {
         m_shownPointer = m_surface->MousePointer();
         setCursor(cursorFor(m_shownPointer));
     }
-    if (m_surface->revision() == m_shownRevision && !m_image.isNull()) {
-        return;
+    if (m_surface->revision() != m_shownRevision || m_image.isNull()) {
+        update();  // the picture is converted when it is next painted, once however often it changed
     }
+}
+
+void PictureBoxView::convertSurface() {
     m_shownRevision = m_surface->revision();
     const int width = m_surface->widthPixels();
     const int height = m_surface->heightPixels();
@@ -81,10 +84,12 @@ void PictureBoxView::syncFromSurface() {
             line[x] = toQRgb(pixels[static_cast<std::size_t>(y * width + x)]);
         }
     }
-    update();
 }
 
 void PictureBoxView::paintEvent(QPaintEvent* /*event*/) {
+    if (m_surface->revision() != m_shownRevision || m_image.isNull()) {
+        convertSurface();
+    }
     QPainter painter(this);
     // Whole device pixels per surface pixel and no smoothing, so cells and grid stay crisp.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

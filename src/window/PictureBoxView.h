@@ -19,7 +19,8 @@ public:
     const PictureBox& surface() const { return *m_surface; }
     int borderWidth() const { return m_border == Border::FlatLine ? 1 : 0; }
 
-    // Brings the shown picture and the pointer shape up to date with the surface.
+    // Brings the pointer shape up to date with the surface, and has the picture repainted if the
+    // surface changed.
     void syncFromSurface();
 
 signals:
@@ -35,6 +36,8 @@ protected:
 
 private:
     QPointF toSurfaceUnits(const QPointF& position) const;
+    // The surface's pixels into the image that is painted.
+    void convertSurface();
 
     const PictureBox* m_surface;
     Border m_border;

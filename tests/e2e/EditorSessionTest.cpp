@@ -113,15 +113,23 @@ protected:
         EXPECT_EQ(differing, 0u) << what << ": pixels differing";
     }
 
-    // Opens the drop-down menu of the button whose arrow is at `arrowX` and takes its first item.
+    // Opens the drop-down menu of the button whose arrow is at `arrowX` and clicks its first item.
     void chooseFirstMenuItem(int arrowX) {
         clickAt(arrowX, kToolbarY);
-        ASSERT_TRUE(X11Session::waitUntil([&] { return !others().empty(); }, 5s)) << "no menu";
-        x.key("Down");
-        x.key("Return");
+        TopLevel menu;
+        ASSERT_TRUE(X11Session::waitUntil([&] {
+            for (const TopLevel& top : others()) {
+                menu = top;
+                return true;
+            }
+            return false;
+        }, 5s)) << "no menu";
+        // The first item fills the top of the menu below its small margin.
+        x.click(menu.geometry.x + menu.geometry.width / 2, menu.geometry.y + 10);
     }
 
-    // Types a path into the file dialog that is about to appear and confirms it.
+    // Types a path into the file dialog that is about to appear and confirms it, once the
+    // dialog holds the keyboard focus, so that no key goes astray on a busy machine.
     void answerFileDialog(const std::string& path) {
         TopLevel dialog;
         ASSERT_TRUE(X11Session::waitUntil([&] {
@@ -131,10 +139,23 @@ protected:
             return false;
         }, 8s)) << "no file dialog";
         x.moveTo(dialog.geometry.x + dialog.geometry.width / 2, dialog.geometry.y + 10);
-        X11Session::waitUntil([] { return false; }, 300ms);  // let the dialog take the focus
+        ASSERT_TRUE(X11Session::waitUntil([&] { return x.focusedTopLevel() == dialog.id; }, 8s))
+            << "the file dialog never took the keyboard focus";
         x.type(path);
-        x.key("Return");
-        ASSERT_TRUE(X11Session::waitUntil([&] { return others().empty(); }, 8s)) << "dialog stays open";
+        // The name field may be showing its completion list, which takes a Return of its own
+        // and closes; the dialog then needs another. Only the dialog itself is watched: what
+        // its answer opens (a message box) must not be answered here.
+        const auto dialogOpen = [&] {
+            for (const TopLevel& top : x.topLevels()) {
+                if (top.id == dialog.id) return true;
+            }
+            return false;
+        };
+        for (int attempt = 0; attempt < 3 && dialogOpen(); ++attempt) {
+            if (x.focusedTopLevel() == dialog.id) x.key("Return");
+            X11Session::waitUntil([&] { return !dialogOpen(); }, 3s);
+        }
+        ASSERT_FALSE(dialogOpen()) << "dialog stays open";
     }
 
     fs::path work;
@@ -257,10 +278,16 @@ TEST_F(EditorSession, PaintTransformOpenSaveExtractAndSurviveABadFile) {
     std::ofstream(bad) << "this is plain text, not an icon";
     chooseFirstMenuItem(kOpenArrow);
     answerFileDialog(bad);
+    TopLevel messageBox;
     ASSERT_TRUE(X11Session::waitUntil([&] {
-        for (const TopLevel& top : others()) if (top.name == "Mosaikon") return true;
+        for (const TopLevel& top : others()) {
+            if (top.name == "Mosaikon") { messageBox = top; return true; }
+        }
         return false;
     }, 5s)) << "no message box";
+    x.moveTo(messageBox.geometry.x + messageBox.geometry.width / 2, messageBox.geometry.y + 5);
+    ASSERT_TRUE(X11Session::waitUntil([&] { return x.focusedTopLevel() == messageBox.id; }, 8s))
+        << "the message box never took the keyboard focus";
     x.key("Return");
     ASSERT_TRUE(X11Session::waitUntil([&] { return others().empty(); }, 5s)) << "message box stays";
     expectScreenShowsModel("after the bad file");

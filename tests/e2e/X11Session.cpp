@@ -126,6 +126,24 @@ std::vector<TopLevel> X11Session::topLevels() {
     return result;
 }
 
+unsigned long X11Session::focusedTopLevel() {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(m_display, &focus, &revert);
+    const Window rootWindow = DefaultRootWindow(m_display);
+    if (focus == None || focus == PointerRoot || focus == rootWindow) return 0;
+    // Walk up to the child of the root: that is the top-level window.
+    for (Window current = focus;;) {
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(m_display, current, &root, &parent, &children, &count) == 0) return 0;
+        if (children != nullptr) XFree(children);
+        if (parent == rootWindow || parent == 0) return current;
+        current = parent;
+    }
+}
+
 bool X11Session::waitUntil(const std::function<bool()>& predicate, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < end) {

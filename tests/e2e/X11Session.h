@@ -48,6 +48,9 @@ public:
     static bool waitUntil(const std::function<bool()>& predicate,
                           std::chrono::milliseconds timeout = std::chrono::milliseconds(8000));
 
+    // The top-level window that holds the keyboard focus (0 for none or the root).
+    unsigned long focusedTopLevel();
+
     // Screen pixels as 0xRRGGBB, row by row.
     std::vector<std::uint32_t> grab(const Rect& area);
     std::uint32_t pixel(int x, int y);
