@@ -7,6 +7,17 @@
 
 namespace mosaikon {
 
+// Little-endian fields of a block whose length the caller has already checked.
+inline std::uint16_t le16(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
+}
+inline std::uint32_t le32(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return static_cast<std::uint32_t>(bytes[offset]) |
+           (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
+           (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
+           (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
+}
+
 // Little-endian reads from a byte span that can never look past its end: every read says
 // whether the bytes were there, so a parser checks each field it takes.
 class ByteReader {
@@ -24,14 +35,11 @@ public:
     }
     std::optional<std::uint16_t> u16(std::size_t offset) const {
         if (!has(offset, 2)) return std::nullopt;
-        return static_cast<std::uint16_t>(m_bytes[offset] | (m_bytes[offset + 1] << 8));
+        return le16(m_bytes, offset);
     }
     std::optional<std::uint32_t> u32(std::size_t offset) const {
         if (!has(offset, 4)) return std::nullopt;
-        return static_cast<std::uint32_t>(m_bytes[offset]) |
-               (static_cast<std::uint32_t>(m_bytes[offset + 1]) << 8) |
-               (static_cast<std::uint32_t>(m_bytes[offset + 2]) << 16) |
-               (static_cast<std::uint32_t>(m_bytes[offset + 3]) << 24);
+        return le32(m_bytes, offset);
     }
     std::optional<std::int32_t> i32(std::size_t offset) const {
         const auto value = u32(offset);

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "ByteReader.h"  // le16, le32 for the blocks read here
+
 namespace mosaikon {
 
 // Random access to the bytes of a file that may be hostile. The program-file reader only ever
@@ -41,16 +43,5 @@ private:
 // "the section table") lies past the end of the file or is too large.
 std::vector<std::uint8_t> readRange(ByteSource& source, std::uint64_t offset, std::uint64_t length,
                                     std::uint64_t limit, const char* what);
-
-// Little-endian fields of a block whose length the caller has already checked.
-inline std::uint16_t le16(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
-}
-inline std::uint32_t le32(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<std::uint32_t>(bytes[offset]) |
-           (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
-           (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
-           (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
-}
 
 }  // namespace mosaikon

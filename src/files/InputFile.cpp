@@ -1,5 +1,6 @@
 #include "InputFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -10,14 +11,10 @@ namespace mosaikon {
 
 namespace {
 
-// Seeking past 2 GiB needs the platform's 64-bit call; std::fseek takes a long, which is
-// 32 bits on Windows.
-bool seekTo(std::FILE* file, std::uint64_t offset) {
-#if defined(_WIN32)
-    return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
-#else
-    return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
+// Paths arrive as UTF-8 from the dialog; going through char8_t keeps them intact on platforms
+// whose narrow encoding is not UTF-8.
+std::filesystem::path nativePath(const std::string& path) {
+    return {std::u8string(path.begin(), path.end())};
 }
 
 std::string openProblem(int error) {
@@ -37,7 +34,7 @@ std::string openProblem(int error) {
 
 std::uint64_t fileLength(const std::string& path) {
     std::error_code error;
-    const std::filesystem::path fsPath(path);
+    const std::filesystem::path fsPath = nativePath(path);
     const auto status = std::filesystem::status(fsPath, error);
     if (error || !std::filesystem::exists(status)) {
         throw FileError(path, "does not exist (it may have been moved or deleted).");
@@ -55,8 +52,8 @@ std::uint64_t fileLength(const std::string& path) {
 InputFile::InputFile(const std::string& path) : m_path(path) {
     m_size = fileLength(path);
     errno = 0;
-    m_file.reset(std::fopen(path.c_str(), "rb"));
-    if (!m_file) {
+    m_stream.open(nativePath(path), std::ios::binary);
+    if (!m_stream) {
         throw FileError(path, openProblem(errno));
     }
 }
@@ -68,8 +65,12 @@ void InputFile::readAt(std::uint64_t offset, std::span<std::uint8_t> out) {
     if (out.empty()) {
         return;
     }
-    if (!seekTo(m_file.get(), offset) ||
-        std::fread(out.data(), 1, out.size(), m_file.get()) != out.size()) {
+    // Offsets and lengths fit the stream's types: both are within the file's size, which the
+    // file system reported through the same types.
+    m_stream.clear();
+    m_stream.seekg(static_cast<std::streamoff>(offset));
+    m_stream.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
+    if (!m_stream || static_cast<std::size_t>(m_stream.gcount()) != out.size()) {
         // The file was shorter than when it was opened, or the device failed.
         throw FileError(m_path, "could not be read to the end; it may have changed while being read.");
     }

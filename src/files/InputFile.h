@@ -1,8 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
+#include <fstream>
 #include <span>
 #include <string>
 #include <vector>
@@ -14,7 +13,7 @@ namespace mosaikon {
 // never trusts a size field to say how much there is.
 class InputFile {
 public:
-    // Opens `path`; throws FileError when it is missing, a folder, or not readable.
+    // Opens `path` (UTF-8); throws FileError when it is missing, a folder, or not readable.
     explicit InputFile(const std::string& path);
 
     const std::string& path() const { return m_path; }
@@ -27,11 +26,8 @@ public:
     std::vector<std::uint8_t> readUpTo(std::uint64_t offset, std::uint64_t count);
 
 private:
-    struct Closer {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
     std::string m_path;
-    std::unique_ptr<std::FILE, Closer> m_file;
+    std::ifstream m_stream;
     std::uint64_t m_size = 0;
 };
 

@@ -1,7 +1,6 @@
 # Icons inside program files and libraries, and the extraction command.
 list(APPEND MOSAIKON_FILES_SOURCES
   ByteSource.cpp
-  BoundedFile.cpp
   PeResources.cpp
   NeResources.cpp
   ProgramIconReader.cpp
