@@ -11,7 +11,8 @@ IconCanvas busyCanvas() {
     canvas.Form_Load();
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
-            canvas.SmallPicture.PSet(x, y, Colour(static_cast<std::uint32_t>(x * 0x0701 + y * 0x030500)));
+            canvas.SmallPicture.PSet(x, y,
+                                     Colour(static_cast<std::uint32_t>(x * 0x0701 + y * 0x030500)));
         }
     }
     canvas.rebuildView();
@@ -27,13 +28,27 @@ void runOn(benchmark::State& state, Operation operation) {
     }
 }
 
-void BM_MoveLeft(benchmark::State& s) { runOn(s, [](IconCanvas& c) { c.MoveIcon("left"); }); }
-void BM_MoveDown(benchmark::State& s) { runOn(s, [](IconCanvas& c) { c.MoveIcon("down"); }); }
-void BM_FlipHorizontal(benchmark::State& s) { runOn(s, [](IconCanvas& c) { c.FlipHorizontal(); }); }
-void BM_FlipVertical(benchmark::State& s) { runOn(s, [](IconCanvas& c) { c.FlipVertical(); }); }
-void BM_Rotate(benchmark::State& s) { runOn(s, [](IconCanvas& c) { c.Rotat_Icon(); }); }
-void BM_Clear(benchmark::State& s) { runOn(s, [](IconCanvas& c) { c.ClearIcon(); }); }
-void BM_New(benchmark::State& s) { runOn(s, [](IconCanvas& c) { c.New_Icon(); }); }
+void BM_MoveLeft(benchmark::State& s) {
+    runOn(s, [](IconCanvas& c) { c.MoveIcon("left"); });
+}
+void BM_MoveDown(benchmark::State& s) {
+    runOn(s, [](IconCanvas& c) { c.MoveIcon("down"); });
+}
+void BM_FlipHorizontal(benchmark::State& s) {
+    runOn(s, [](IconCanvas& c) { c.FlipHorizontal(); });
+}
+void BM_FlipVertical(benchmark::State& s) {
+    runOn(s, [](IconCanvas& c) { c.FlipVertical(); });
+}
+void BM_Rotate(benchmark::State& s) {
+    runOn(s, [](IconCanvas& c) { c.Rotat_Icon(); });
+}
+void BM_Clear(benchmark::State& s) {
+    runOn(s, [](IconCanvas& c) { c.ClearIcon(); });
+}
+void BM_New(benchmark::State& s) {
+    runOn(s, [](IconCanvas& c) { c.New_Icon(); });
+}
 void BM_PaintScan(benchmark::State& s) {
     runOn(s, [](IconCanvas& c) { c.LargePicture_MouseMove(1, 0, 155, 155); });
 }

@@ -17,7 +17,8 @@ constexpr int kEdge = 20000;
 // Writes the 1.2 GB bitmap once, row by row, into the temporary folder.
 const std::string& hugeBitmap() {
     static const std::string path = [] {
-        const std::string file = (std::filesystem::temp_directory_path() / "mosaikon-bench-20000.bmp").string();
+        const std::string file =
+            (std::filesystem::temp_directory_path() / "mosaikon-bench-20000.bmp").string();
         const std::uint32_t stride = (kEdge * 3 + 3) / 4 * 4;
         const std::uint64_t size = 54 + static_cast<std::uint64_t>(stride) * kEdge;
         std::error_code error;
@@ -27,7 +28,9 @@ const std::string& hugeBitmap() {
         std::FILE* out = std::fopen(file.c_str(), "wb");
         std::vector<std::uint8_t> head(54, 0);
         auto put = [&head](std::size_t at, std::uint32_t value) {
-            for (int i = 0; i < 4; ++i) head[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+            for (int i = 0; i < 4; ++i)
+                head[at + static_cast<std::size_t>(i)] =
+                    static_cast<std::uint8_t>(value >> (8 * i));
         };
         head[0] = 'B';
         head[1] = 'M';
@@ -67,7 +70,8 @@ BENCHMARK(BM_OpenHugeBitmapAndPaintView)->Unit(benchmark::kMillisecond);
 
 void BM_OpenTypicalIcon(benchmark::State& state) {
     // Six images from 16 × 16 to 256 × 256 (PNG), the 32 × 32 one chosen.
-    const std::string path = std::string(MOSAIKON_BENCH_DATA) + "/pictures/gen/hand/multi_unsorted.ico";
+    const std::string path =
+        std::string(MOSAIKON_BENCH_DATA) + "/pictures/gen/hand/multi_unsorted.ico";
     for (auto _ : state) {
         const mosaikon::Picture picture = mosaikon::LoadPicture(path);
         benchmark::DoNotOptimize(picture.source());

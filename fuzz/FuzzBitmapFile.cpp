@@ -1,17 +1,18 @@
 // Feeds arbitrary bytes to the bitmap reader as a file and samples every row of the result, so a
 // file-backed picture is read through as well.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
-#include <unistd.h>
-
 #include "FileError.h"
 #include "PictureFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path = "/tmp/mosaikon-fuzz-bitmap-" + std::to_string(getpid()) + ".bmp";
+    static const std::string path =
+        "/tmp/mosaikon-fuzz-bitmap-" + std::to_string(getpid()) + ".bmp";
     if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
         std::fwrite(data, 1, size, file);
         std::fclose(file);

@@ -1,10 +1,10 @@
 // Feeds arbitrary bytes to the icon and cursor reader as a file, and to the single-image decoder.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
-
-#include <unistd.h>
 
 #include "FileError.h"
 #include "IconImage.h"

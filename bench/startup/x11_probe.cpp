@@ -40,7 +40,8 @@ Window findMappedWindow(Display* display, Window parent, const std::string& name
         char* windowName = nullptr;
         if (XFetchName(display, children[i], &windowName) != 0 && windowName != nullptr) {
             XWindowAttributes attributes;
-            if (name == windowName && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
+            if (name == windowName &&
+                XGetWindowAttributes(display, children[i], &attributes) != 0 &&
                 attributes.map_state == IsViewable) {
                 found = children[i];
             }
@@ -117,7 +118,8 @@ int main(int argc, char* argv[]) {
         _exit(127);
     }
     const auto elapsedMs = [&] {
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
     };
     double mapMs = -1;
     double frameMs = -1;
@@ -138,6 +140,7 @@ int main(int argc, char* argv[]) {
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
     XCloseDisplay(display);
-    std::printf("map_ms=%.1f frame_ms=%.1f peak_rss_kb=%ld rss_kb=%ld\n", mapMs, frameMs, peak, rss);
+    std::printf("map_ms=%.1f frame_ms=%.1f peak_rss_kb=%ld rss_kb=%ld\n", mapMs, frameMs, peak,
+                rss);
     return frameMs < 0 ? 1 : 0;
 }

@@ -29,8 +29,12 @@ public:
     Colour resolved() const;
 
     constexpr std::uint8_t red() const { return static_cast<std::uint8_t>(m_value & 0xFF); }
-    constexpr std::uint8_t green() const { return static_cast<std::uint8_t>((m_value >> 8) & 0xFF); }
-    constexpr std::uint8_t blue() const { return static_cast<std::uint8_t>((m_value >> 16) & 0xFF); }
+    constexpr std::uint8_t green() const {
+        return static_cast<std::uint8_t>((m_value >> 8) & 0xFF);
+    }
+    constexpr std::uint8_t blue() const {
+        return static_cast<std::uint8_t>((m_value >> 16) & 0xFF);
+    }
 
     friend constexpr bool operator==(Colour a, Colour b) = default;
 

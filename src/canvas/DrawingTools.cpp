@@ -16,8 +16,9 @@ void IconCanvas::paintScan(float X, float Y) {
     int cy = 0;
     for (int pass = 0; pass < kCellsPerSide; ++pass) {
         for (int step = 0; step < kCellsPerSide; ++step) {
-            const bool hit = X > static_cast<float>(cx) && X < static_cast<float>(cx + state.CellSize) &&
-                             Y < static_cast<float>(cy + state.CellSize) && Y > static_cast<float>(cy);
+            const bool hit =
+                X > static_cast<float>(cx) && X < static_cast<float>(cx + state.CellSize) &&
+                Y < static_cast<float>(cy + state.CellSize) && Y > static_cast<float>(cy);
             if (hit) {
                 LargePicture.Line(cx + 1, cy + 1, cx + state.CellFill, cy + state.CellFill,
                                   state.CurrentColor, LineShape::FilledBox);

@@ -17,7 +17,8 @@ PixelBuffer::PixelBuffer(int width, int height, std::vector<Pixel> pixels)
 
 void PixelBuffer::sampleRow(int row, std::span<const int> columns, std::span<Pixel> out) const {
     assert(row >= 0 && row < m_height && out.size() >= columns.size());
-    const Pixel* line = m_pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width);
+    const Pixel* line =
+        m_pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width);
     for (std::size_t i = 0; i < columns.size(); ++i) {
         out[i] = line[columns[i]];
     }
@@ -49,7 +50,8 @@ std::vector<Pixel> Picture::allPixels() const {
     std::vector<Pixel> result(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
     for (int y = 0; y < h; ++y) {
         m_source->sampleRow(y, columns,
-                            std::span<Pixel>(result.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w),
+                            std::span<Pixel>(result.data() + static_cast<std::size_t>(y) *
+                                                                 static_cast<std::size_t>(w),
                                              static_cast<std::size_t>(w)));
     }
     return result;

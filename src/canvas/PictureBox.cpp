@@ -18,7 +18,8 @@ constexpr std::uint32_t kOutsideDrawingArea = 0xFFFFFFFFu;
 // up to 255 · 255, so no lane overflows into the next.
 std::uint32_t blend(std::uint32_t below, std::uint32_t source, std::uint32_t alpha) {
     const std::uint32_t inverse = 255 - alpha;
-    std::uint32_t redBlue = (source & 0xFF00FFu) * alpha + (below & 0xFF00FFu) * inverse + 0x800080u;
+    std::uint32_t redBlue =
+        (source & 0xFF00FFu) * alpha + (below & 0xFF00FFu) * inverse + 0x800080u;
     redBlue = ((redBlue + ((redBlue >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
     std::uint32_t green = (source & 0xFF00u) * alpha + (below & 0xFF00u) * inverse + 0x8000u;
     green = ((green + ((green >> 8) & 0xFF00u)) >> 8) & 0xFF00u;

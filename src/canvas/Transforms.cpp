@@ -58,12 +58,14 @@ void IconCanvas::Rotat_Icon() {
     std::array<std::array<Colour, kIconEdge>, kIconEdge> before{};
     for (int i = 0; i <= kLastIconPixel; ++i) {
         for (int j = 0; j <= kLastIconPixel; ++j) {
-            before[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = SmallPicture.Point(j, i);
+            before[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] =
+                SmallPicture.Point(j, i);
         }
     }
     for (int i = 0; i <= kLastIconPixel; ++i) {
         for (int j = 0; j <= kLastIconPixel; ++j) {
-            SmallPicture.PSet(i, j, before[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]);
+            SmallPicture.PSet(i, j,
+                              before[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]);
         }
     }
     state.Snapshot = SmallPicture.Image();

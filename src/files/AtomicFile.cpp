@@ -15,17 +15,17 @@ namespace {
 
 std::string writeProblem(int error) {
     switch (error) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return "cannot be saved: you have no permission to write in its folder.";
-    case ENOENT:
-    case ENOTDIR:
-        return "cannot be saved: its folder does not exist.";
-    case ENOSPC:
-        return "cannot be saved: the disk is full.";
-    default:
-        return "cannot be saved: " + std::generic_category().message(error) + ".";
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return "cannot be saved: you have no permission to write in its folder.";
+        case ENOENT:
+        case ENOTDIR:
+            return "cannot be saved: its folder does not exist.";
+        case ENOSPC:
+            return "cannot be saved: the disk is full.";
+        default:
+            return "cannot be saved: " + std::generic_category().message(error) + ".";
     }
 }
 
@@ -76,7 +76,8 @@ void AtomicFile::fail(const std::string& problem) {
 
 void AtomicFile::write(std::span<const std::uint8_t> bytes) {
     errno = 0;
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size()) {
+    if (!bytes.empty() &&
+        std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size()) {
         fail(writeProblem(errno != 0 ? errno : EIO));
     }
 }

@@ -58,15 +58,17 @@ Picture readUncompressed(std::unique_ptr<InputFile> file, const DibHeader& heade
     const std::uint64_t available = file->size() - offBits;
     // stride · height may not fit in 64 bits, so compare by division.
     if (stride > available / height) {
-        throw FileError(file->path(), "is truncated: it holds fewer pixel rows than its header says (" +
-                                          std::to_string(header.width) + " × " +
-                                          std::to_string(header.height) + " pixels).");
+        throw FileError(file->path(),
+                        "is truncated: it holds fewer pixel rows than its header says (" +
+                            std::to_string(header.width) + " × " + std::to_string(header.height) +
+                            " pixels).");
     }
     DibRowDecoder decoder(header, std::move(palette), DibUse::Bitmap);
     const std::uint64_t pixels = static_cast<std::uint64_t>(header.width) * height;
     if (pixels > kFileBackedPixels) {
         return Picture(PictureKind::Bitmap,
-                       std::make_shared<FileBackedBitmap>(std::move(file), header, std::move(decoder), offBits));
+                       std::make_shared<FileBackedBitmap>(std::move(file), header,
+                                                          std::move(decoder), offBits));
     }
     // Small enough to hold: at most kFileBackedPixels pixels, and the rows are in the file.
     std::vector<std::uint8_t> rows(static_cast<std::size_t>(stride * height));
@@ -75,9 +77,10 @@ Picture readUncompressed(std::unique_ptr<InputFile> file, const DibHeader& heade
     std::vector<Pixel> result(static_cast<std::size_t>(pixels));
     for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
         const std::size_t stored = header.topDown ? y : static_cast<std::size_t>(height) - 1 - y;
-        decoder.decodeRow(std::span<const std::uint8_t>(rows).subspan(stored * static_cast<std::size_t>(stride),
-                                                                       static_cast<std::size_t>(stride)),
-                          std::span<Pixel>(result).subspan(y * width, width));
+        decoder.decodeRow(
+            std::span<const std::uint8_t>(rows).subspan(stored * static_cast<std::size_t>(stride),
+                                                        static_cast<std::size_t>(stride)),
+            std::span<Pixel>(result).subspan(y * width, width));
     }
     return Picture::fromPixels(PictureKind::Bitmap, header.width, header.height, std::move(result));
 }
@@ -85,13 +88,14 @@ Picture readUncompressed(std::unique_ptr<InputFile> file, const DibHeader& heade
 Picture readCompressed(InputFile& file, const DibHeader& header, const std::vector<Pixel>& palette,
                        std::uint64_t offBits) {
     if (header.topDown) {
-        throw FileError(file.path(), "is a compressed bitmap stored top-down, which the format does not allow.");
+        throw FileError(file.path(),
+                        "is a compressed bitmap stored top-down, which the format does not allow.");
     }
     const std::uint64_t pixels =
         static_cast<std::uint64_t>(header.width) * static_cast<std::uint64_t>(header.height);
     if (pixels > kMaxCompressedPixels) {
-        throw FileError(file.path(), "is a compressed bitmap of " + std::to_string(header.width) + " × " +
-                                         std::to_string(header.height) +
+        throw FileError(file.path(), "is a compressed bitmap of " + std::to_string(header.width) +
+                                         " × " + std::to_string(header.height) +
                                          " pixels, more than this program can open (" +
                                          std::to_string(kMaxCompressedPixels / (1024 * 1024)) +
                                          " million pixels at most).");
@@ -106,7 +110,8 @@ Picture readCompressed(InputFile& file, const DibHeader& header, const std::vect
     }
     // A literal run costs at most two bytes per pixel with its padding, a row end two more. Runs
     // that overshoot their row waste bytes, so four times that much is read, and never more.
-    const std::uint64_t longest = 4 * (pixels * 2 + static_cast<std::uint64_t>(header.height) * 4) + 1024;
+    const std::uint64_t longest =
+        4 * (pixels * 2 + static_cast<std::uint64_t>(header.height) * 4) + 1024;
     const std::vector<std::uint8_t> stream = file.readUpTo(offBits, longest);
     return Picture::fromPixels(PictureKind::Bitmap, header.width, header.height,
                                decodeRle(stream, header, palette, file.path()));
@@ -123,10 +128,12 @@ Picture readBitmapFile(std::unique_ptr<InputFile> file) {
     const std::uint64_t offBits = *in.u32(offsetof(BitmapFileHeader, bfOffBits));
     const DibHeader header = parseDibHeader(in.from(kFileHeaderSize), DibUse::Bitmap, file->path());
     if (offBits < kFileHeaderSize + header.masksEnd) {
-        throw FileError(file->path(), "is damaged: its pixels are said to start inside its header.");
+        throw FileError(file->path(),
+                        "is damaged: its pixels are said to start inside its header.");
     }
     if (offBits >= file->size()) {
-        throw FileError(file->path(), "is truncated: its pixels would start past the end of the file.");
+        throw FileError(file->path(),
+                        "is truncated: its pixels would start past the end of the file.");
     }
     std::vector<Pixel> palette = readPalette(*file, header, offBits);
     if (header.compression == DibCompression::Rle4 || header.compression == DibCompression::Rle8) {

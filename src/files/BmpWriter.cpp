@@ -1,10 +1,9 @@
-#include "PictureWriters.h"
-
 #include <limits>
 #include <numeric>
 
 #include "ByteReader.h"
 #include "FileError.h"
+#include "PictureWriters.h"
 
 namespace mosaikon {
 
@@ -27,7 +26,8 @@ void writeBitmap(const Picture& picture, AtomicFile& out, const std::string& pat
     const std::uint64_t pixelBytes = stride * h;
     const std::uint64_t fileBytes = kFileHeaderSize + kInfoHeaderSize + pixelBytes;
     if (fileBytes > std::numeric_limits<std::uint32_t>::max()) {
-        throw FileError(path, "cannot be saved: the picture is too large for a bitmap file (4 GB at most).");
+        throw FileError(
+            path, "cannot be saved: the picture is too large for a bitmap file (4 GB at most).");
     }
 
     std::vector<std::uint8_t> head;

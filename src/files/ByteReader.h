@@ -47,7 +47,8 @@ public:
         return static_cast<std::int32_t>(*value);
     }
     // The `count` bytes at `offset`, or an empty optional when they are not all there.
-    std::optional<std::span<const std::uint8_t>> bytes(std::size_t offset, std::size_t count) const {
+    std::optional<std::span<const std::uint8_t>> bytes(std::size_t offset,
+                                                       std::size_t count) const {
         if (!has(offset, count)) return std::nullopt;
         return m_bytes.subspan(offset, count);
     }

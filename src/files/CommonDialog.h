@@ -7,9 +7,9 @@
 namespace mosaikon {
 
 namespace dialogflags {
-inline constexpr std::int32_t kFileMustExist = 0x1000;   // 4096: only an existing file
-inline constexpr std::int32_t kOverwritePrompt = 0x0002; // confirm before replacing
-inline constexpr std::int32_t kNoReadOnlyReturn = 0x8000;// refuse a read-only target
+inline constexpr std::int32_t kFileMustExist = 0x1000;     // 4096: only an existing file
+inline constexpr std::int32_t kOverwritePrompt = 0x0002;   // confirm before replacing
+inline constexpr std::int32_t kNoReadOnlyReturn = 0x8000;  // refuse a read-only target
 }  // namespace dialogflags
 
 // What a file dialog is asked to show.
@@ -19,7 +19,7 @@ struct DialogRequest {
     std::string fileName;  // the name offered at first
     std::string filter;    // "description|pattern|description|pattern…"
     std::int32_t flags = 0;
-    int filterIndex = 1;   // 1-based entry of the filter shown first
+    int filterIndex = 1;  // 1-based entry of the filter shown first
 };
 
 // Shows the actual dialog. The window supplies one built on Qt's dialog; tests script one.

@@ -52,18 +52,28 @@ constexpr std::uint32_t kOs2V2HeaderSize = 64;
 // the full OS/2 2.x header, V4 and V5. Anything else is a header this reader does not know.
 bool knownHeaderSize(std::uint32_t size) {
     switch (size) {
-    case 12: case 16: case 40: case 52: case 56: case 64: case 108: case 124:
-        return true;
-    default:
-        return false;
+        case 12:
+        case 16:
+        case 40:
+        case 52:
+        case 56:
+        case 64:
+        case 108:
+        case 124:
+            return true;
+        default:
+            return false;
     }
 }
 
 std::string compressionName(std::uint32_t compression) {
     switch (compression) {
-    case 4: return "JPEG";
-    case 5: return "PNG";
-    default: return "number " + std::to_string(compression);
+        case 4:
+            return "JPEG";
+        case 5:
+            return "PNG";
+        default:
+            return "number " + std::to_string(compression);
     }
 }
 
@@ -74,9 +84,7 @@ std::uint64_t DibHeader::rowStride() const {
     return (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount) + 31) / 32 * 4;
 }
 
-std::uint32_t DibHeader::paletteCapacity() const {
-    return bitCount <= 8 ? (1u << bitCount) : 0u;
-}
+std::uint32_t DibHeader::paletteCapacity() const { return bitCount <= 8 ? (1u << bitCount) : 0u; }
 
 DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const std::string& path) {
     const ByteReader in(bytes);
@@ -137,11 +145,13 @@ DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const 
         throw FileError(path, "uses an OS/2 compression that this program does not support.");
     }
     if (compression == 4 || compression == 5) {
-        throw FileError(path, "holds an embedded " + compressionName(compression) +
-                                  " picture; only uncompressed and run-length bitmaps can be opened.");
+        throw FileError(path,
+                        "holds an embedded " + compressionName(compression) +
+                            " picture; only uncompressed and run-length bitmaps can be opened.");
     }
     if (compression > 6) {
-        throw FileError(path, "uses an unknown compression (" + compressionName(compression) + ").");
+        throw FileError(path,
+                        "uses an unknown compression (" + compressionName(compression) + ").");
     }
     header.compression = static_cast<DibCompression>(compression);
 
@@ -188,7 +198,8 @@ DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const 
     return header;
 }
 
-std::vector<Pixel> parsePalette(std::span<const std::uint8_t> bytes, std::size_t count, int entrySize) {
+std::vector<Pixel> parsePalette(std::span<const std::uint8_t> bytes, std::size_t count,
+                                int entrySize) {
     std::vector<Pixel> palette;
     palette.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -246,28 +257,30 @@ std::uint64_t DibRowDecoder::endByteOf(int column) const {
            (m_bitCount < 8 ? 1 : 0);
 }
 
-Pixel DibRowDecoder::pixel(std::span<const std::uint8_t> bytes, std::uint64_t firstByte, int x) const {
-    const std::uint64_t bit = static_cast<std::uint64_t>(x) * static_cast<std::uint64_t>(m_bitCount);
+Pixel DibRowDecoder::pixel(std::span<const std::uint8_t> bytes, std::uint64_t firstByte,
+                           int x) const {
+    const std::uint64_t bit =
+        static_cast<std::uint64_t>(x) * static_cast<std::uint64_t>(m_bitCount);
     const std::uint8_t* p = bytes.data() + (bit / 8 - firstByte);
     switch (m_bitCount) {
-    case 1:
-    case 4:
-    case 8: {
-        const int shift = 8 - m_bitCount - static_cast<int>(bit % 8);
-        const std::size_t index = (*p >> shift) & ((1u << m_bitCount) - 1);
-        return index < m_palette.size() ? m_palette[index] : opaquePixel(colours::kBlack);
-    }
-    case 16:
-        return fromMasks(static_cast<std::uint32_t>(p[0] | (p[1] << 8)));
-    case 24:
-        return opaquePixel(Colour::fromRgb(p[2], p[1], p[0]));
-    default: {
-        const std::uint32_t value = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-                                    (static_cast<std::uint32_t>(p[2]) << 16) |
-                                    (static_cast<std::uint32_t>(p[3]) << 24);
-        const Pixel colour = fromMasks(value);
-        return m_alphaFromFourthByte ? makePixel(pixelColour(colour), p[3]) : colour;
-    }
+        case 1:
+        case 4:
+        case 8: {
+            const int shift = 8 - m_bitCount - static_cast<int>(bit % 8);
+            const std::size_t index = (*p >> shift) & ((1u << m_bitCount) - 1);
+            return index < m_palette.size() ? m_palette[index] : opaquePixel(colours::kBlack);
+        }
+        case 16:
+            return fromMasks(static_cast<std::uint32_t>(p[0] | (p[1] << 8)));
+        case 24:
+            return opaquePixel(Colour::fromRgb(p[2], p[1], p[0]));
+        default: {
+            const std::uint32_t value =
+                static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+                (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+            const Pixel colour = fromMasks(value);
+            return m_alphaFromFourthByte ? makePixel(pixelColour(colour), p[3]) : colour;
+        }
     }
 }
 

@@ -31,16 +31,16 @@ enum class DibUse { Bitmap, IconImage };
 struct DibHeader {
     std::uint32_t headerSize = 0;
     int width = 0;
-    int height = 0;              // picture rows (an icon image's header says twice as many)
+    int height = 0;  // picture rows (an icon image's header says twice as many)
     bool topDown = false;
     int bitCount = 0;
     DibCompression compression = DibCompression::Rgb;
     std::uint32_t colorsUsed = 0;
     std::array<std::uint32_t, 3> masks{};  // red, green, blue, for 16 and 32 bits per pixel
-    int paletteEntrySize = 4;    // 3 for the OS/2 1.x core header
-    std::size_t masksEnd = 0;    // offset just after the header and any separate masks
+    int paletteEntrySize = 4;              // 3 for the OS/2 1.x core header
+    std::size_t masksEnd = 0;              // offset just after the header and any separate masks
 
-    std::uint64_t rowStride() const;  // bytes per stored row, padded to four
+    std::uint64_t rowStride() const;        // bytes per stored row, padded to four
     std::uint32_t paletteCapacity() const;  // entries the depth can index; 0 above 8 bits
 };
 
@@ -48,7 +48,8 @@ struct DibHeader {
 DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const std::string& path);
 
 // Reads `count` palette entries (blue, green, red, [reserved]) as opaque pixels.
-std::vector<Pixel> parsePalette(std::span<const std::uint8_t> bytes, std::size_t count, int entrySize);
+std::vector<Pixel> parsePalette(std::span<const std::uint8_t> bytes, std::size_t count,
+                                int entrySize);
 
 // Turns the stored bytes of one row into pixels. Indices past the end of a short palette come out
 // black, so a bad index can never read outside the palette.

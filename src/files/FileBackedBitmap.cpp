@@ -22,11 +22,13 @@ std::uint64_t FileBackedBitmap::readCount() const {
     return m_reads;
 }
 
-const FileBackedBitmap::Piece* FileBackedBitmap::piece(std::uint64_t storedRow, std::uint64_t firstByte,
+const FileBackedBitmap::Piece* FileBackedBitmap::piece(std::uint64_t storedRow,
+                                                       std::uint64_t firstByte,
                                                        std::uint64_t endByte) const {
     ++m_clock;
     for (Piece& cached : m_cache) {
-        if (cached.storedRow == storedRow && cached.firstByte <= firstByte && cached.endByte >= endByte) {
+        if (cached.storedRow == storedRow && cached.firstByte <= firstByte &&
+            cached.endByte >= endByte) {
             cached.lastUse = m_clock;
             return &cached;
         }
@@ -47,13 +49,15 @@ const FileBackedBitmap::Piece* FileBackedBitmap::piece(std::uint64_t storedRow, 
         m_cache.push_back(std::move(fresh));
         return &m_cache.back();
     }
-    auto oldest = std::min_element(m_cache.begin(), m_cache.end(),
-                                   [](const Piece& a, const Piece& b) { return a.lastUse < b.lastUse; });
+    auto oldest =
+        std::min_element(m_cache.begin(), m_cache.end(),
+                         [](const Piece& a, const Piece& b) { return a.lastUse < b.lastUse; });
     *oldest = std::move(fresh);
     return &*oldest;
 }
 
-void FileBackedBitmap::sampleRow(int row, std::span<const int> columns, std::span<Pixel> out) const {
+void FileBackedBitmap::sampleRow(int row, std::span<const int> columns,
+                                 std::span<Pixel> out) const {
     assert(row >= 0 && row < m_height && out.size() >= columns.size());
     if (columns.empty()) {
         return;
@@ -61,8 +65,8 @@ void FileBackedBitmap::sampleRow(int row, std::span<const int> columns, std::spa
     const auto [lowest, highest] = std::minmax_element(columns.begin(), columns.end());
     const std::uint64_t firstByte = m_decoder.firstByteOf(*lowest);
     const std::uint64_t endByte = std::min(m_decoder.endByteOf(*highest), m_stride);
-    const std::uint64_t storedRow =
-        m_topDown ? static_cast<std::uint64_t>(row) : static_cast<std::uint64_t>(m_height - 1 - row);
+    const std::uint64_t storedRow = m_topDown ? static_cast<std::uint64_t>(row)
+                                              : static_cast<std::uint64_t>(m_height - 1 - row);
 
     std::lock_guard lock(m_mutex);
     const Piece* bytes = piece(storedRow, firstByte, endByte);

@@ -18,8 +18,8 @@ class FileBackedBitmap final : public PixelSource {
 public:
     // `file` must hold `header.rowStride() × header.height` bytes from `pixelOffset` on; the
     // reader checks that before building this.
-    FileBackedBitmap(std::unique_ptr<InputFile> file, const DibHeader& header, DibRowDecoder decoder,
-                     std::uint64_t pixelOffset);
+    FileBackedBitmap(std::unique_ptr<InputFile> file, const DibHeader& header,
+                     DibRowDecoder decoder, std::uint64_t pixelOffset);
 
     int width() const override { return m_width; }
     int height() const override { return m_height; }
@@ -38,7 +38,8 @@ private:
         std::uint64_t lastUse = 0;
         std::vector<std::uint8_t> bytes;
     };
-    const Piece* piece(std::uint64_t storedRow, std::uint64_t firstByte, std::uint64_t endByte) const;
+    const Piece* piece(std::uint64_t storedRow, std::uint64_t firstByte,
+                       std::uint64_t endByte) const;
 
     static constexpr std::size_t kCachedPieces = 4;
 

@@ -14,7 +14,8 @@ constexpr const char* kOpenBitmapFilter = "Bitmap(*.bmp)|*.bmp";
 constexpr const char* kSaveBitmapFilter = "Bitmaps (*.bmp)|*.bmp";
 
 // Sets the dialog the way every open and save command does, in this order, and shows it.
-void chooseFile(CommonDialog& dialog, std::int32_t flags, const char* filter, DialogRequest::Mode mode) {
+void chooseFile(CommonDialog& dialog, std::int32_t flags, const char* filter,
+                DialogRequest::Mode mode) {
     dialog.CancelError = false;
     dialog.FileName = "";
     dialog.Flags = flags;
@@ -60,7 +61,8 @@ void FileCommands::Open_BMP() {
     writeStatusLine(path);
     m_image1 = LoadPicture(path);
     // The bitmap covers the whole view, whatever its shape; the icon is then read back from it.
-    m_canvas.LargePicture.PaintPicture(m_image1, 0, 0, IconCanvas::kViewOuterEdge, IconCanvas::kViewOuterEdge);
+    m_canvas.LargePicture.PaintPicture(m_image1, 0, 0, IconCanvas::kViewOuterEdge,
+                                       IconCanvas::kViewOuterEdge);
     m_canvas.readBackIcon();
     m_canvas.DrawGrid();
 }

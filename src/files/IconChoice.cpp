@@ -12,10 +12,12 @@ std::size_t chooseIconFor32(std::span<const IconCandidate> candidates) {
     long bestDepthGap = 0;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         const IconCandidate& c = candidates[i];
-        const long distance = std::labs(static_cast<long>(c.width) - 32) + std::labs(static_cast<long>(c.height) - 32);
+        const long distance = std::labs(static_cast<long>(c.width) - 32) +
+                              std::labs(static_cast<long>(c.height) - 32);
         const long depthGap = std::labs(static_cast<long>(c.bitCount) - 32);
         // Strict comparisons keep the first of equals.
-        if (i == 0 || distance < bestDistance || (distance == bestDistance && depthGap < bestDepthGap)) {
+        if (i == 0 || distance < bestDistance ||
+            (distance == bestDistance && depthGap < bestDepthGap)) {
             best = i;
             bestDistance = distance;
             bestDepthGap = depthGap;

@@ -7,7 +7,7 @@ namespace mosaikon {
 
 // What the choice of one image among several needs to know of each.
 struct IconCandidate {
-    int width = 0;     // in pixels; 256 where a directory says 0
+    int width = 0;  // in pixels; 256 where a directory says 0
     int height = 0;
     int bitCount = 0;  // bits per pixel
 };

@@ -18,14 +18,15 @@ constexpr int kMaxIconEdge = 4096;
 
 bool isPng(std::span<const std::uint8_t> bytes) {
     static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    return bytes.size() >= sizeof kSignature && std::memcmp(bytes.data(), kSignature, sizeof kSignature) == 0;
+    return bytes.size() >= sizeof kSignature &&
+           std::memcmp(bytes.data(), kSignature, sizeof kSignature) == 0;
 }
 
 void checkEdges(int width, int height, const std::string& path) {
     if (width > kMaxIconEdge || height > kMaxIconEdge) {
-        throw FileError(path, "has an icon image of " + std::to_string(width) + " × " + std::to_string(height) +
-                                  " pixels, larger than any icon (" + std::to_string(kMaxIconEdge) +
-                                  " pixels a side at most).");
+        throw FileError(path, "has an icon image of " + std::to_string(width) + " × " +
+                                  std::to_string(height) + " pixels, larger than any icon (" +
+                                  std::to_string(kMaxIconEdge) + " pixels a side at most).");
     }
 }
 
@@ -59,7 +60,8 @@ Picture decodeDibIcon(std::span<const std::uint8_t> bytes, const std::string& pa
     if (const std::uint32_t capacity = header.paletteCapacity(); capacity != 0) {
         // A colour count above what the depth can index is clamped, so a huge count cannot make
         // the table run on through the pixels.
-        const std::size_t count = header.colorsUsed != 0 ? std::min(header.colorsUsed, capacity) : capacity;
+        const std::size_t count =
+            header.colorsUsed != 0 ? std::min(header.colorsUsed, capacity) : capacity;
         const auto table = in.bytes(at, count * static_cast<std::size_t>(header.paletteEntrySize));
         if (!table) {
             throw FileError(path, "is truncated: an icon image's colour table is cut off.");
@@ -86,8 +88,9 @@ Picture decodeDibIcon(std::span<const std::uint8_t> bytes, const std::string& pa
     }
     // A 32-bit image carries its own opacity, unless every alpha byte is 0: older tools wrote
     // such images with the opacity only in the AND mask.
-    const bool ownAlpha = header.bitCount == 32 && header.compression == DibCompression::Rgb &&
-                          std::any_of(pixels.begin(), pixels.end(), [](Pixel p) { return pixelAlpha(p) != 0; });
+    const bool ownAlpha =
+        header.bitCount == 32 && header.compression == DibCompression::Rgb &&
+        std::any_of(pixels.begin(), pixels.end(), [](Pixel p) { return pixelAlpha(p) != 0; });
     if (!ownAlpha) {
         for (std::size_t y = 0; y < height; ++y) {
             for (std::size_t x = 0; x < width; ++x) {
@@ -101,7 +104,8 @@ Picture decodeDibIcon(std::span<const std::uint8_t> bytes, const std::string& pa
 
 }  // namespace
 
-Picture decodeIconImage(std::span<const std::uint8_t> imageBytes, const std::string& pathForMessages) {
+Picture decodeIconImage(std::span<const std::uint8_t> imageBytes,
+                        const std::string& pathForMessages) {
     if (isPng(imageBytes)) {
         const PngSize size = readPngSize(imageBytes, pathForMessages);
         checkEdges(size.width, size.height, pathForMessages);
@@ -111,7 +115,8 @@ Picture decodeIconImage(std::span<const std::uint8_t> imageBytes, const std::str
     return decodeDibIcon(imageBytes, pathForMessages);
 }
 
-IconCandidate describeIconImage(std::span<const std::uint8_t> imageBytes, const std::string& pathForMessages) {
+IconCandidate describeIconImage(std::span<const std::uint8_t> imageBytes,
+                                const std::string& pathForMessages) {
     if (isPng(imageBytes)) {
         const PngSize size = readPngSize(imageBytes, pathForMessages);
         return IconCandidate{size.width, size.height, size.bitCount};

@@ -1,7 +1,6 @@
-#include "PictureWriters.h"
-
 #include "ByteReader.h"
 #include "FileError.h"
+#include "PictureWriters.h"
 
 namespace mosaikon {
 
@@ -21,7 +20,8 @@ std::vector<std::uint8_t> encodeIcon(const Picture& picture, const std::string& 
     const int width = picture.width();
     const int height = picture.height();
     if (picture.isEmpty() || width > kLargestIconEdge || height > kLargestIconEdge) {
-        throw FileError(path, "cannot be saved: an icon must be between 1 and 256 pixels on each side.");
+        throw FileError(path,
+                        "cannot be saved: an icon must be between 1 and 256 pixels on each side.");
     }
     const auto w = static_cast<std::uint32_t>(width);
     const auto h = static_cast<std::uint32_t>(height);

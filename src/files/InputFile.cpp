@@ -19,14 +19,14 @@ std::filesystem::path nativePath(const std::string& path) {
 
 std::string openProblem(int error) {
     switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return "does not exist (it may have been moved or deleted).";
-    case EACCES:
-    case EPERM:
-        return "cannot be opened: you have no permission to read it.";
-    default:
-        return "cannot be opened: " + std::generic_category().message(error) + ".";
+        case ENOENT:
+        case ENOTDIR:
+            return "does not exist (it may have been moved or deleted).";
+        case EACCES:
+        case EPERM:
+            return "cannot be opened: you have no permission to read it.";
+        default:
+            return "cannot be opened: " + std::generic_category().message(error) + ".";
     }
 }
 
@@ -72,7 +72,8 @@ void InputFile::readAt(std::uint64_t offset, std::span<std::uint8_t> out) {
     m_stream.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
     if (!m_stream || static_cast<std::size_t>(m_stream.gcount()) != out.size()) {
         // The file was shorter than when it was opened, or the device failed.
-        throw FileError(m_path, "could not be read to the end; it may have changed while being read.");
+        throw FileError(m_path,
+                        "could not be read to the end; it may have changed while being read.");
     }
 }
 

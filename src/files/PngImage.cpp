@@ -32,17 +32,22 @@ Context openPng(std::span<const std::uint8_t> png, const std::string& path, spng
     spng_set_chunk_limits(context.get(), png.size(), kMaxAncillaryCache);
     spng_set_png_buffer(context.get(), png.data(), png.size());
     if (const int error = spng_get_ihdr(context.get(), &header); error != 0) {
-        throw FileError(path, std::string("has a damaged PNG image: ") + spng_strerror(error) + ".");
+        throw FileError(path,
+                        std::string("has a damaged PNG image: ") + spng_strerror(error) + ".");
     }
     return context;
 }
 
 int channelsOf(std::uint8_t colourType) {
     switch (colourType) {
-    case SPNG_COLOR_TYPE_TRUECOLOR: return 3;
-    case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA: return 2;
-    case SPNG_COLOR_TYPE_TRUECOLOR_ALPHA: return 4;
-    default: return 1;
+        case SPNG_COLOR_TYPE_TRUECOLOR:
+            return 3;
+        case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA:
+            return 2;
+        case SPNG_COLOR_TYPE_TRUECOLOR_ALPHA:
+            return 4;
+        default:
+            return 1;
     }
 }
 
@@ -61,11 +66,14 @@ std::vector<Pixel> decodePng(std::span<const std::uint8_t> png, const std::strin
     const std::uint64_t pixelCount = static_cast<std::uint64_t>(header.width) * header.height;
     // The raw rows: one filter byte per row plus the stored bits of each pixel.
     const std::uint64_t rawBytes =
-        header.height * (1 + (static_cast<std::uint64_t>(header.width) * static_cast<std::uint64_t>(
-                                  channelsOf(header.color_type) * header.bit_depth) + 7) / 8);
+        header.height *
+        (1 + (static_cast<std::uint64_t>(header.width) *
+                  static_cast<std::uint64_t>(channelsOf(header.color_type) * header.bit_depth) +
+              7) /
+                 8);
     if (rawBytes > kAlwaysJustifiedBytes && rawBytes / kDeflateRatio > png.size()) {
-        throw FileError(path, "has a PNG image that claims " + std::to_string(header.width) + " × " +
-                                  std::to_string(header.height) +
+        throw FileError(path, "has a PNG image that claims " + std::to_string(header.width) +
+                                  " × " + std::to_string(header.height) +
                                   " pixels, far more than its compressed data can hold.");
     }
     std::size_t length = 0;
@@ -77,7 +85,8 @@ std::vector<Pixel> decodePng(std::span<const std::uint8_t> png, const std::strin
     if (const int error = spng_decode_image(context.get(), rgba.data(), rgba.size(), SPNG_FMT_RGBA8,
                                             SPNG_DECODE_TRNS);
         error != 0) {
-        throw FileError(path, std::string("has a damaged PNG image: ") + spng_strerror(error) + ".");
+        throw FileError(path,
+                        std::string("has a damaged PNG image: ") + spng_strerror(error) + ".");
     }
     std::vector<Pixel> pixels(static_cast<std::size_t>(pixelCount));
     for (std::size_t i = 0; i < pixels.size(); ++i) {

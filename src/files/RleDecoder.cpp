@@ -26,7 +26,8 @@ public:
     // Puts one palette index at the cursor and advances; past the row's end it only advances.
     void put(std::size_t index) {
         if (m_x < m_width && m_y < m_height) {
-            const Pixel colour = index < m_palette.size() ? m_palette[index] : opaquePixel(colours::kBlack);
+            const Pixel colour =
+                index < m_palette.size() ? m_palette[index] : opaquePixel(colours::kBlack);
             // Rows are stored from the bottom.
             m_pixels[(m_height - 1 - m_y) * m_width + m_x] = colour;
         }
@@ -62,7 +63,8 @@ std::vector<Pixel> decodeRle(std::span<const std::uint8_t> stream, const DibHead
     // Every pass consumes at least two bytes, so the loop ends with the stream.
     while (!canvas.finished()) {
         if (size - at < 2) {
-            throw FileError(path, "is truncated: its compressed pixels end before the picture is complete.");
+            throw FileError(
+                path, "is truncated: its compressed pixels end before the picture is complete.");
         }
         const std::uint8_t count = stream[at];
         const std::uint8_t value = stream[at + 1];

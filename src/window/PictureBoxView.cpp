@@ -66,7 +66,8 @@ void PictureBoxView::syncFromSurface() {
         setCursor(cursorFor(m_shownPointer));
     }
     if (m_surface->revision() != m_shownRevision || m_image.isNull()) {
-        update();  // the picture is converted when it is next painted, once however often it changed
+        update();  // the picture is converted when it is next painted, once however often it
+                   // changed
     }
 }
 

@@ -22,16 +22,18 @@ QImage decodeResource(const QString& path) {
         return {};
     }
     const QByteArray bytes = file.readAll();
-    const std::span<const std::uint8_t> png(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                            static_cast<std::size_t>(bytes.size()));
+    const std::span<const std::uint8_t> png(
+        reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+        static_cast<std::size_t>(bytes.size()));
     const PngSize size = readPngSize(png, path.toStdString());
     const std::vector<Pixel> pixels = decodePng(png, path.toStdString());
     QImage image(size.width, size.height, QImage::Format_ARGB32);
     for (int y = 0; y < size.height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < size.width; ++x) {
-            const Pixel p = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width) +
-                                   static_cast<std::size_t>(x)];
+            const Pixel p =
+                pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width) +
+                       static_cast<std::size_t>(x)];
             const Colour colour = pixelColour(p);
             line[x] = qRgba(colour.red(), colour.green(), colour.blue(), pixelAlpha(p));
         }

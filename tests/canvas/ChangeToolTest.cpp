@@ -41,7 +41,8 @@ TEST(ChangeToolTest, SecondaryPressReplacesTheColourRebuildsAndReturnsToPaint) {
     EXPECT_EQ(canvas.LargePicture.MousePointer(), 99);
     EXPECT_EQ(canvas.state.TargetColor.value(), kRed);
     ASSERT_FALSE(canvas.state.Snapshot.isEmpty());
-    EXPECT_EQ(canvas.state.Snapshot.pixelAt(5, 0) & 0xFFFFFFu, kBlue) << "the snapshot is the new icon";
+    EXPECT_EQ(canvas.state.Snapshot.pixelAt(5, 0) & 0xFFFFFFu, kBlue)
+        << "the snapshot is the new icon";
 }
 
 TEST(ChangeToolTest, PressOnTheCurrentColourChangesNothingAndKeepsTheTool) {

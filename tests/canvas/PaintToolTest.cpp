@@ -51,7 +51,7 @@ TEST(PaintToolTest, LastCellIsCutByTheDrawingArea) {
 }
 
 TEST(PaintToolTest, PositionsOnGridLinesOrOutsidePaintNothing) {
-    const std::pair<float, float> positions[] = {{10, 15}, {15, 30}, {0, 15}, {15, 310},
+    const std::pair<float, float> positions[] = {{10, 15},  {15, 30},  {0, 15},  {15, 310},
                                                  {320, 15}, {15, 320}, {-3, 15}, {15, -0.5f}};
     for (const auto& [x, y] : positions) {
         IconCanvas canvas = startedCanvas();

@@ -68,8 +68,8 @@ inline ::testing::AssertionResult sameSurface(const std::vector<std::uint32_t>& 
                                               const std::vector<std::uint32_t>& expected,
                                               int width) {
     if (actual.size() != expected.size()) {
-        return ::testing::AssertionFailure() << "sizes differ: " << actual.size() << " vs "
-                                             << expected.size();
+        return ::testing::AssertionFailure()
+               << "sizes differ: " << actual.size() << " vs " << expected.size();
     }
     int differing = 0;
     std::size_t first = 0;
@@ -83,8 +83,8 @@ inline ::testing::AssertionResult sameSurface(const std::vector<std::uint32_t>& 
     }
     const auto w = static_cast<std::size_t>(width);
     return ::testing::AssertionFailure()
-           << differing << " pixels differ; first at (" << first % w << ", " << first / w
-           << "): 0x" << std::hex << actual[first] << " instead of 0x" << expected[first];
+           << differing << " pixels differ; first at (" << first % w << ", " << first / w << "): 0x"
+           << std::hex << actual[first] << " instead of 0x" << expected[first];
 }
 
 inline ::testing::AssertionResult iconIs(const IconCanvas& canvas, const IconPixels& expected) {

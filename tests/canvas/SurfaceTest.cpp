@@ -27,7 +27,7 @@ std::uint32_t plainAt(const Picture& picture, int x, int y) {
 
 TEST(ColourTest, SystemReferencesResolveThroughTheClassicScheme) {
     const std::pair<std::uint32_t, std::uint32_t> expected[] = {
-        {1, 0x00808000}, {3, 0x00808080}, {5, 0x00FFFFFF}, {11, 0x00C0C0C0}, {13, 0x00800000},
+        {1, 0x00808000},  {3, 0x00808080},  {5, 0x00FFFFFF},  {11, 0x00C0C0C0}, {13, 0x00800000},
         {14, 0x00FFFFFF}, {20, 0x00FFFFFF}, {22, 0x00DFDFDF}, {24, 0x00E1FFFF}};
     for (const auto& [index, value] : expected) {
         EXPECT_EQ(Colour::system(index).resolved().value(), value) << "system colour " << index;
@@ -175,19 +175,22 @@ TEST(PaintPictureTest, RectanglePartlyOffTheSurfaceDrawsOnlyItsInsidePart) {
     view.PaintPicture(red, 10, 10, 319, 319);
     for (int y = 0; y < 319; ++y) {
         for (int x = 0; x < 319; ++x) {
-            ASSERT_EQ(view.pixel(x, y).value(), (x >= 10 && y >= 10) ? kRed : kWhite) << x << "," << y;
+            ASSERT_EQ(view.pixel(x, y).value(), (x >= 10 && y >= 10) ? kRed : kWhite)
+                << x << "," << y;
         }
     }
     PictureBox other(40, 40, colours::kWhite);
     other.PaintPicture(red, -100, -100, -5, 5);
     other.PaintPicture(red, 45, 0, 5, 5);
-    EXPECT_EQ(other.pixels(), std::vector<std::uint32_t>(1600, kWhite)) << "nothing visible, nothing drawn";
+    EXPECT_EQ(other.pixels(), std::vector<std::uint32_t>(1600, kWhite))
+        << "nothing visible, nothing drawn";
 }
 
 TEST(PaintPictureTest, HugeExtentCostsOnlyTheVisibleArea) {
     PictureBox box(32, 32, colours::kWhite);
     const Picture picture = distinctPicture(2, 2);
-    box.PaintPicture(picture, 0, 0, 2e8, 2e8);  // would take minutes if the whole extent were walked
+    box.PaintPicture(picture, 0, 0, 2e8,
+                     2e8);  // would take minutes if the whole extent were walked
     EXPECT_EQ(box.pixel(31, 31).value(), plainAt(picture, 0, 0));
     box.PaintPicture(picture, 0, 0, 0, 32);
     EXPECT_EQ(box.pixel(31, 31).value(), plainAt(picture, 0, 0)) << "a zero width draws nothing";
@@ -207,7 +210,8 @@ TEST(PictureAssignmentTest, ClearsThenDrawsAtOwnSizeWithIconTransparency) {
     EXPECT_EQ(box.pixel(2, 0).value(), kWhite) << "no scaling: the rest is background";
 
     box.setPicture(distinctPicture(40, 40));
-    EXPECT_EQ(box.pixel(31, 31).value(), (31u * 0x100 + 31u * 0x10000 + 1)) << "cut off at the edge";
+    EXPECT_EQ(box.pixel(31, 31).value(), (31u * 0x100 + 31u * 0x10000 + 1))
+        << "cut off at the edge";
 
     box.setPicture(Picture{});
     EXPECT_EQ(box.pixels(), std::vector<std::uint32_t>(32 * 32, kWhite));
@@ -244,7 +248,8 @@ TEST(PictureAssignmentTest, PartialOpacityRoundsEveryChannelToNearest) {
                 const std::uint32_t bc = (below >> shift) & 0xFF;
                 expected |= ((sc * alpha + bc * (255 - alpha) + 127) / 255) << shift;
             }
-            ASSERT_EQ(box.pixel(0, 0).value(), expected) << "alpha " << alpha << " source " << source;
+            ASSERT_EQ(box.pixel(0, 0).value(), expected)
+                << "alpha " << alpha << " source " << source;
         }
     }
 }

@@ -14,20 +14,22 @@ std::uint32_t at(const IconPixels& icon, int x, int y) {
     return icon[static_cast<std::size_t>(y * 32 + x)];
 }
 
-// Centre sampling: offset o of an |extent|-pixel paint takes source index ((2o + 1)·n)/(2·|extent|).
+// Centre sampling: offset o of an |extent|-pixel paint takes source index ((2o +
+// 1)·n)/(2·|extent|).
 int sample(int offset, int size, int extent) { return ((2 * offset + 1) * size) / (2 * extent); }
 
 // The view after the icon was painted at 319 × 319 with its corner at (dx, dy) over `before`,
 // then the grid drawn: pixels outside the paint keep their old colour.
-std::vector<std::uint32_t> shiftedView(const IconPixels& icon, const std::vector<std::uint32_t>& before,
-                                       int dx, int dy) {
+std::vector<std::uint32_t> shiftedView(const IconPixels& icon,
+                                       const std::vector<std::uint32_t>& before, int dx, int dy) {
     std::vector<std::uint32_t> view = before;
     for (int y = 0; y < 319; ++y) {
         for (int x = 0; x < 319; ++x) {
             const int ox = x - dx;
             const int oy = y - dy;
             if (ox >= 0 && ox < 319 && oy >= 0 && oy < 319) {
-                view[static_cast<std::size_t>(y * 319 + x)] = at(icon, sample(ox, 32, 319), sample(oy, 32, 319));
+                view[static_cast<std::size_t>(y * 319 + x)] =
+                    at(icon, sample(ox, 32, 319), sample(oy, 32, 319));
             }
             if (x % 10 == 0 || y % 10 == 0) {
                 view[static_cast<std::size_t>(y * 319 + x)] = kBlack;
@@ -69,14 +71,16 @@ TEST(MoveTest, LeftTwiceDropsColumnsAndRepeatsTheLastOne) {
     IconCanvas canvas = canvasWith(icon);
     const auto viewBefore = canvas.LargePicture.pixels();
     canvas.MoveIcon("left");
-    const IconPixels once = iconFrom([&](int x, int y) { return at(icon, std::min(x + 1, 31), y); });
+    const IconPixels once =
+        iconFrom([&](int x, int y) { return at(icon, std::min(x + 1, 31), y); });
     EXPECT_TRUE(iconIs(canvas, once));
     EXPECT_TRUE(viewIs(canvas, shiftedView(icon, viewBefore, -10, 0)));
     EXPECT_EQ(snapshotPixels(canvas), icon) << "the snapshot is the icon before the move";
 
     const auto viewBetween = canvas.LargePicture.pixels();
     canvas.MoveIcon("left");
-    const IconPixels twice = iconFrom([&](int x, int y) { return at(icon, std::min(x + 2, 31), y); });
+    const IconPixels twice =
+        iconFrom([&](int x, int y) { return at(icon, std::min(x + 2, 31), y); });
     EXPECT_TRUE(iconIs(canvas, twice));
     EXPECT_TRUE(viewIs(canvas, shiftedView(once, viewBetween, -10, 0)));
     EXPECT_EQ(snapshotPixels(canvas), once);
@@ -88,8 +92,10 @@ TEST(MoveTest, EachDirectionKeepsTheStripItMovesAwayFrom) {
         int dx, dy;
         int keptFirst, keptLast;  // columns (dx ≠ 0) or rows kept from the old view
     };
-    const Case cases[] = {{"left", -10, 0, 309, 318}, {"right", 10, 0, 0, 9},
-                          {"up", 0, -10, 309, 318}, {"down", 0, 10, 0, 9}};
+    const Case cases[] = {{"left", -10, 0, 309, 318},
+                          {"right", 10, 0, 0, 9},
+                          {"up", 0, -10, 309, 318},
+                          {"down", 0, 10, 0, 9}};
     const IconPixels icon = distinctIcon();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.direction);
@@ -101,7 +107,8 @@ TEST(MoveTest, EachDirectionKeepsTheStripItMovesAwayFrom) {
             for (int j = 0; j < 319; ++j) {
                 const int x = c.dx != 0 ? k : j;
                 const int y = c.dx != 0 ? j : k;
-                ASSERT_EQ(canvas.LargePicture.pixel(x, y).value(), before[static_cast<std::size_t>(y * 319 + x)])
+                ASSERT_EQ(canvas.LargePicture.pixel(x, y).value(),
+                          before[static_cast<std::size_t>(y * 319 + x)])
                     << x << "," << y;
             }
         }
@@ -140,9 +147,8 @@ TEST(FlipTest, OneFlipMirrorsAndTwoGiveTheIconBack) {
         IconCanvas canvas = canvasWith(icon);
         const auto flip = [&] { leftRight ? canvas.FlipHorizontal() : canvas.FlipVertical(); };
         flip();
-        const IconPixels mirrored = iconFrom([&](int x, int y) {
-            return leftRight ? at(icon, 31 - x, y) : at(icon, x, 31 - y);
-        });
+        const IconPixels mirrored = iconFrom(
+            [&](int x, int y) { return leftRight ? at(icon, 31 - x, y) : at(icon, x, 31 - y); });
         EXPECT_TRUE(iconIs(canvas, mirrored));
         EXPECT_TRUE(viewIs(canvas, mirroredView(icon, leftRight)));
         EXPECT_EQ(snapshotPixels(canvas), icon);
@@ -176,7 +182,8 @@ TEST(RotateTest, CornerTravelsClockwise) {
         canvas.Rotat_Icon();
         for (int j = 0; j < 32; ++j) {
             for (int i = 0; i < 32; ++i) {
-                ASSERT_EQ(canvas.SmallPicture.pixel(i, j).value(), (i == x && j == y) ? kBlack : kWhite)
+                ASSERT_EQ(canvas.SmallPicture.pixel(i, j).value(),
+                          (i == x && j == y) ? kBlack : kWhite)
                     << "after the turn to (" << x << ", " << y << ") at " << i << "," << j;
             }
         }
@@ -204,10 +211,10 @@ TEST(TransformTest, AllWhiteIconStaysWhiteThroughEveryTransform) {
     const IconPixels white(32 * 32, kWhite);
     IconCanvas canvas = startedCanvas();
     const std::function<void()> transforms[] = {
-        [&] { canvas.MoveIcon("left"); },  [&] { canvas.MoveIcon("right"); },
-        [&] { canvas.MoveIcon("up"); },    [&] { canvas.MoveIcon("down"); },
-        [&] { canvas.FlipHorizontal(); },  [&] { canvas.FlipVertical(); },
-        [&] { canvas.Rotat_Icon(); },      [&] { canvas.ClearIcon(); },
+        [&] { canvas.MoveIcon("left"); }, [&] { canvas.MoveIcon("right"); },
+        [&] { canvas.MoveIcon("up"); },   [&] { canvas.MoveIcon("down"); },
+        [&] { canvas.FlipHorizontal(); }, [&] { canvas.FlipVertical(); },
+        [&] { canvas.Rotat_Icon(); },     [&] { canvas.ClearIcon(); },
         [&] { canvas.New_Icon(); }};
     for (const auto& transform : transforms) {
         transform();

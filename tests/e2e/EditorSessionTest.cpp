@@ -18,9 +18,9 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 // Window-relative places of the controls.
-constexpr int kViewLeft = 273, kViewTop = 49;    // the view's drawing area, inside its border
-constexpr int kIconLeft = 208, kIconTop = 56;    // the icon at real size
-constexpr int kToolbarY = 19;                    // middle of the toolbar buttons
+constexpr int kViewLeft = 273, kViewTop = 49;  // the view's drawing area, inside its border
+constexpr int kIconLeft = 208, kIconTop = 56;  // the icon at real size
+constexpr int kToolbarY = 19;                  // middle of the toolbar buttons
 constexpr int kOpenArrow = 229, kSaveArrow = 288, kNew = 247, kPaint = 314, kChange = 337;
 constexpr int kLeft = 368, kDown = 391, kUp = 414, kRight = 437, kFlipH = 468, kFlipV = 491;
 constexpr int kRotate = 522, kClear = 545, kExit = 568, kExtract = 591;
@@ -60,7 +60,8 @@ protected:
     std::vector<TopLevel> others() {
         std::vector<TopLevel> result;
         for (const TopLevel& top : x.topLevels()) {
-            if (!(top.name == "Mosaikon" && top.geometry.width == 689 && top.geometry.height == 433)) {
+            if (!(top.name == "Mosaikon" && top.geometry.width == 689 &&
+                  top.geometry.height == 433)) {
                 result.push_back(top);
             }
         }
@@ -95,13 +96,15 @@ protected:
         const Rect icon{origin.x + kIconLeft, origin.y + kIconTop, 32, 32};
         const auto wantView = expectedView();
         const auto wantIcon = expectedIcon();
-        X11Session::waitUntil([&] { return x.grab(view) == wantView && x.grab(icon) == wantIcon; }, 5s);
+        X11Session::waitUntil([&] { return x.grab(view) == wantView && x.grab(icon) == wantIcon; },
+                              5s);
         expectSame(x.grab(view), wantView, 319, "view");
         expectSame(x.grab(icon), wantIcon, 32, "icon surface");
     }
 
-    static void expectSame(const std::vector<std::uint32_t>& got, const std::vector<std::uint32_t>& want,
-                           std::size_t width, const char* what) {
+    static void expectSame(const std::vector<std::uint32_t>& got,
+                           const std::vector<std::uint32_t>& want, std::size_t width,
+                           const char* what) {
         ASSERT_EQ(got.size(), want.size()) << what;
         std::size_t differing = 0;
         for (std::size_t i = 0; i < got.size(); ++i) {
@@ -117,13 +120,16 @@ protected:
     void chooseFirstMenuItem(int arrowX) {
         clickAt(arrowX, kToolbarY);
         TopLevel menu;
-        ASSERT_TRUE(X11Session::waitUntil([&] {
-            for (const TopLevel& top : others()) {
-                menu = top;
-                return true;
-            }
-            return false;
-        }, 5s)) << "no menu";
+        ASSERT_TRUE(X11Session::waitUntil(
+            [&] {
+                for (const TopLevel& top : others()) {
+                    menu = top;
+                    return true;
+                }
+                return false;
+            },
+            5s))
+            << "no menu";
         // The first item fills the top of the menu below its small margin.
         x.click(menu.geometry.x + menu.geometry.width / 2, menu.geometry.y + 10);
     }
@@ -132,12 +138,18 @@ protected:
     // dialog holds the keyboard focus, so that no key goes astray on a busy machine.
     void answerFileDialog(const std::string& path) {
         TopLevel dialog;
-        ASSERT_TRUE(X11Session::waitUntil([&] {
-            for (const TopLevel& top : others()) {
-                if (top.geometry.width > 200) { dialog = top; return true; }
-            }
-            return false;
-        }, 8s)) << "no file dialog";
+        ASSERT_TRUE(X11Session::waitUntil(
+            [&] {
+                for (const TopLevel& top : others()) {
+                    if (top.geometry.width > 200) {
+                        dialog = top;
+                        return true;
+                    }
+                }
+                return false;
+            },
+            8s))
+            << "no file dialog";
         x.moveTo(dialog.geometry.x + dialog.geometry.width / 2, dialog.geometry.y + 10);
         ASSERT_TRUE(X11Session::waitUntil([&] { return x.focusedTopLevel() == dialog.id; }, 8s))
             << "the file dialog never took the keyboard focus";
@@ -183,9 +195,12 @@ TEST_F(EditorSession, PaintTransformOpenSaveExtractAndSurviveABadFile) {
     // moves that pile up are merged into one.
     const auto dragTo = [&](int viewX, int viewY) {
         x.moveTo(origin.x + kViewLeft + viewX, origin.y + kViewTop + viewY);
-        X11Session::waitUntil([&] {
-            return x.pixel(origin.x + kViewLeft + viewX, origin.y + kViewTop + viewY) == 0x0000FF;
-        }, 2s);
+        X11Session::waitUntil(
+            [&] {
+                return x.pixel(origin.x + kViewLeft + viewX, origin.y + kViewTop + viewY) ==
+                       0x0000FF;
+            },
+            2s);
     };
     x.moveTo(origin.x + kViewLeft + 35, origin.y + kViewTop + 25);
     x.press(1);
@@ -279,12 +294,18 @@ TEST_F(EditorSession, PaintTransformOpenSaveExtractAndSurviveABadFile) {
     chooseFirstMenuItem(kOpenArrow);
     answerFileDialog(bad);
     TopLevel messageBox;
-    ASSERT_TRUE(X11Session::waitUntil([&] {
-        for (const TopLevel& top : others()) {
-            if (top.name == "Mosaikon") { messageBox = top; return true; }
-        }
-        return false;
-    }, 5s)) << "no message box";
+    ASSERT_TRUE(X11Session::waitUntil(
+        [&] {
+            for (const TopLevel& top : others()) {
+                if (top.name == "Mosaikon") {
+                    messageBox = top;
+                    return true;
+                }
+            }
+            return false;
+        },
+        5s))
+        << "no message box";
     x.moveTo(messageBox.geometry.x + messageBox.geometry.width / 2, messageBox.geometry.y + 5);
     ASSERT_TRUE(X11Session::waitUntil([&] { return x.focusedTopLevel() == messageBox.id; }, 8s))
         << "the message box never took the keyboard focus";

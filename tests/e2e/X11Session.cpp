@@ -20,7 +20,9 @@ namespace {
 
 int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
 
-void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void pause(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 }  // namespace
 
@@ -35,8 +37,8 @@ X11Session::X11Session() {
         const int devnull = open("/dev/null", O_WRONLY);
         dup2(devnull, 1);
         dup2(devnull, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x800x24",
-               "-nolisten", "tcp", "-ac", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x800x24", "-nolisten",
+               "tcp", "-ac", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -103,7 +105,8 @@ std::vector<TopLevel> X11Session::topLevels() {
     Window root = 0, parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count) == 0) {
+    if (XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count) ==
+        0) {
         return result;
     }
     for (unsigned int i = 0; i < count; ++i) {
@@ -144,7 +147,8 @@ unsigned long X11Session::focusedTopLevel() {
     }
 }
 
-bool X11Session::waitUntil(const std::function<bool()>& predicate, std::chrono::milliseconds timeout) {
+bool X11Session::waitUntil(const std::function<bool()>& predicate,
+                           std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < end) {
         if (predicate()) return true;
@@ -154,7 +158,8 @@ bool X11Session::waitUntil(const std::function<bool()>& predicate, std::chrono::
 }
 
 std::vector<std::uint32_t> X11Session::grab(const Rect& area) {
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(area.width) * static_cast<std::size_t>(area.height));
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(area.width) *
+                                      static_cast<std::size_t>(area.height));
     XImage* image = XGetImage(m_display, DefaultRootWindow(m_display), area.x, area.y,
                               static_cast<unsigned>(area.width), static_cast<unsigned>(area.height),
                               AllPlanes, ZPixmap);

@@ -20,7 +20,8 @@ using testing::readReferencePng;
 
 std::vector<std::string> suiteFiles(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dataPath("pillow/bmp/" + folder))) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(dataPath("pillow/bmp/" + folder))) {
         names.push_back(entry.path().stem().string());
     }
     std::sort(names.begin(), names.end());
@@ -53,7 +54,8 @@ TEST(BitmapSuite, GoodFilesMatchTheirReferences) {
         EXPECT_EQ(picture.kind(), PictureKind::Bitmap);
         // The suite's 16-bit references shift 5-bit channels where ours replicate bits: 1 apart.
         const int tolerance = row[0].find("rgb16") != std::string::npos ? 1 : 0;
-        EXPECT_EQ(compareWithReference(picture, readReferencePng(dataPath("pillow/bmp/ref/" + ref)), true, tolerance),
+        EXPECT_EQ(compareWithReference(picture, readReferencePng(dataPath("pillow/bmp/ref/" + ref)),
+                                       true, tolerance),
                   "");
         ++compared;
     }
@@ -80,14 +82,24 @@ TEST(BitmapSuite, OddButValidLayoutsDecodeExactly) {
     const auto pal8 = readReferencePng(dataPath("pillow/bmp/ref/pal8.png"));
     const auto rgb24 = readReferencePng(dataPath("pillow/bmp/ref/rgb24.png"));
     // A gap between palette and pixels; a short OS/2 palette; the suite's V2/V3 headers.
-    EXPECT_EQ(compareWithReference(LoadPicture(dataPath("pillow/bmp/q/pal8offs.bmp")), pal8, true), "");
-    EXPECT_EQ(compareWithReference(LoadPicture(dataPath("pillow/bmp/q/pal8os2sp.bmp")), pal8, true), "");
-    EXPECT_EQ(compareWithReference(LoadPicture(dataPath("pillow/bmp/q/pal8os2v2.bmp")), pal8, true), "");
-    EXPECT_EQ(compareWithReference(LoadPicture(dataPath("pillow/bmp/q/pal8os2v2-16.bmp")), pal8, true), "");
+    EXPECT_EQ(compareWithReference(LoadPicture(dataPath("pillow/bmp/q/pal8offs.bmp")), pal8, true),
+              "");
+    EXPECT_EQ(compareWithReference(LoadPicture(dataPath("pillow/bmp/q/pal8os2sp.bmp")), pal8, true),
+              "");
+    EXPECT_EQ(compareWithReference(LoadPicture(dataPath("pillow/bmp/q/pal8os2v2.bmp")), pal8, true),
+              "");
+    EXPECT_EQ(
+        compareWithReference(LoadPicture(dataPath("pillow/bmp/q/pal8os2v2-16.bmp")), pal8, true),
+        "");
     // 32 bits without bit fields: the fourth byte is not opacity.
-    EXPECT_EQ(compareWithReference(LoadPicture(dataPath("pillow/bmp/q/rgb32fakealpha.bmp")), rgb24, true), "");
-    EXPECT_EQ(compareWithReference(LoadPicture(dataPath("pillow/bmp/q/rgb32h52.bmp")), rgb24, true), "");
-    EXPECT_EQ(compareWithReference(LoadPicture(dataPath("pillow/bmp/q/rgb24largepal.bmp")), rgb24, true), "");
+    EXPECT_EQ(
+        compareWithReference(LoadPicture(dataPath("pillow/bmp/q/rgb32fakealpha.bmp")), rgb24, true),
+        "");
+    EXPECT_EQ(compareWithReference(LoadPicture(dataPath("pillow/bmp/q/rgb32h52.bmp")), rgb24, true),
+              "");
+    EXPECT_EQ(
+        compareWithReference(LoadPicture(dataPath("pillow/bmp/q/rgb24largepal.bmp")), rgb24, true),
+        "");
 }
 
 TEST(BitmapSuite, EmbeddedJpegAndPngAreRefusedByName) {
@@ -112,8 +124,10 @@ TEST(BitmapSuite, BadFilesNeverCrashAndImpossibleOnesAreRefused) {
         std::string message;
         loadsOrRefuses(dataPath("pillow/bmp/b/" + name + ".bmp"), picture, message);
     }
-    for (const char* name : {"badbitcount", "badheadersize", "badwidth", "reallybig", "shortfile", "rletopdown"}) {
-        EXPECT_THROW(LoadPicture(dataPath(std::string("pillow/bmp/b/") + name + ".bmp")), FileError) << name;
+    for (const char* name :
+         {"badbitcount", "badheadersize", "badwidth", "reallybig", "shortfile", "rletopdown"}) {
+        EXPECT_THROW(LoadPicture(dataPath(std::string("pillow/bmp/b/") + name + ".bmp")), FileError)
+            << name;
     }
     for (const char* name : {"l2rgb_read.bmp", "clipboard.dib"}) {
         EXPECT_THROW(LoadPicture(dataPath(std::string("pillow/") + name)), FileError) << name;
@@ -153,9 +167,9 @@ TEST(PictureKinds, AreToldApartByContentNotByName) {
 }
 
 // A bitmap file header and info header for `width` × `height` at `bitCount`, then the pixels.
-std::vector<std::uint8_t> bitmapHeader(std::int32_t width, std::int32_t height, std::uint16_t bitCount,
-                                       std::uint32_t compression, std::uint32_t paletteEntries,
-                                       std::uint32_t pixelBytes) {
+std::vector<std::uint8_t> bitmapHeader(std::int32_t width, std::int32_t height,
+                                       std::uint16_t bitCount, std::uint32_t compression,
+                                       std::uint32_t paletteEntries, std::uint32_t pixelBytes) {
     std::vector<std::uint8_t> out{'B', 'M'};
     const std::uint32_t offBits = 54 + paletteEntries * 4;
     putU32(out, offBits + pixelBytes);
@@ -179,7 +193,8 @@ TEST(RunLengthBitmaps, DeltaAndEarlyEndLeaveBlack) {
     // 4 × 3 RLE8, palette 0 red, 1 green. Bottom row: two green; then a skip of (1, 1); a literal
     // run of two red, green; end of bitmap with the top row untouched.
     const std::vector<std::uint8_t> stream = {2, 1, 0, 2, 1, 1, 0, 3, 0, 0, 1, 0, 0, 1};
-    std::vector<std::uint8_t> file = bitmapHeader(4, 3, 8, 1, 2, static_cast<std::uint32_t>(stream.size()));
+    std::vector<std::uint8_t> file =
+        bitmapHeader(4, 3, 8, 1, 2, static_cast<std::uint32_t>(stream.size()));
     for (std::uint32_t entry : {0x00FF0000u, 0x0000FF00u}) putU32(file, entry);  // red, green
     file.insert(file.end(), stream.begin(), stream.end());
     testing::TemporaryFolder folder;
@@ -210,8 +225,8 @@ TEST(RunLengthBitmaps, AStreamTooShortForItsSizeIsRefused) {
 // holding it whole.
 void writeGradientBitmap(const std::string& path, int width, int height, bool topDown) {
     const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) / 4 * 4;
-    std::vector<std::uint8_t> file =
-        bitmapHeader(width, topDown ? -height : height, 24, 0, 0, stride * static_cast<std::uint32_t>(height));
+    std::vector<std::uint8_t> file = bitmapHeader(width, topDown ? -height : height, 24, 0, 0,
+                                                  stride * static_cast<std::uint32_t>(height));
     std::vector<std::uint8_t> row(stride, 0);
     for (int stored = 0; stored < height; ++stored) {
         const int y = topDown ? stored : height - 1 - stored;
@@ -253,7 +268,8 @@ TEST(LargeBitmaps, StayInTheirFileAndAreReadWhereDrawn) {
             for (int x : {0, 57, 318}) {
                 const int sx = (2 * x + 1) * 2600 / (2 * 321);
                 const int sy = (2 * y + 1) * 1700 / (2 * 321);
-                EXPECT_EQ(view.pixel(x, y).value(), gradient(sx, sy) & 0x00FFFFFFu) << x << "," << y;
+                EXPECT_EQ(view.pixel(x, y).value(), gradient(sx, sy) & 0x00FFFFFFu)
+                    << x << "," << y;
             }
         }
     }

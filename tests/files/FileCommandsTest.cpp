@@ -22,13 +22,16 @@ protected:
     // Paints icon pixel (c, r) on both surfaces, the way the Paint tool does.
     void paint(int c, int r, Colour colour) {
         canvas.SmallPicture.PSet(c, r, colour);
-        canvas.LargePicture.Line(10 * c + 1, 10 * r + 1, 10 * c + 9, 10 * r + 9, colour, LineShape::FilledBox);
+        canvas.LargePicture.Line(10 * c + 1, 10 * r + 1, 10 * c + 9, 10 * r + 9, colour,
+                                 LineShape::FilledBox);
     }
     // A recognisable icon: a colour per pixel, with a few pure-white and near-white ones.
     void paintPattern() {
         for (int r = 0; r < 32; ++r) {
             for (int c = 0; c < 32; ++c) {
-                paint(c, r, Colour::fromRgb(static_cast<std::uint8_t>(c * 8), static_cast<std::uint8_t>(r * 8), 77));
+                paint(c, r,
+                      Colour::fromRgb(static_cast<std::uint8_t>(c * 8),
+                                      static_cast<std::uint8_t>(r * 8), 77));
             }
         }
         paint(0, 0, colours::kWhite);
@@ -118,9 +121,11 @@ TEST_F(FileCommandsTest, OpenIconFillsTheIconSurfaceThenTheView) {
     for (int r = 0; r < 32; ++r) {
         for (int c = 0; c < 32; ++c) {
             // The icon at its own size in the top-left part; the white background elsewhere.
-            const std::uint32_t want = (c < 16 && r < 16) ? icon.pixelAt(c, r) & 0x00FFFFFFu : 0x00FFFFFFu;
+            const std::uint32_t want =
+                (c < 16 && r < 16) ? icon.pixelAt(c, r) & 0x00FFFFFFu : 0x00FFFFFFu;
             ASSERT_EQ(canvas.SmallPicture.pixel(c, r).value(), want) << c << "," << r;
-            ASSERT_EQ(canvas.LargePicture.pixel(10 * c + 5, 10 * r + 5).value(), want) << c << "," << r;
+            ASSERT_EQ(canvas.LargePicture.pixel(10 * c + 5, 10 * r + 5).value(), want)
+                << c << "," << r;
         }
     }
     EXPECT_EQ(canvas.LargePicture.pixel(10, 3), colours::kBlack);  // the grid is drawn again
@@ -145,9 +150,10 @@ TEST_F(FileCommandsTest, BadFilesLeaveBothSurfacesAsTheyWere) {
     testing::writeBytes(folder.file("cut.ico"), cut);
     testing::writeBytes(folder.file("text.bmp"), {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'});
     for (auto command : {&FileCommands::OpenIcon, &FileCommands::Open_BMP}) {
-        for (const std::string& path : {folder.file("cut.ico"), folder.file("text.bmp"), folder.file("gone.ico"),
-                                        dataPath("hostile/bmp/huge_dims_small_file.bmp"),
-                                        dataPath("hostile/ico/dib_huge_dims.ico")}) {
+        for (const std::string& path :
+             {folder.file("cut.ico"), folder.file("text.bmp"), folder.file("gone.ico"),
+              dataPath("hostile/bmp/huge_dims_small_file.bmp"),
+              dataPath("hostile/ico/dib_huge_dims.ico")}) {
             SCOPED_TRACE(path);
             host.choose(path);
             EXPECT_THROW((commands.*command)(), FileError);
@@ -164,7 +170,8 @@ TEST_F(FileCommandsTest, OpenBmpStretchesOverTheViewAndShrinksToTheIcon) {
     std::vector<Pixel> pixels;
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 64; ++x) {
-            pixels.push_back(opaquePixel(Colour::fromRgb(static_cast<std::uint8_t>(x / 2 * 8), static_cast<std::uint8_t>(y * 16), 1)));
+            pixels.push_back(opaquePixel(Colour::fromRgb(static_cast<std::uint8_t>(x / 2 * 8),
+                                                         static_cast<std::uint8_t>(y * 16), 1)));
         }
     }
     SavePicture(Picture::fromPixels(PictureKind::Bitmap, 64, 16, pixels), folder.file("wide.bmp"));
@@ -174,7 +181,9 @@ TEST_F(FileCommandsTest, OpenBmpStretchesOverTheViewAndShrinksToTheIcon) {
     EXPECT_EQ(commands.Image1().height(), 16);
     for (int r = 0; r < 32; ++r) {
         for (int c = 0; c < 32; ++c) {
-            ASSERT_EQ(canvas.SmallPicture.pixel(c, r), Colour::fromRgb(static_cast<std::uint8_t>(c * 8), static_cast<std::uint8_t>(r / 2 * 16), 1))
+            ASSERT_EQ(canvas.SmallPicture.pixel(c, r),
+                      Colour::fromRgb(static_cast<std::uint8_t>(c * 8),
+                                      static_cast<std::uint8_t>(r / 2 * 16), 1))
                 << c << "," << r;
         }
     }

@@ -20,7 +20,8 @@ TEST(HostileFiles, AreRefusedOrDecodedNeverCrash) {
         const std::string& expected = row[4];
         SCOPED_TRACE(file + ": " + expected);
         // "refuse" alone, or "refuse; …" / "refuse: …", leaves no choice; "… or …" does.
-        const bool mustRefuse = expected.starts_with("refuse") && expected.find(" or ") == std::string::npos &&
+        const bool mustRefuse = expected.starts_with("refuse") &&
+                                expected.find(" or ") == std::string::npos &&
                                 expected.find("(or ") == std::string::npos;
         try {
             const Picture picture = LoadPicture(dataPath("hostile/" + file));

@@ -42,13 +42,15 @@ TEST_P(GeneratedCorpus, DecodesToItsReference) {
     } catch (const FileError& error) {
         // Questionable files may be refused, with a message.
         EXPECT_EQ(entry.expected, "questionable") << error.what();
-        EXPECT_NE(std::string(error.what()).find(entry.file.substr(entry.file.rfind('/') + 1)), std::string::npos);
+        EXPECT_NE(std::string(error.what()).find(entry.file.substr(entry.file.rfind('/') + 1)),
+                  std::string::npos);
         return;
     }
     EXPECT_EQ(picture.kind(), bitmap ? PictureKind::Bitmap : PictureKind::Icon);
     // 16-bit references expand 5- and 6-bit channels; ours replicates bits as they do.
     const int tolerance = entry.note.find("tolerance 1") != std::string::npos ? 1 : 0;
-    EXPECT_EQ(compareWithReference(picture, readReferencePng(dataPath("gen/" + entry.reference)), bitmap, tolerance),
+    EXPECT_EQ(compareWithReference(picture, readReferencePng(dataPath("gen/" + entry.reference)),
+                                   bitmap, tolerance),
               "");
 }
 
@@ -86,7 +88,8 @@ TEST(IconFiles, SizesComeFromTheImageHeader) {
 }
 
 TEST(IconFiles, KnownPixelsOfPillowsFiles) {
-    EXPECT_EQ(LoadPicture(dataPath("pillow/hopper.ico")).pixelAt(0, 0), makePixel(Colour::fromRgb(1, 1, 9), 255));
+    EXPECT_EQ(LoadPicture(dataPath("pillow/hopper.ico")).pixelAt(0, 0),
+              makePixel(Colour::fromRgb(1, 1, 9), 255));
     const Picture cursor = LoadPicture(dataPath("pillow/deerstalker.cur"));
     EXPECT_EQ(pixelAlpha(cursor.pixelAt(10, 1)), 0);
     EXPECT_EQ(cursor.pixelAt(11, 1), makePixel(Colour::fromRgb(253, 254, 254), 1));
@@ -138,11 +141,13 @@ TEST(IconImage, DecodesAPngImage) {
     const std::vector<std::uint8_t> file = testing::readBytes(dataPath("pillow/hopper_draw.ico"));
     const std::span<const std::uint8_t> image = std::span(file).subspan(22);
     EXPECT_EQ(describeIconImage(image, "resource").width, 16);
-    EXPECT_EQ(decodeIconImage(image, "resource").allPixels(), LoadPicture(dataPath("pillow/hopper_draw.ico")).allPixels());
+    EXPECT_EQ(decodeIconImage(image, "resource").allPixels(),
+              LoadPicture(dataPath("pillow/hopper_draw.ico")).allPixels());
 }
 
 TEST(IconImage, RefusesBytesThatAreNoImage) {
-    const std::vector<std::uint8_t> garbage = {'M', 'Z', 0x90, 0, 3, 0, 0, 0, 4, 0, 0, 0, 0xFF, 0xFF};
+    const std::vector<std::uint8_t> garbage = {'M', 'Z', 0x90, 0, 3, 0,    0,
+                                               0,   4,   0,    0, 0, 0xFF, 0xFF};
     EXPECT_THROW(decodeIconImage(garbage, "program.exe"), FileError);
     EXPECT_THROW(describeIconImage(garbage, "program.exe"), FileError);
     EXPECT_THROW(decodeIconImage({}, "program.exe"), FileError);

@@ -24,7 +24,8 @@ std::vector<std::uint8_t> readBytes(const std::string& path) {
 
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         throw std::runtime_error("cannot write test file " + path);
     }
@@ -36,19 +37,22 @@ Reference readReferencePng(const std::string& path) {
     spng_set_png_buffer(context, png.data(), png.size());
     spng_ihdr header{};
     std::size_t length = 0;
-    if (spng_get_ihdr(context, &header) != 0 || spng_decoded_image_size(context, SPNG_FMT_RGBA8, &length) != 0) {
+    if (spng_get_ihdr(context, &header) != 0 ||
+        spng_decoded_image_size(context, SPNG_FMT_RGBA8, &length) != 0) {
         spng_ctx_free(context);
         throw std::runtime_error("bad reference " + path);
     }
     std::vector<std::uint8_t> rgba(length);
-    const int error = spng_decode_image(context, rgba.data(), rgba.size(), SPNG_FMT_RGBA8, SPNG_DECODE_TRNS);
+    const int error =
+        spng_decode_image(context, rgba.data(), rgba.size(), SPNG_FMT_RGBA8, SPNG_DECODE_TRNS);
     spng_ctx_free(context);
     if (error != 0) {
         throw std::runtime_error("bad reference " + path);
     }
     Reference reference{static_cast<int>(header.width), static_cast<int>(header.height), {}};
     for (std::size_t i = 0; i + 3 < rgba.size(); i += 4) {
-        reference.pixels.push_back(makePixel(Colour::fromRgb(rgba[i], rgba[i + 1], rgba[i + 2]), rgba[i + 3]));
+        reference.pixels.push_back(
+            makePixel(Colour::fromRgb(rgba[i], rgba[i + 1], rgba[i + 2]), rgba[i + 3]));
     }
     return reference;
 }
@@ -70,11 +74,12 @@ std::vector<std::vector<std::string>> readTsv(const std::string& path) {
     return rows;
 }
 
-std::string compareWithReference(const Picture& picture, const Reference& reference, bool opaqueOnly,
-                                 int tolerance) {
+std::string compareWithReference(const Picture& picture, const Reference& reference,
+                                 bool opaqueOnly, int tolerance) {
     if (picture.width() != reference.width || picture.height() != reference.height) {
         return "size " + std::to_string(picture.width()) + "x" + std::to_string(picture.height()) +
-               " instead of " + std::to_string(reference.width) + "x" + std::to_string(reference.height);
+               " instead of " + std::to_string(reference.width) + "x" +
+               std::to_string(reference.height);
     }
     const std::vector<Pixel> pixels = picture.allPixels();
     for (std::size_t i = 0; i < pixels.size(); ++i) {
@@ -114,8 +119,8 @@ TemporaryFolder::TemporaryFolder() {
 
 TemporaryFolder::~TemporaryFolder() {
     std::error_code ignored;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ignored);
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(m_path, ignored);
 }
 

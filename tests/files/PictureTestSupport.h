@@ -27,8 +27,8 @@ std::vector<std::vector<std::string>> readTsv(const std::string& path);
 // fully transparent in both count as equal whatever their colour. With `opaqueOnly` (bitmaps)
 // only the colours are compared where the reference is not fully transparent, and every pixel
 // of the picture must be opaque.
-std::string compareWithReference(const Picture& picture, const Reference& reference, bool opaqueOnly,
-                                 int tolerance = 0);
+std::string compareWithReference(const Picture& picture, const Reference& reference,
+                                 bool opaqueOnly, int tolerance = 0);
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class TemporaryFolder {

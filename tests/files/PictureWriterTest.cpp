@@ -1,9 +1,9 @@
 // Writing icons and bitmaps: the layout of the written icon, round trips through the readers, and
 // saves that fail without harming the file they were to replace.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 #include "FileError.h"
 #include "IconConversion.h"
@@ -19,11 +19,13 @@ using testing::dataPath;
 Picture bitmapOf(const testing::Reference& reference) {
     std::vector<Pixel> pixels = reference.pixels;
     for (Pixel& p : pixels) p = opaquePixel(pixelColour(p));
-    return Picture::fromPixels(PictureKind::Bitmap, reference.width, reference.height, std::move(pixels));
+    return Picture::fromPixels(PictureKind::Bitmap, reference.width, reference.height,
+                               std::move(pixels));
 }
 
 TEST(IconWriting, WhitePixelsBecomeTransparentAndNothingElse) {
-    const Picture source = bitmapOf(testing::readReferencePng(dataPath("gen/write/pattern32_opaque.png")));
+    const Picture source =
+        bitmapOf(testing::readReferencePng(dataPath("gen/write/pattern32_opaque.png")));
     testing::TemporaryFolder folder;
     SavePicture(iconWithWhiteTransparent(source), folder.file("out.ico"));
 
@@ -61,10 +63,10 @@ TEST(IconWriting, LayoutIsOne32BitImageWithPaddedMask) {
     SavePicture(Picture::fromPixels(PictureKind::Icon, 32, 32, pixels), folder.file("a.ico"));
     const std::vector<std::uint8_t> bytes = testing::readBytes(folder.file("a.ico"));
     ASSERT_EQ(bytes.size(), 6u + 16 + 40 + 32 * 32 * 4 + 32 * 4);
-    EXPECT_EQ(bytes[2], 1);   // icon
-    EXPECT_EQ(bytes[4], 1);   // one image
-    EXPECT_EQ(bytes[6], 32);  // 32 × 32
-    EXPECT_EQ(bytes[12], 32); // 32 bits per pixel
+    EXPECT_EQ(bytes[2], 1);        // icon
+    EXPECT_EQ(bytes[4], 1);        // one image
+    EXPECT_EQ(bytes[6], 32);       // 32 × 32
+    EXPECT_EQ(bytes[12], 32);      // 32 bits per pixel
     EXPECT_EQ(bytes[22 + 8], 64);  // header height: colour rows and mask rows
     // The top row is stored last: its first pixel is colour 0 with opacity 0 and mask bit 1.
     const std::size_t topRow = 22 + 40 + 31 * 32 * 4;
@@ -77,9 +79,10 @@ TEST(IconWriting, LayoutIsOne32BitImageWithPaddedMask) {
 
 TEST(IconWriting, AnyIconRoundTrips) {
     testing::TemporaryFolder folder;
-    for (const char* name : {"gen/hand/bpp1.ico", "gen/hand/bpp4.ico", "gen/hand/bpp8.ico", "gen/hand/bpp24.ico",
-                             "gen/hand/bpp32.ico", "gen/hand/pad_20x20_4bpp.ico", "pillow/hopper_draw.ico",
-                             "pillow/hopper_256x256.ico"}) {
+    for (const char* name :
+         {"gen/hand/bpp1.ico", "gen/hand/bpp4.ico", "gen/hand/bpp8.ico", "gen/hand/bpp24.ico",
+          "gen/hand/bpp32.ico", "gen/hand/pad_20x20_4bpp.ico", "pillow/hopper_draw.ico",
+          "pillow/hopper_256x256.ico"}) {
         SCOPED_TRACE(name);
         const Picture icon = LoadPicture(dataPath(name));
         SavePicture(icon, folder.file("copy.ico"));
@@ -96,7 +99,8 @@ TEST(IconWriting, AnyIconRoundTrips) {
 TEST(IconWriting, PicturesLargerThanAnIconAreRefusedBeforeTouchingTheTarget) {
     testing::TemporaryFolder folder;
     testing::writeBytes(folder.file("keep.ico"), {1, 2, 3});
-    const Picture big = Picture::fromPixels(PictureKind::Icon, 257, 1, std::vector<Pixel>(257, 0xFF000000u));
+    const Picture big =
+        Picture::fromPixels(PictureKind::Icon, 257, 1, std::vector<Pixel>(257, 0xFF000000u));
     EXPECT_THROW(SavePicture(big, folder.file("keep.ico")), FileError);
     EXPECT_EQ(testing::readBytes(folder.file("keep.ico")), (std::vector<std::uint8_t>{1, 2, 3}));
 }
@@ -105,7 +109,8 @@ TEST(BitmapWriting, TwentyFourBitsAtTheExactSize) {
     // 5 × 3: rows of 15 bytes padded to 16.
     std::vector<Pixel> pixels;
     for (int i = 0; i < 15; ++i) {
-        pixels.push_back(opaquePixel(Colour::fromRgb(static_cast<std::uint8_t>(i * 16), 7, static_cast<std::uint8_t>(255 - i))));
+        pixels.push_back(opaquePixel(Colour::fromRgb(static_cast<std::uint8_t>(i * 16), 7,
+                                                     static_cast<std::uint8_t>(255 - i))));
     }
     const Picture picture = Picture::fromPixels(PictureKind::Bitmap, 5, 3, pixels);
     testing::TemporaryFolder folder;
@@ -160,7 +165,6 @@ TEST(AtomicSaves, AFailedSaveLeavesTheOldFileExactlyAsItWas) {
     fs::permissions(folder.file("readonly.ico"), fs::perms::owner_read);
     EXPECT_THROW(SavePicture(icon, folder.file("readonly.ico")), FileError);
     EXPECT_EQ(testing::readBytes(folder.file("readonly.ico")), old);
-
 }
 
 TEST(AtomicSaves, AReadOnlyFolderKeepsItsFile) {

@@ -47,7 +47,9 @@ protected:
 
     IconCanvas& canvas() { return window.canvas(); }
     Toolbar& bar() { return window.toolbar(); }
-    void click(const char* key) { window.Toolbar1_ButtonClick(bar().Buttons(QString::fromLatin1(key))); }
+    void click(const char* key) {
+        window.Toolbar1_ButtonClick(bar().Buttons(QString::fromLatin1(key)));
+    }
     void choose(std::int16_t button, std::int16_t item) {
         ToolbarMenuItem menuItem;
         menuItem.ParentIndex = button;
@@ -213,10 +215,12 @@ TEST_F(DispatchTest, FailingCommandShowsAMessageAndTheProgramGoesOn) {
     EXPECT_EQ(caption, QStringLiteral("Mosaikon"));
     EXPECT_TRUE(shown.contains(QString::fromStdString(bad))) << shown.toStdString();
     EXPECT_TRUE(surfaces() == before) << "the icon is untouched";
-    EXPECT_TRUE(window.lblStatusBar()->text().startsWith(QString::fromStdString(" " + bad + "... ")))
+    EXPECT_TRUE(
+        window.lblStatusBar()->text().startsWith(QString::fromStdString(" " + bad + "... ")))
         << "the finished step, the status line, stays";
     // The program goes on: painting still works.
-    QTest::mouseClick(window.LargePicture(), Qt::LeftButton, Qt::NoModifier, QPoint(1 + 15, 1 + 15));
+    QTest::mouseClick(window.LargePicture(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(1 + 15, 1 + 15));
     EXPECT_EQ(canvas().SmallPicture.pixel(1, 1).value(), 0u);
 }
 
