@@ -1,24 +1,22 @@
-// Feeds arbitrary bytes to the bitmap reader as a file and samples every row of the result, so a
-// file-backed picture is read through as well.
-#include <unistd.h>
-
+// Feeds arbitrary bytes from memory to the bitmap reader, paints the result into the 321 × 321
+// view as opening a bitmap does, and samples rows of it, so a file-backed picture is read
+// through as well.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <string>
+#include <memory>
 
+#include "ByteSource.h"
 #include "FileError.h"
+#include "PictureBox.h"
 #include "PictureFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path =
-        "/tmp/mosaikon-fuzz-bitmap-" + std::to_string(getpid()) + ".bmp";
-    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, file);
-        std::fclose(file);
-    }
     try {
-        const mosaikon::Picture picture = mosaikon::LoadPicture(path);
+        const mosaikon::Picture picture =
+            mosaikon::readPicture(std::make_unique<mosaikon::MemoryBytes>(
+                std::span<const std::uint8_t>(data, size), "fuzz.bmp"));
+        mosaikon::PictureBox view(319, 319, mosaikon::colours::kWhite);
+        view.PaintPicture(picture, 0, 0, 321, 321);
         // Corners and the centre of each row, the way drawing asks for them.
         const int columns[] = {0, picture.width() / 2, picture.width() - 1};
         mosaikon::Pixel out[3];

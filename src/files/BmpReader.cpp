@@ -32,7 +32,7 @@ constexpr std::size_t kLargestDibHeader = 124 + 16;  // a V5 header, or an info 
 // Where the colour table lies and how many entries of it there are. A core header's table may be
 // shorter than its depth allows (its length is then what fits before the pixels); a table that
 // would run into the pixels is cut the same way.
-std::vector<Pixel> readPalette(InputFile& file, const DibHeader& header, std::uint64_t offBits) {
+std::vector<Pixel> readPalette(ByteSource& file, const DibHeader& header, std::uint64_t offBits) {
     const std::uint32_t capacity = header.paletteCapacity();
     if (capacity == 0) {
         return {};
@@ -44,21 +44,21 @@ std::vector<Pixel> readPalette(InputFile& file, const DibHeader& header, std::ui
     const std::uint64_t fits = offBits > start ? (offBits - start) / entrySize : 0;
     const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(declared, fits));
     if (count == 0) {
-        throw FileError(file.path(), "has no colour table although its pixels need one.");
+        throw FileError(file.name(), "has no colour table although its pixels need one.");
     }
     std::vector<std::uint8_t> bytes(count * static_cast<std::size_t>(entrySize));
-    file.readAt(start, bytes);
+    file.read(start, bytes);
     return parsePalette(bytes, count, header.paletteEntrySize);
 }
 
-Picture readUncompressed(std::unique_ptr<InputFile> file, const DibHeader& header,
+Picture readUncompressed(std::unique_ptr<ByteSource> file, const DibHeader& header,
                          std::vector<Pixel> palette, std::uint64_t offBits) {
     const std::uint64_t stride = header.rowStride();
     const auto height = static_cast<std::uint64_t>(header.height);
     const std::uint64_t available = file->size() - offBits;
     // stride · height may not fit in 64 bits, so compare by division.
     if (stride > available / height) {
-        throw FileError(file->path(),
+        throw FileError(file->name(),
                         "is truncated: it holds fewer pixel rows than its header says (" +
                             std::to_string(header.width) + " × " + std::to_string(header.height) +
                             " pixels).");
@@ -72,7 +72,7 @@ Picture readUncompressed(std::unique_ptr<InputFile> file, const DibHeader& heade
     }
     // Small enough to hold: at most kFileBackedPixels pixels, and the rows are in the file.
     std::vector<std::uint8_t> rows(static_cast<std::size_t>(stride * height));
-    file->readAt(offBits, rows);
+    file->read(offBits, rows);
     const auto width = static_cast<std::size_t>(header.width);
     std::vector<Pixel> result(static_cast<std::size_t>(pixels));
     for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
@@ -85,16 +85,16 @@ Picture readUncompressed(std::unique_ptr<InputFile> file, const DibHeader& heade
     return Picture::fromPixels(PictureKind::Bitmap, header.width, header.height, std::move(result));
 }
 
-Picture readCompressed(InputFile& file, const DibHeader& header, const std::vector<Pixel>& palette,
+Picture readCompressed(ByteSource& file, const DibHeader& header, const std::vector<Pixel>& palette,
                        std::uint64_t offBits) {
     if (header.topDown) {
-        throw FileError(file.path(),
+        throw FileError(file.name(),
                         "is a compressed bitmap stored top-down, which the format does not allow.");
     }
     const std::uint64_t pixels =
         static_cast<std::uint64_t>(header.width) * static_cast<std::uint64_t>(header.height);
     if (pixels > kMaxCompressedPixels) {
-        throw FileError(file.path(), "is a compressed bitmap of " + std::to_string(header.width) +
+        throw FileError(file.name(), "is a compressed bitmap of " + std::to_string(header.width) +
                                          " × " + std::to_string(header.height) +
                                          " pixels, more than this program can open (" +
                                          std::to_string(kMaxCompressedPixels / (1024 * 1024)) +
@@ -104,7 +104,7 @@ Picture readCompressed(InputFile& file, const DibHeader& header, const std::vect
     // stream must hold at least one byte for every 1024 pixels before it is expanded.
     const std::uint64_t streamBytes = file.size() - offBits;
     if (pixels > kAlwaysJustifiedPixels && pixels / 1024 > streamBytes) {
-        throw FileError(file.path(), "is damaged: its compressed data is far too short for its " +
+        throw FileError(file.name(), "is damaged: its compressed data is far too short for its " +
                                          std::to_string(header.width) + " × " +
                                          std::to_string(header.height) + " pixels.");
     }
@@ -112,27 +112,27 @@ Picture readCompressed(InputFile& file, const DibHeader& header, const std::vect
     // that overshoot their row waste bytes, so four times that much is read, and never more.
     const std::uint64_t longest =
         4 * (pixels * 2 + static_cast<std::uint64_t>(header.height) * 4) + 1024;
-    const std::vector<std::uint8_t> stream = file.readUpTo(offBits, longest);
+    const std::vector<std::uint8_t> stream = readUpTo(file, offBits, longest);
     return Picture::fromPixels(PictureKind::Bitmap, header.width, header.height,
-                               decodeRle(stream, header, palette, file.path()));
+                               decodeRle(stream, header, palette, file.name()));
 }
 
 }  // namespace
 
-Picture readBitmapFile(std::unique_ptr<InputFile> file) {
-    const std::vector<std::uint8_t> head = file->readUpTo(0, kFileHeaderSize + kLargestDibHeader);
+Picture readBitmapFile(std::unique_ptr<ByteSource> file) {
+    const std::vector<std::uint8_t> head = readUpTo(*file, 0, kFileHeaderSize + kLargestDibHeader);
     const ByteReader in(head);
     if (!in.has(0, kFileHeaderSize) || head[0] != 'B' || head[1] != 'M') {
-        throw FileError(file->path(), "is not a bitmap file.");
+        throw FileError(file->name(), "is not a bitmap file.");
     }
     const std::uint64_t offBits = *in.u32(offsetof(BitmapFileHeader, bfOffBits));
-    const DibHeader header = parseDibHeader(in.from(kFileHeaderSize), DibUse::Bitmap, file->path());
+    const DibHeader header = parseDibHeader(in.from(kFileHeaderSize), DibUse::Bitmap, file->name());
     if (offBits < kFileHeaderSize + header.masksEnd) {
-        throw FileError(file->path(),
+        throw FileError(file->name(),
                         "is damaged: its pixels are said to start inside its header.");
     }
     if (offBits >= file->size()) {
-        throw FileError(file->path(),
+        throw FileError(file->name(),
                         "is truncated: its pixels would start past the end of the file.");
     }
     std::vector<Pixel> palette = readPalette(*file, header, offBits);

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "InputFile.h"
+#include "ByteSource.h"
 #include "Picture.h"
 
 namespace mosaikon {
@@ -13,7 +13,7 @@ inline constexpr std::uint64_t kFileBackedPixels = 4u * 1024u * 1024u;
 inline constexpr std::uint64_t kMaxCompressedPixels = 32u * 1024u * 1024u;
 
 // Reads a .bmp file (a file header, then a DIB) into an opaque bitmap picture. A large
-// uncompressed bitmap keeps `file` open and reads its rows on demand. Throws FileError.
-Picture readBitmapFile(std::unique_ptr<InputFile> file);
+// uncompressed bitmap keeps `file` and reads its rows on demand. Throws FileError.
+Picture readBitmapFile(std::unique_ptr<ByteSource> file);
 
 }  // namespace mosaikon

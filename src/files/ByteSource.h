@@ -6,25 +6,26 @@
 #include <utility>
 #include <vector>
 
-#include "ByteReader.h"  // le16, le32 for the blocks read here
-
 namespace mosaikon {
 
-// Random access to the bytes of a file that may be hostile. The program-file reader only ever
-// asks for a range it has checked against size(), so a huge or lying file costs no more than
-// the few headers and images it actually needs.
+// Random access to the bytes of a file that may be hostile: every reader, of pictures and of
+// program files, reads through this. A reader only asks for ranges it has checked against
+// size(), so a huge or lying file costs no more than the few headers and pixels it needs.
+// FileBytes (FileBytes.h) reads a file on disk; MemoryBytes below reads bytes already held.
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
     virtual std::uint64_t size() const = 0;
-    // Fills `out` with the bytes at `offset`. The range lies inside size(); a source that still
-    // cannot deliver it (a failing disk, a file cut short meanwhile) throws FileError.
+    // Fills `out` with the bytes at `offset`. A range past size() throws FileError ("is
+    // truncated"); so does a source that cannot deliver a range inside it (a failing disk, a
+    // file cut short meanwhile), with a message naming the cause.
     virtual void read(std::uint64_t offset, std::span<std::uint8_t> out) = 0;
-    // The path named in error messages.
+    // The file named in error messages.
     virtual const std::string& name() const = 0;
 };
 
-// Bytes already in memory, for fuzzing and for tests that build files on the fly.
+// Bytes already in memory, for fuzzing and for tests that build files on the fly. The bytes
+// are not copied: they must outlive this source and any picture read from it.
 class MemoryBytes final : public ByteSource {
 public:
     MemoryBytes(std::span<const std::uint8_t> bytes, std::string name)
@@ -37,6 +38,12 @@ private:
     std::span<const std::uint8_t> m_bytes;
     std::string m_name;
 };
+
+// Throws FileError ("is truncated") unless `length` bytes from `offset` lie inside `source`.
+void checkInside(const ByteSource& source, std::uint64_t offset, std::uint64_t length);
+
+// Reads min(`count`, what is left from `offset`) bytes.
+std::vector<std::uint8_t> readUpTo(ByteSource& source, std::uint64_t offset, std::uint64_t count);
 
 // Reads `length` bytes at `offset` after checking that they lie inside the source and that
 // `length` stays under `limit`; otherwise throws FileError saying that `what` (for example

@@ -7,7 +7,7 @@
 
 namespace mosaikon {
 
-FileBackedBitmap::FileBackedBitmap(std::unique_ptr<InputFile> file, const DibHeader& header,
+FileBackedBitmap::FileBackedBitmap(std::unique_ptr<ByteSource> file, const DibHeader& header,
                                    DibRowDecoder decoder, std::uint64_t pixelOffset)
     : m_width(header.width),
       m_height(header.height),
@@ -41,7 +41,7 @@ const FileBackedBitmap::Piece* FileBackedBitmap::piece(std::uint64_t storedRow,
     fresh.bytes.resize(static_cast<std::size_t>(endByte - firstByte));
     ++m_reads;
     try {
-        m_file->readAt(m_pixelOffset + storedRow * m_stride + firstByte, fresh.bytes);
+        m_file->read(m_pixelOffset + storedRow * m_stride + firstByte, fresh.bytes);
     } catch (const FileError&) {
         return nullptr;
     }

@@ -5,8 +5,8 @@
 #include <mutex>
 #include <vector>
 
+#include "ByteSource.h"
 #include "DibFormat.h"
-#include "InputFile.h"
 #include "Picture.h"
 
 namespace mosaikon {
@@ -18,7 +18,7 @@ class FileBackedBitmap final : public PixelSource {
 public:
     // `file` must hold `header.rowStride() × header.height` bytes from `pixelOffset` on; the
     // reader checks that before building this.
-    FileBackedBitmap(std::unique_ptr<InputFile> file, const DibHeader& header,
+    FileBackedBitmap(std::unique_ptr<ByteSource> file, const DibHeader& header,
                      DibRowDecoder decoder, std::uint64_t pixelOffset);
 
     int width() const override { return m_width; }
@@ -51,7 +51,7 @@ private:
     DibRowDecoder m_decoder;
 
     mutable std::mutex m_mutex;  // sampling may come from any thread; the file has one position
-    mutable std::unique_ptr<InputFile> m_file;
+    mutable std::unique_ptr<ByteSource> m_file;
     mutable std::vector<Piece> m_cache;
     mutable std::uint64_t m_clock = 0;
     mutable std::uint64_t m_reads = 0;

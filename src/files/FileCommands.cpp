@@ -1,8 +1,8 @@
 // The open and save commands: icons and bitmaps between the files and the two surfaces.
 #include "FileCommands.h"
 
+#include "FileBytes.h"
 #include "IconConversion.h"
-#include "InputFile.h"
 #include "PictureFiles.h"
 
 namespace mosaikon {

@@ -48,12 +48,12 @@ bool looksLikeIconFile(std::span<const std::uint8_t> head) {
     return reserved && type && *reserved == 0 && (*type == kTypeIcon || *type == kTypeCursor);
 }
 
-Picture readIconFile(InputFile& file) {
-    const std::string& path = file.path();
+Picture readIconFile(ByteSource& file) {
+    const std::string& path = file.name();
     if (file.size() > kMaxIconFileSize) {
         throw FileError(path, "is too large to be an icon file.");
     }
-    const std::vector<std::uint8_t> bytes = file.readUpTo(0, file.size());
+    const std::vector<std::uint8_t> bytes = readUpTo(file, 0, file.size());
     const ByteReader in(bytes);
     if (!looksLikeIconFile(bytes)) {
         throw FileError(path, "is not an icon file.");

@@ -1,6 +1,9 @@
 #pragma once
 
-#include "InputFile.h"
+#include <cstdint>
+#include <span>
+
+#include "ByteSource.h"
 #include "Picture.h"
 
 namespace mosaikon {
@@ -10,6 +13,6 @@ bool looksLikeIconFile(std::span<const std::uint8_t> head);
 
 // Reads an icon (.ico) or cursor (.cur) file: of its images, the one a 32 × 32 request gets, as
 // an icon picture at that image's own size. Throws FileError.
-Picture readIconFile(InputFile& file);
+Picture readIconFile(ByteSource& file);
 
 }  // namespace mosaikon

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ByteReader.h"
 #include "FileError.h"
 #include "ProgramResources.h"
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "ByteReader.h"
 #include "FileError.h"
 #include "ProgramResources.h"
 

@@ -4,29 +4,32 @@
 
 #include "AtomicFile.h"
 #include "BmpReader.h"
+#include "FileBytes.h"
 #include "FileError.h"
 #include "IconFileReader.h"
-#include "InputFile.h"
 #include "PictureWriters.h"
 
 namespace mosaikon {
+
+Picture readPicture(std::unique_ptr<ByteSource> source) {
+    if (source->size() == 0) {
+        throw FileError(source->name(), "is empty.");
+    }
+    const std::vector<std::uint8_t> head = readUpTo(*source, 0, 8);
+    if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
+        return readBitmapFile(std::move(source));
+    }
+    if (looksLikeIconFile(head)) {
+        return readIconFile(*source);
+    }
+    throw FileError(source->name(), "is neither an icon nor a bitmap file.");
+}
 
 Picture LoadPicture(const std::string& path) {
     if (path.empty()) {
         return {};
     }
-    auto file = std::make_unique<InputFile>(path);
-    if (file->size() == 0) {
-        throw FileError(path, "is empty.");
-    }
-    const std::vector<std::uint8_t> head = file->readUpTo(0, 8);
-    if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
-        return readBitmapFile(std::move(file));
-    }
-    if (looksLikeIconFile(head)) {
-        return readIconFile(*file);
-    }
-    throw FileError(path, "is neither an icon nor a bitmap file.");
+    return readPicture(std::make_unique<FileBytes>(path));
 }
 
 void SavePicture(const Picture& picture, const std::string& path) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "ByteSource.h"
 #include "Picture.h"
 
 namespace mosaikon {
@@ -10,6 +12,10 @@ namespace mosaikon {
 // icon or cursor gives an icon picture (the image a 32 × 32 request gets, at its own size), a
 // bitmap an opaque bitmap picture. An empty path gives the empty picture. Throws FileError.
 Picture LoadPicture(const std::string& path = {});
+
+// What LoadPicture does, for bytes from any source (a file, or memory when fuzzing). A large
+// bitmap keeps `source` to read its pixels as they are drawn.
+Picture readPicture(std::unique_ptr<ByteSource> source);
 
 // Writes an icon picture as an icon file and a bitmap picture as a 24-bit bitmap file. The target
 // is replaced only once the new file is complete. Throws FileError.

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "ByteReader.h"
 #include "FileError.h"
 #include "IconChoice.h"
 #include "IconImage.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "BoundedFile.h"
+#include "FileBytes.h"
 #include "GenericAppIcon.h"
 #include "ProgramIconReader.h"
 
@@ -24,7 +24,7 @@ IconHandle ExtractAssociatedIconA(const ModuleInstance& instance, std::span<char
     // A buffer without its terminating NUL holds no path we could trust.
     if (end != iconPath.end() && end != iconPath.begin()) {
         try {
-            BoundedFile file(std::string(iconPath.begin(), end));
+            FileBytes file(std::string(iconPath.begin(), end));
             Picture icon = readProgramIcon(file, index);
             if (iconIndex != nullptr) {
                 *iconIndex = index;

@@ -1,6 +1,7 @@
 # Icon and bitmap readers and writers, and the open and save commands.
 list(APPEND MOSAIKON_FILES_SOURCES
-  InputFile.cpp
+  ByteSource.cpp
+  FileBytes.cpp
   DibFormat.cpp
   RleDecoder.cpp
   FileBackedBitmap.cpp

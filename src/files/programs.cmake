@@ -1,6 +1,5 @@
 # Icons inside program files and libraries, and the extraction command.
 list(APPEND MOSAIKON_FILES_SOURCES
-  ByteSource.cpp
   PeResources.cpp
   NeResources.cpp
   ProgramIconReader.cpp

@@ -2,7 +2,7 @@
 // the malformed program files of the hostile corpus.
 #include <gtest/gtest.h>
 
-#include "BoundedFile.h"
+#include "FileBytes.h"
 #include "FileError.h"
 #include "GenericAppIcon.h"
 #include "PictureTestSupport.h"
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Pe, CorpusFile, ::testing::ValuesIn(kCases), [](const a
 TEST_P(CorpusFile, ItsIconGroupsAreCountedAndTheAskedOneMatchesTheReference) {
     const Case& c = GetParam();
     const std::string path = peData(c.file);
-    BoundedFile file(path);
+    FileBytes file(path);
     EXPECT_EQ(countProgramIconGroups(file), c.groups);
 
     std::vector<char> text(kMaxPath, '\0');
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Pe, HostileFile, ::testing::ValuesIn(kHostile), [](cons
 TEST_P(HostileFile, IsReadBoundedOrRefusedWithAReason) {
     const HostileCase& c = GetParam();
     const std::string path = std::string(MOSAIKON_TEST_DATA) + "/hostile-pe/" + c.file;
-    BoundedFile file(path);
+    FileBytes file(path);
     std::uint16_t index = 1;
     std::string message;
     try {

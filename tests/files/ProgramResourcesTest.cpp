@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ByteReader.h"
 #include "ByteSource.h"
 #include "FileError.h"
 #include "ProgramFileBuilder.h"

@@ -11,5 +11,6 @@ mosaikon_add_test(mosaikon_pictures_tests
     ${CMAKE_CURRENT_SOURCE_DIR}/HostileFilesTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/PictureWriterTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/FileCommandsTest.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/FileBytesTest.cpp
   LIBS mosaikon_files PkgConfig::SPNG_FOR_TESTS
   LABELS unit)
