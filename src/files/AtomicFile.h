@@ -1,38 +1,44 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <span>
 #include <string>
 
 namespace mosaikon {
 
-// Writes a file so that it appears whole or not at all: the bytes go to a new file beside the
-// target, which replaces the target only when everything was written. A writer dropped without
-// commit() removes its temporary file, so a failed save leaves an existing target untouched.
+// Writes a file so that it appears whole or not at all, also after a crash or a power cut: the
+// bytes go to a hidden temporary file in the target's folder and are flushed to the disk; only
+// then does the file replace the target by a rename, and the folder is flushed too before
+// commit() returns. A writer dropped without commit() removes its temporary file, so a failed
+// save leaves an existing target as it was.
+//
+// Paths are the system's own bytes and are used as given, never converted. A symbolic link is
+// followed to the file it names, which is replaced in its own folder, so the link stays a link.
+// A replaced file keeps its permission bits and, where this user may set it, its group. Other
+// hard links to a replaced file keep the old content: the rename gives the name a new file.
 class AtomicFile {
 public:
-    // Throws FileError when the target is a folder, read-only, or its folder is not writable.
+    // Throws FileError when the target is a folder, a file marked read-only or that this user
+    // may not write, a link that leads round in a circle, or its folder cannot be written.
     explicit AtomicFile(std::string target);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     void write(std::span<const std::uint8_t> bytes);
-    // Closes the temporary file and renames it over the target. Throws FileError.
+    // Flushes the new file, puts it in place of the target and flushes the folder. Throws
+    // FileError; the save has then not happened, except when only the last flush failed.
     void commit();
 
 private:
-    struct Closer {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    [[noreturn]] void fail(const std::string& problem);
+    [[noreturn]] void fail(int error);
+    void discardTemporary() noexcept;
 
-    std::string m_target;
-    std::string m_temporary;
-    std::unique_ptr<std::FILE, Closer> m_file;
-    bool m_committed = false;
+    std::string m_target;       // as the caller named it, for messages
+    std::string m_destination;  // the file that is replaced, links followed
+    std::string m_folder;       // the destination's folder, where the temporary file lives
+    std::string m_temporary;    // empty once renamed or removed
+    int m_descriptor = -1;
 };
 
 }  // namespace mosaikon

@@ -10,6 +10,7 @@ list(APPEND MOSAIKON_FILES_SOURCES
   IconImage.cpp
   IconFileReader.cpp
   AtomicFile.cpp
+  SaveTemporaries.cpp
   IconWriter.cpp
   BmpWriter.cpp
   IconConversion.cpp
