@@ -14,5 +14,7 @@ mosaikon_add_test(mosaikon_pictures_tests
     ${CMAKE_CURRENT_SOURCE_DIR}/FileBytesTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/SaveTargetsTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/SaveDurabilityTest.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/SaveCrashTest.cpp
   LIBS mosaikon_files PkgConfig::SPNG_FOR_TESTS
   LABELS unit)
+
