@@ -54,7 +54,7 @@ BENCHMARK(BM_ExtractAndDraw_CorpusFile)->Unit(benchmark::kMicrosecond);
 // A sparse file of `size` bytes: the headers at the start and the resource section at the end,
 // with two groups of 16, 32, 48 and 256 pixel images.
 std::string writeProgram(std::uint64_t size) {
-    using namespace mosaikon::testing;
+    using namespace mosaikon::test;
     ProgramFileBuilder builder;
     for (std::uint16_t g = 0; g < 2; ++g) {
         const auto base = static_cast<std::uint16_t>(1 + 4 * g);

@@ -6,7 +6,7 @@
 namespace mosaikon {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 // Red in a diagonal band, black in the corner, white elsewhere.
 IconPixels mixedIcon() {

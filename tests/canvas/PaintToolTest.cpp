@@ -6,7 +6,7 @@
 namespace mosaikon {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 const IconPixels kAllWhite(32 * 32, kWhite);
 

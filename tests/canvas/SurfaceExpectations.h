@@ -11,7 +11,7 @@
 #include "IconCanvas.h"
 #include "PictureBox.h"
 
-namespace mosaikon::testing {
+namespace mosaikon::test {
 
 using IconPixels = std::vector<std::uint32_t>;  // 32 × 32 plain colours, row by row
 
@@ -103,4 +103,4 @@ inline IconCanvas startedCanvas() {
     return canvas;
 }
 
-}  // namespace mosaikon::testing
+}  // namespace mosaikon::test

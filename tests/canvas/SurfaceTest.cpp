@@ -7,9 +7,9 @@
 namespace mosaikon {
 namespace {
 
-using testing::kBlack;
-using testing::kRed;
-using testing::kWhite;
+using test::kBlack;
+using test::kRed;
+using test::kWhite;
 
 Picture distinctPicture(int width, int height, PictureKind kind = PictureKind::Bitmap) {
     std::vector<Pixel> pixels;
@@ -206,7 +206,7 @@ TEST(PictureAssignmentTest, ClearsThenDrawsAtOwnSizeWithIconTransparency) {
     EXPECT_EQ(box.pixel(0, 0).value(), kRed);
     EXPECT_EQ(box.pixel(1, 0).value(), kWhite) << "transparent shows the background";
     EXPECT_EQ(box.pixel(0, 1).value(), 0x7F7F7Fu) << "half black over white";
-    EXPECT_EQ(box.pixel(1, 1).value(), testing::kBlue);
+    EXPECT_EQ(box.pixel(1, 1).value(), test::kBlue);
     EXPECT_EQ(box.pixel(2, 0).value(), kWhite) << "no scaling: the rest is background";
 
     box.setPicture(distinctPicture(40, 40));

@@ -8,7 +8,7 @@
 namespace mosaikon {
 namespace {
 
-using namespace testing;
+using namespace test;
 
 std::uint32_t at(const IconPixels& icon, int x, int y) {
     return icon[static_cast<std::size_t>(y * 32 + x)];

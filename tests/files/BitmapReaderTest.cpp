@@ -14,9 +14,9 @@
 namespace mosaikon {
 namespace {
 
-using testing::compareWithReference;
-using testing::dataPath;
-using testing::readReferencePng;
+using test::compareWithReference;
+using test::dataPath;
+using test::readReferencePng;
 
 std::vector<std::string> suiteFiles(const std::string& folder) {
     std::vector<std::string> names;
@@ -43,7 +43,7 @@ TEST(BitmapSuite, GoodFilesMatchTheirReferences) {
     // The manifest names each good file's reference ("ref bmp/html/pal8.png"); the suite's
     // rendering of RLE4 is not used, as it blanks every other pixel.
     int compared = 0;
-    for (const auto& row : testing::readTsv(dataPath("pillow/MANIFEST.tsv"))) {
+    for (const auto& row : test::readTsv(dataPath("pillow/MANIFEST.tsv"))) {
         if (row.size() < 5 || !row[0].starts_with("bmp/g/")) continue;
         SCOPED_TRACE(row[0]);
         std::string ref = row[4].substr(row[4].rfind('/') + 1);
@@ -151,16 +151,16 @@ TEST(BitmapFiles, PillowsOwnBitmaps) {
 }
 
 TEST(PictureKinds, AreToldApartByContentNotByName) {
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     std::filesystem::copy_file(dataPath("gen/hand/bpp8.ico"), folder.file("icon.bmp"));
     std::filesystem::copy_file(dataPath("pillow/bmp/g/pal8.bmp"), folder.file("bitmap.ico"));
     EXPECT_EQ(LoadPicture(folder.file("icon.bmp")).kind(), PictureKind::Icon);
     EXPECT_EQ(LoadPicture(folder.file("bitmap.ico")).kind(), PictureKind::Bitmap);
     EXPECT_TRUE(LoadPicture().isEmpty());
     EXPECT_TRUE(LoadPicture("").isEmpty());
-    testing::writeBytes(folder.file("empty.ico"), {});
+    test::writeBytes(folder.file("empty.ico"), {});
     EXPECT_THROW(LoadPicture(folder.file("empty.ico")), FileError);
-    testing::writeBytes(folder.file("text.ico"), {'h', 'e', 'l', 'l', 'o'});
+    test::writeBytes(folder.file("text.ico"), {'h', 'e', 'l', 'l', 'o'});
     EXPECT_THROW(LoadPicture(folder.file("text.ico")), FileError);
     EXPECT_THROW(LoadPicture(folder.file("missing.ico")), FileError);
     EXPECT_THROW(LoadPicture(folder.path().string()), FileError);
@@ -197,8 +197,8 @@ TEST(RunLengthBitmaps, DeltaAndEarlyEndLeaveBlack) {
         bitmapHeader(4, 3, 8, 1, 2, static_cast<std::uint32_t>(stream.size()));
     for (std::uint32_t entry : {0x00FF0000u, 0x0000FF00u}) putU32(file, entry);  // red, green
     file.insert(file.end(), stream.begin(), stream.end());
-    testing::TemporaryFolder folder;
-    testing::writeBytes(folder.file("rle.bmp"), file);
+    test::TemporaryFolder folder;
+    test::writeBytes(folder.file("rle.bmp"), file);
     const Picture picture = LoadPicture(folder.file("rle.bmp"));
     const Pixel black = opaquePixel(colours::kBlack);
     const Pixel red = opaquePixel(Colour::fromRgb(255, 0, 0));
@@ -216,8 +216,8 @@ TEST(RunLengthBitmaps, AStreamTooShortForItsSizeIsRefused) {
     std::vector<std::uint8_t> file = bitmapHeader(8000, 8000, 8, 1, 1, 8);
     putU32(file, 0);
     file.insert(file.end(), stream.begin(), stream.end());
-    testing::TemporaryFolder folder;
-    testing::writeBytes(folder.file("bomb.bmp"), file);
+    test::TemporaryFolder folder;
+    test::writeBytes(folder.file("bomb.bmp"), file);
     EXPECT_THROW(LoadPicture(folder.file("bomb.bmp")), FileError);
 }
 
@@ -237,7 +237,7 @@ void writeGradientBitmap(const std::string& path, int width, int height, bool to
         }
         file.insert(file.end(), row.begin(), row.end());
     }
-    testing::writeBytes(path, file);
+    test::writeBytes(path, file);
 }
 
 Pixel gradient(int x, int y) {
@@ -246,7 +246,7 @@ Pixel gradient(int x, int y) {
 }
 
 TEST(LargeBitmaps, StayInTheirFileAndAreReadWhereDrawn) {
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     for (bool topDown : {false, true}) {
         SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
         const std::string path = folder.file(topDown ? "down.bmp" : "up.bmp");
@@ -276,7 +276,7 @@ TEST(LargeBitmaps, StayInTheirFileAndAreReadWhereDrawn) {
 }
 
 TEST(LargeBitmaps, ATruncatedOneIsRefusedAtOnce) {
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     const std::string path = folder.file("cut.bmp");
     writeGradientBitmap(path, 2600, 1700, false);
     std::filesystem::resize_file(path, std::filesystem::file_size(path) - 1);

@@ -22,7 +22,7 @@ std::vector<std::uint32_t> overWhite(const Picture& icon) {
 }
 
 Picture referencePicture(const std::string& png) {
-    testing::Reference reference = testing::readReferencePng(peData(png));
+    test::Reference reference = test::readReferencePng(peData(png));
     return Picture::fromPixels(PictureKind::Icon, reference.width, reference.height,
                                std::move(reference.pixels));
 }
@@ -46,7 +46,7 @@ protected:
         }
     }
 
-    testing::ScriptedDialogHost m_host;
+    test::ScriptedDialogHost m_host;
     CommonDialog m_dialog{m_host};
     IconCanvas m_canvas;
     FileCommands m_commands{m_canvas, m_dialog};

@@ -65,15 +65,15 @@ std::pair<std::string, std::string> problemsOf(const std::string& path) {
 }
 
 TEST(OpeningFiles, TheMessageNamesTheRealCause) {
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     fs::permissions(folder.path(),
                     fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-    testing::writeBytes(folder.file("plain.bmp"), {'B', 'M'});
+    test::writeBytes(folder.file("plain.bmp"), {'B', 'M'});
     fs::permissions(folder.file("plain.bmp"), fs::perms::all);
-    testing::writeBytes(folder.file("secret.bmp"), {'B', 'M'});
+    test::writeBytes(folder.file("secret.bmp"), {'B', 'M'});
     fs::permissions(folder.file("secret.bmp"), fs::perms::owner_read);
     fs::create_directory(folder.file("locked"));
-    testing::writeBytes(folder.file("locked/inside.bmp"), {'B', 'M'});
+    test::writeBytes(folder.file("locked/inside.bmp"), {'B', 'M'});
     fs::permissions(folder.file("locked/inside.bmp"), fs::perms::all);
     fs::permissions(folder.file("locked"), fs::perms::owner_all);  // others may not enter
     fs::create_directory(folder.file("folder.bmp"));
@@ -113,9 +113,9 @@ TEST(OpeningFiles, TheMessageNamesTheRealCause) {
 
 // A name that is not valid UTF-8 is opened exactly as the system spells it.
 TEST(OpeningFiles, ANameThatIsNotUtf8OpensAsItIs) {
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     const std::string name = folder.file("caf\xE9-\xFF.bmp");
-    testing::writeBytes(name, {1, 2, 3, 4, 5});
+    test::writeBytes(name, {1, 2, 3, 4, 5});
     FileBytes file(name);
     EXPECT_EQ(file.size(), 5u);
     EXPECT_EQ(fileLength(name), 5u);
@@ -124,9 +124,9 @@ TEST(OpeningFiles, ANameThatIsNotUtf8OpensAsItIs) {
 
 // Both sources refuse a range past their end in the same words, however large the numbers.
 TEST(ByteSources, RefuseRangesPastTheirEndAlike) {
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     const std::vector<std::uint8_t> bytes = {10, 20, 30, 40};
-    testing::writeBytes(folder.file("four"), bytes);
+    test::writeBytes(folder.file("four"), bytes);
     FileBytes onDisk(folder.file("four"));
     MemoryBytes inMemory(bytes, "four");
     for (ByteSource* source :

@@ -13,7 +13,7 @@
 namespace mosaikon {
 namespace {
 
-using testing::dataPath;
+using test::dataPath;
 
 class FileCommandsTest : public ::testing::Test {
 protected:
@@ -40,11 +40,11 @@ protected:
         paint(2, 0, Colour::fromRgb(254, 255, 255));
     }
 
-    testing::ScriptedDialogHost host;
+    test::ScriptedDialogHost host;
     CommonDialog dialog{host};
     IconCanvas canvas;
     FileCommands commands{canvas, dialog};
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
 };
 
 TEST_F(FileCommandsTest, EachCommandSetsTheDialogItsOwnWay) {
@@ -108,7 +108,7 @@ TEST_F(FileCommandsTest, StatusLineNamesThePathAndItsLength) {
     commands.OpenIcon();
     EXPECT_EQ(commands.statusLine(), " " + path + "... 766 byte");
     // Always " byte", and written before the file is loaded, so it stays when loading fails.
-    testing::writeBytes(folder.file("one.ico"), {0});
+    test::writeBytes(folder.file("one.ico"), {0});
     host.choose(folder.file("one.ico"));
     EXPECT_THROW(commands.OpenIcon(), FileError);
     EXPECT_EQ(commands.statusLine(), " " + folder.file("one.ico") + "... 1 byte");
@@ -143,12 +143,12 @@ TEST_F(FileCommandsTest, BadFilesLeaveBothSurfacesAsTheyWere) {
     const auto small = canvas.SmallPicture.pixels();
     const auto large = canvas.LargePicture.pixels();
     const std::vector<std::uint8_t> cut = [] {
-        auto bytes = testing::readBytes(dataPath("gen/hand/bpp32.ico"));
+        auto bytes = test::readBytes(dataPath("gen/hand/bpp32.ico"));
         bytes.resize(2000);
         return bytes;
     }();
-    testing::writeBytes(folder.file("cut.ico"), cut);
-    testing::writeBytes(folder.file("text.bmp"), {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'});
+    test::writeBytes(folder.file("cut.ico"), cut);
+    test::writeBytes(folder.file("text.bmp"), {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'});
     for (auto command : {&FileCommands::OpenIcon, &FileCommands::Open_BMP}) {
         for (const std::string& path :
              {folder.file("cut.ico"), folder.file("text.bmp"), folder.file("gone.ico"),
@@ -211,7 +211,7 @@ TEST_F(FileCommandsTest, SaveIconMakesExactlyWhiteTransparent) {
     host.choose(folder.file("b.bmp"));
     commands.SaveIcon();
     EXPECT_EQ(commands.iconListCount(), 2);
-    EXPECT_EQ(testing::readBytes(folder.file("a.ico")), testing::readBytes(folder.file("b.bmp")));
+    EXPECT_EQ(test::readBytes(folder.file("a.ico")), test::readBytes(folder.file("b.bmp")));
 }
 
 TEST_F(FileCommandsTest, AnIconSavedAndOpenedAgainIsTheSame) {

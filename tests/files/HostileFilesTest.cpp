@@ -10,11 +10,11 @@
 namespace mosaikon {
 namespace {
 
-using testing::dataPath;
+using test::dataPath;
 
 TEST(HostileFiles, AreRefusedOrDecodedNeverCrash) {
     int refusals = 0;
-    for (const auto& row : testing::readTsv(dataPath("hostile/MANIFEST.tsv"))) {
+    for (const auto& row : test::readTsv(dataPath("hostile/MANIFEST.tsv"))) {
         ASSERT_GE(row.size(), 5u);
         const std::string& file = row[0];
         const std::string& expected = row[4];

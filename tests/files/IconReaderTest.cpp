@@ -10,9 +10,9 @@
 namespace mosaikon {
 namespace {
 
-using testing::compareWithReference;
-using testing::dataPath;
-using testing::readReferencePng;
+using test::compareWithReference;
+using test::dataPath;
+using test::readReferencePng;
 
 struct CorpusEntry {
     std::string file;
@@ -23,7 +23,7 @@ struct CorpusEntry {
 
 std::vector<CorpusEntry> generatedCorpus() {
     std::vector<CorpusEntry> entries;
-    for (const auto& row : testing::readTsv(dataPath("gen/EXPECTED.tsv"))) {
+    for (const auto& row : test::readTsv(dataPath("gen/EXPECTED.tsv"))) {
         if (row.size() > 9 && row[7] != "-") {
             entries.push_back({row[0], row[3], row[7], row[9]});
         }
@@ -126,7 +126,7 @@ TEST(IconFiles, DamagedFilesAreRefusedWithTheirName) {
 
 TEST(IconImage, DecodesOneImageOfAnIconFile) {
     // The image of a one-image file starts after the 6-byte directory and its 16-byte entry.
-    const std::vector<std::uint8_t> file = testing::readBytes(dataPath("gen/hand/bpp8.ico"));
+    const std::vector<std::uint8_t> file = test::readBytes(dataPath("gen/hand/bpp8.ico"));
     const std::span<const std::uint8_t> image = std::span(file).subspan(22);
     const IconCandidate described = describeIconImage(image, "resource");
     EXPECT_EQ(described.width, 32);
@@ -138,7 +138,7 @@ TEST(IconImage, DecodesOneImageOfAnIconFile) {
 }
 
 TEST(IconImage, DecodesAPngImage) {
-    const std::vector<std::uint8_t> file = testing::readBytes(dataPath("pillow/hopper_draw.ico"));
+    const std::vector<std::uint8_t> file = test::readBytes(dataPath("pillow/hopper_draw.ico"));
     const std::span<const std::uint8_t> image = std::span(file).subspan(22);
     EXPECT_EQ(describeIconImage(image, "resource").width, 16);
     EXPECT_EQ(decodeIconImage(image, "resource").allPixels(),
@@ -155,7 +155,7 @@ TEST(IconImage, RefusesBytesThatAreNoImage) {
     const std::vector<std::uint8_t> pngStart = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     EXPECT_THROW(decodeIconImage(pngStart, "program.exe"), FileError);
     // The image of a 32-bit icon cut in the middle of its colour rows.
-    const std::vector<std::uint8_t> file = testing::readBytes(dataPath("gen/hand/bpp32.ico"));
+    const std::vector<std::uint8_t> file = test::readBytes(dataPath("gen/hand/bpp32.ico"));
     EXPECT_THROW(decodeIconImage(std::span(file).subspan(22, 40 + 2000), "resource"), FileError);
     // Only the AND mask cut: still an image, opaque where the mask is missing.
     EXPECT_NO_THROW(decodeIconImage(std::span(file).subspan(22, 40 + 4096 + 10), "resource"));

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace mosaikon::testing {
+namespace mosaikon::test {
 
 std::string dataPath(const std::string& relative) {
     return std::string(MOSAIKON_TEST_DATA) + "/pictures/" + relative;
@@ -124,4 +124,4 @@ TemporaryFolder::~TemporaryFolder() {
     std::filesystem::remove_all(m_path, ignored);
 }
 
-}  // namespace mosaikon::testing
+}  // namespace mosaikon::test

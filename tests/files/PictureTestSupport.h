@@ -7,7 +7,7 @@
 
 #include "Picture.h"
 
-namespace mosaikon::testing {
+namespace mosaikon::test {
 
 // A folder of the picture test data, e.g. dataPath("gen/hand/bpp1.ico").
 std::string dataPath(const std::string& relative);
@@ -47,4 +47,4 @@ private:
 std::vector<std::uint8_t> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
-}  // namespace mosaikon::testing
+}  // namespace mosaikon::test

@@ -14,9 +14,9 @@ namespace mosaikon {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::dataPath;
+using test::dataPath;
 
-Picture bitmapOf(const testing::Reference& reference) {
+Picture bitmapOf(const test::Reference& reference) {
     std::vector<Pixel> pixels = reference.pixels;
     for (Pixel& p : pixels) p = opaquePixel(pixelColour(p));
     return Picture::fromPixels(PictureKind::Bitmap, reference.width, reference.height,
@@ -25,8 +25,8 @@ Picture bitmapOf(const testing::Reference& reference) {
 
 TEST(IconWriting, WhitePixelsBecomeTransparentAndNothingElse) {
     const Picture source =
-        bitmapOf(testing::readReferencePng(dataPath("gen/write/pattern32_opaque.png")));
-    testing::TemporaryFolder folder;
+        bitmapOf(test::readReferencePng(dataPath("gen/write/pattern32_opaque.png")));
+    test::TemporaryFolder folder;
     SavePicture(iconWithWhiteTransparent(source), folder.file("out.ico"));
 
     const Picture written = LoadPicture(folder.file("out.ico"));
@@ -59,9 +59,9 @@ TEST(IconWriting, WhitePixelsBecomeTransparentAndNothingElse) {
 TEST(IconWriting, LayoutIsOne32BitImageWithPaddedMask) {
     std::vector<Pixel> pixels(32 * 32, opaquePixel(Colour::fromRgb(1, 2, 3)));
     pixels[0] = makePixel(colours::kWhite, 0);  // top-left clear
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     SavePicture(Picture::fromPixels(PictureKind::Icon, 32, 32, pixels), folder.file("a.ico"));
-    const std::vector<std::uint8_t> bytes = testing::readBytes(folder.file("a.ico"));
+    const std::vector<std::uint8_t> bytes = test::readBytes(folder.file("a.ico"));
     ASSERT_EQ(bytes.size(), 6u + 16 + 40 + 32 * 32 * 4 + 32 * 4);
     EXPECT_EQ(bytes[2], 1);        // icon
     EXPECT_EQ(bytes[4], 1);        // one image
@@ -78,7 +78,7 @@ TEST(IconWriting, LayoutIsOne32BitImageWithPaddedMask) {
 }
 
 TEST(IconWriting, AnyIconRoundTrips) {
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     for (const char* name :
          {"gen/hand/bpp1.ico", "gen/hand/bpp4.ico", "gen/hand/bpp8.ico", "gen/hand/bpp24.ico",
           "gen/hand/bpp32.ico", "gen/hand/pad_20x20_4bpp.ico", "pillow/hopper_draw.ico",
@@ -97,12 +97,12 @@ TEST(IconWriting, AnyIconRoundTrips) {
 }
 
 TEST(IconWriting, PicturesLargerThanAnIconAreRefusedBeforeTouchingTheTarget) {
-    testing::TemporaryFolder folder;
-    testing::writeBytes(folder.file("keep.ico"), {1, 2, 3});
+    test::TemporaryFolder folder;
+    test::writeBytes(folder.file("keep.ico"), {1, 2, 3});
     const Picture big =
         Picture::fromPixels(PictureKind::Icon, 257, 1, std::vector<Pixel>(257, 0xFF000000u));
     EXPECT_THROW(SavePicture(big, folder.file("keep.ico")), FileError);
-    EXPECT_EQ(testing::readBytes(folder.file("keep.ico")), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(test::readBytes(folder.file("keep.ico")), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 TEST(BitmapWriting, TwentyFourBitsAtTheExactSize) {
@@ -113,9 +113,9 @@ TEST(BitmapWriting, TwentyFourBitsAtTheExactSize) {
                                                      static_cast<std::uint8_t>(255 - i))));
     }
     const Picture picture = Picture::fromPixels(PictureKind::Bitmap, 5, 3, pixels);
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     SavePicture(picture, folder.file("a.bmp"));
-    const std::vector<std::uint8_t> bytes = testing::readBytes(folder.file("a.bmp"));
+    const std::vector<std::uint8_t> bytes = test::readBytes(folder.file("a.bmp"));
     ASSERT_EQ(bytes.size(), 54u + 16 * 3);
     EXPECT_EQ(bytes[0], 'B');
     EXPECT_EQ(bytes[28], 24);
@@ -131,8 +131,8 @@ TEST(BitmapWriting, TwentyFourBitsAtTheExactSize) {
 bool runningAsAdministrator() { return geteuid() == 0; }
 
 TEST(AtomicSaves, LeaveNoTemporaryFilesAndReplaceTheTarget) {
-    testing::TemporaryFolder folder;
-    testing::writeBytes(folder.file("icon.ico"), {9, 9, 9});
+    test::TemporaryFolder folder;
+    test::writeBytes(folder.file("icon.ico"), {9, 9, 9});
     const Picture icon = LoadPicture(dataPath("gen/hand/bpp32.ico"));
     SavePicture(icon, folder.file("icon.ico"));
     EXPECT_EQ(LoadPicture(folder.file("icon.ico")).allPixels(), icon.allPixels());
@@ -142,7 +142,7 @@ TEST(AtomicSaves, LeaveNoTemporaryFilesAndReplaceTheTarget) {
 }
 
 TEST(AtomicSaves, AFailedSaveLeavesTheOldFileExactlyAsItWas) {
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     const Picture icon = LoadPicture(dataPath("gen/hand/bpp32.ico"));
     // A folder where the file should go.
     fs::create_directory(folder.file("folder.ico"));
@@ -161,22 +161,22 @@ TEST(AtomicSaves, AFailedSaveLeavesTheOldFileExactlyAsItWas) {
 
     // A read-only target is refused by its permissions, whoever saves.
     const std::vector<std::uint8_t> old = {1, 2, 3, 4};
-    testing::writeBytes(folder.file("readonly.ico"), old);
+    test::writeBytes(folder.file("readonly.ico"), old);
     fs::permissions(folder.file("readonly.ico"), fs::perms::owner_read);
     EXPECT_THROW(SavePicture(icon, folder.file("readonly.ico")), FileError);
-    EXPECT_EQ(testing::readBytes(folder.file("readonly.ico")), old);
+    EXPECT_EQ(test::readBytes(folder.file("readonly.ico")), old);
 }
 
 TEST(AtomicSaves, AReadOnlyFolderKeepsItsFile) {
     if (runningAsAdministrator()) {
         GTEST_SKIP() << "a read-only folder does not bind the administrator";
     }
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     const Picture icon = LoadPicture(dataPath("gen/hand/bpp32.ico"));
     const std::vector<std::uint8_t> old = {1, 2, 3, 4};
 
     fs::create_directory(folder.file("locked"));
-    testing::writeBytes(folder.file("locked/icon.ico"), old);
+    test::writeBytes(folder.file("locked/icon.ico"), old);
     fs::permissions(folder.file("locked"), fs::perms::owner_read | fs::perms::owner_exec);
     try {
         SavePicture(icon, folder.file("locked/icon.ico"));
@@ -185,7 +185,7 @@ TEST(AtomicSaves, AReadOnlyFolderKeepsItsFile) {
         EXPECT_NE(error.problem().find("permission"), std::string::npos) << error.what();
     }
     fs::permissions(folder.file("locked"), fs::perms::owner_all);
-    EXPECT_EQ(testing::readBytes(folder.file("locked/icon.ico")), old);
+    EXPECT_EQ(test::readBytes(folder.file("locked/icon.ico")), old);
 }
 
 }  // namespace

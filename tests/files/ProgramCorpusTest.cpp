@@ -74,8 +74,8 @@ TEST_P(CorpusFile, ItsIconGroupsAreCountedAndTheAskedOneMatchesTheReference) {
     }
     EXPECT_FALSE(icon.picture().sharesWith(genericApplicationIcon()));
     EXPECT_EQ(icon.picture().kind(), PictureKind::Icon);
-    const testing::Reference reference = testing::readReferencePng(peData(c.reference));
-    EXPECT_EQ(testing::compareWithReference(icon.picture(), reference, false), "");
+    const test::Reference reference = test::readReferencePng(peData(c.reference));
+    EXPECT_EQ(test::compareWithReference(icon.picture(), reference, false), "");
 }
 
 // What each malformed program file must give: its icon read from the entries that make sense,

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace mosaikon::testing {
+namespace mosaikon::test {
 
 namespace {
 
@@ -307,4 +307,4 @@ std::vector<std::uint8_t> ProgramFileBuilder::buildNe(ProgramLayout& layout) con
     return f;
 }
 
-}  // namespace mosaikon::testing
+}  // namespace mosaikon::test

@@ -8,7 +8,7 @@
 
 #include "Picture.h"
 
-namespace mosaikon::testing {
+namespace mosaikon::test {
 
 // One image of an icon group as the group's directory describes it.
 struct GroupEntry {
@@ -75,4 +75,4 @@ std::vector<std::uint8_t> iconImage(int width, int height, Pixel (*pattern)(int 
 void putU16At(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value);
 void putU32At(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value);
 
-}  // namespace mosaikon::testing
+}  // namespace mosaikon::test

@@ -15,10 +15,10 @@
 namespace mosaikon {
 namespace {
 
-using testing::GroupEntry;
-using testing::GroupResource;
-using testing::ProgramFileBuilder;
-using testing::ProgramFormat;
+using test::GroupEntry;
+using test::GroupResource;
+using test::ProgramFileBuilder;
+using test::ProgramFormat;
 
 constexpr Pixel kRed = 0xFF0000FFu;
 constexpr Pixel kGreen = 0xFF00FF00u;
@@ -48,15 +48,15 @@ TEST_P(EveryFormat, TheGroupDirectoryChoosesTheImageFor32) {
     // A directory that gives only the colour count: 16 colours (4 bits) lose to 256 colours (8
     // bits).
     b.addGroup(group(3, {{32, 32, 0, 8, 16}, {32, 32, 0, 3, 0}, {32, 32, 0, 9, 255}}));
-    b.addImage(1, testing::solidIconImage(16, 16, kRed))
-        .addImage(2, testing::solidIconImage(48, 48, kRed));
-    b.addImage(3, testing::solidIconImage(32, 32, kRed))
-        .addImage(4, testing::solidIconImage(32, 32, kGreen));
-    b.addImage(5, testing::solidIconImage(32, 32, kRed))
-        .addImage(6, testing::solidIconImage(256, 256, kRed));
-    b.addImage(7, testing::solidIconImage(24, 24, kBlue))
-        .addImage(8, testing::solidIconImage(32, 32, kRed));
-    b.addImage(9, testing::solidIconImage(32, 32, kGrey));
+    b.addImage(1, test::solidIconImage(16, 16, kRed))
+        .addImage(2, test::solidIconImage(48, 48, kRed));
+    b.addImage(3, test::solidIconImage(32, 32, kRed))
+        .addImage(4, test::solidIconImage(32, 32, kGreen));
+    b.addImage(5, test::solidIconImage(32, 32, kRed))
+        .addImage(6, test::solidIconImage(256, 256, kRed));
+    b.addImage(7, test::solidIconImage(24, 24, kBlue))
+        .addImage(8, test::solidIconImage(32, 32, kRed));
+    b.addImage(9, test::solidIconImage(32, 32, kGrey));
     const std::vector<std::uint8_t> bytes = b.build(GetParam());
     MemoryBytes file(bytes, "choice.exe");
 
@@ -74,8 +74,8 @@ TEST_P(EveryFormat, TheGroupDirectoryChoosesTheImageFor32) {
 TEST_P(EveryFormat, AnIndexPastTheLastGroupTakesTheFirstAndBecomesZero) {
     ProgramFileBuilder b;
     b.addGroup(group(10, {{32, 32, 32, 1}})).addGroup(group(20, {{32, 32, 32, 2}}));
-    b.addImage(1, testing::solidIconImage(32, 32, kRed))
-        .addImage(2, testing::solidIconImage(32, 32, kBlue));
+    b.addImage(1, test::solidIconImage(32, 32, kRed))
+        .addImage(2, test::solidIconImage(32, 32, kBlue));
     const std::vector<std::uint8_t> bytes = b.build(GetParam());
     MemoryBytes file(bytes, "two.exe");
     for (std::uint16_t asked : {std::uint16_t{2}, std::uint16_t{3}, std::uint16_t{0xFFFF}}) {
@@ -90,12 +90,12 @@ TEST_P(EveryFormat, AnIndexPastTheLastGroupTakesTheFirstAndBecomesZero) {
 
 TEST_P(EveryFormat, AGroupCountPastItsBytesUsesTheEntriesThatAreThere) {
     std::vector<std::uint8_t> groupBytes =
-        testing::groupDirectoryBytes({{16, 16, 32, 1}, {32, 32, 32, 2}});
-    testing::putU16At(groupBytes, 4, 0xFFFF);
+        test::groupDirectoryBytes({{16, 16, 32, 1}, {32, 32, 32, 2}});
+    test::putU16At(groupBytes, 4, 0xFFFF);
     ProgramFileBuilder b;
     b.addGroup({std::nullopt, 1, {}, groupBytes});
-    b.addImage(1, testing::solidIconImage(16, 16, kRed))
-        .addImage(2, testing::solidIconImage(32, 32, kBlue));
+    b.addImage(1, test::solidIconImage(16, 16, kRed))
+        .addImage(2, test::solidIconImage(32, 32, kBlue));
     const std::vector<std::uint8_t> bytes = b.build(GetParam());
     MemoryBytes file(bytes, "count.exe");
     std::uint16_t index = 0;
@@ -117,11 +117,11 @@ TEST_P(EveryFormat, BrokenGroupsAndImagesAreReportedNotGuessed) {
     };
     ProgramFileBuilder missingImage;
     missingImage.addGroup(group(1, {{32, 32, 32, 7}}))
-        .addImage(1, testing::solidIconImage(32, 32, kRed));
+        .addImage(1, test::solidIconImage(32, 32, kRed));
     EXPECT_NE(readError(missingImage).find("refers to image 7"), std::string::npos);
 
     ProgramFileBuilder emptyGroup;
-    emptyGroup.addGroup(group(1, {})).addImage(1, testing::solidIconImage(32, 32, kRed));
+    emptyGroup.addGroup(group(1, {})).addImage(1, test::solidIconImage(32, 32, kRed));
     EXPECT_NE(readError(emptyGroup).find("lists no images"), std::string::npos);
 
     ProgramFileBuilder shortGroup;
@@ -136,7 +136,7 @@ TEST_P(EveryFormat, BrokenGroupsAndImagesAreReportedNotGuessed) {
     EXPECT_NE(readError(garbage), "");
 
     ProgramFileBuilder noGroups;
-    noGroups.addImage(1, testing::solidIconImage(32, 32, kRed));
+    noGroups.addImage(1, test::solidIconImage(32, 32, kRed));
     EXPECT_NE(readError(noGroups).find("holds no icons"), std::string::npos);
 }
 
@@ -145,7 +145,7 @@ class Extraction : public ::testing::Test {
 protected:
     std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         const std::string path = m_folder.file(name);
-        testing::writeBytes(path, bytes);
+        test::writeBytes(path, bytes);
         return path;
     }
     static std::vector<char> buffer(const std::string& path) {
@@ -157,7 +157,7 @@ protected:
         return icon.picture().sharesWith(genericApplicationIcon());
     }
 
-    testing::TemporaryFolder m_folder;
+    test::TemporaryFolder m_folder;
 };
 
 std::vector<std::uint8_t> threeGroups() {
@@ -165,9 +165,9 @@ std::vector<std::uint8_t> threeGroups() {
     b.addGroup(group(1, {{32, 32, 32, 1}}))
         .addGroup(group(2, {{32, 32, 32, 2}}))
         .addGroup(group(3, {{32, 32, 32, 3}}));
-    b.addImage(1, testing::solidIconImage(32, 32, kRed))
-        .addImage(2, testing::solidIconImage(32, 32, kGreen));
-    b.addImage(3, testing::solidIconImage(32, 32, kBlue));
+    b.addImage(1, test::solidIconImage(32, 32, kRed))
+        .addImage(2, test::solidIconImage(32, 32, kGreen));
+    b.addImage(3, test::solidIconImage(32, 32, kBlue));
     return b.build(ProgramFormat::Pe32);
 }
 
@@ -187,7 +187,7 @@ TEST_F(Extraction, TheIndexIsReadFromItsLow16BitsAndWrittenBack) {
 
 TEST_F(Extraction, FilesWithoutAUsableIconGiveTheInstancesSubstitute) {
     ProgramFileBuilder noGroups;
-    noGroups.addImage(1, testing::solidIconImage(32, 32, kRed));
+    noGroups.addImage(1, test::solidIconImage(32, 32, kRed));
     ProgramFileBuilder garbage;
     garbage.addGroup(group(1, {{32, 32, 32, 1}})).addImage(1, std::vector<std::uint8_t>(64, 0xAB));
     const std::string paths[] = {
@@ -235,7 +235,7 @@ TEST_F(Extraction, LongAndNonAsciiPathsAreOpenedWhole) {
     const std::u8string utf8 = file.u8string();
     const std::string path(utf8.begin(), utf8.end());
     ASSERT_GT(path.size(), kMaxPath);
-    testing::writeBytes(file.string(), threeGroups());
+    test::writeBytes(file.string(), threeGroups());
     std::vector<char> text = buffer(path);
     std::int32_t index = 2;
     const IconHandle icon = ExtractAssociatedIconA(ModuleInstance::program(), text, &index);

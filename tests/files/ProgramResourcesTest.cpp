@@ -14,10 +14,10 @@
 namespace mosaikon {
 namespace {
 
-using testing::GroupResource;
-using testing::ProgramFileBuilder;
-using testing::ProgramFormat;
-using testing::ProgramLayout;
+using test::GroupResource;
+using test::ProgramFileBuilder;
+using test::ProgramFormat;
+using test::ProgramLayout;
 
 GroupResource numbered(std::uint16_t id, std::uint16_t imageId) {
     return {std::nullopt, id, {{32, 32, 32, imageId}}, std::nullopt};
@@ -35,7 +35,7 @@ ProgramFileBuilder orderedFile() {
         .addGroup(numbered(5, 4))
         .addGroup(numbered(7, 5));
     for (std::uint16_t id = 1; id <= 5; ++id)
-        b.addImage(id, testing::solidIconImage(32, 32, 0xFF000000u | id));
+        b.addImage(id, test::solidIconImage(32, 32, 0xFF000000u | id));
     return b;
 }
 
@@ -106,7 +106,7 @@ TEST_P(EveryFormat, GroupsComeInStoredOrderAndLeadToTheirOwnBytes) {
 
 TEST_P(EveryFormat, AFileWithoutGroupsHasNone) {
     ProgramFileBuilder b;
-    b.addImage(1, testing::solidIconImage(16, 16, 0xFF0000FFu));
+    b.addImage(1, test::solidIconImage(16, 16, 0xFF0000FFu));
     const std::vector<std::uint8_t> bytes = b.build(GetParam());
     MemoryBytes file(bytes, "images-only.dll");
     EXPECT_EQ(countProgramIconGroups(file), 0u);
@@ -119,7 +119,7 @@ TEST(ProgramResources, StorageOrderIsKeptEvenWhenTheDirectoryIsUnsorted) {
         .addGroup(numbered(5, 3))
         .addGroup(numbered(2, 4));
     for (std::uint16_t id = 1; id <= 4; ++id)
-        b.addImage(id, testing::solidIconImage(32, 32, 0xFF000000u));
+        b.addImage(id, test::solidIconImage(32, 32, 0xFF000000u));
     ProgramLayout layout;
     const std::vector<std::uint8_t> bytes = b.build(ProgramFormat::Pe32, &layout);
     MemoryBytes file(bytes, "unsorted.exe");
@@ -131,8 +131,8 @@ TEST(ProgramResources, StorageOrderIsKeptEvenWhenTheDirectoryIsUnsorted) {
 TEST(ProgramResources, TheFirstLanguageStandsForTheGroup) {
     ProgramFileBuilder b;
     b.addGroup(numbered(1, 3)).addSecondLanguage(0, numbered(1, 4));
-    b.addImage(3, testing::solidIconImage(32, 32, 0xFF000000u))
-        .addImage(4, testing::solidIconImage(32, 32, 0xFFFFFFFFu));
+    b.addImage(3, test::solidIconImage(32, 32, 0xFF000000u))
+        .addImage(4, test::solidIconImage(32, 32, 0xFFFFFFFFu));
     ProgramLayout layout;
     const std::vector<std::uint8_t> bytes = b.build(ProgramFormat::Pe32Plus, &layout);
     MemoryBytes file(bytes, "two-languages.dll");
@@ -147,28 +147,28 @@ TEST(ProgramResources, FilesThatAreNotProgramsAreRefusedByName) {
     EXPECT_NE(countError(text).find("\"MZ\""), std::string::npos);
 
     std::vector<std::uint8_t> pe = orderedFile().build(ProgramFormat::Pe32);
-    testing::putU32At(pe, 0x3C, 0x7FFFFFF0u);
+    test::putU32At(pe, 0x3C, 0x7FFFFFF0u);
     EXPECT_NE(countError(pe).find("no PE or NE header"), std::string::npos);
-    testing::putU32At(pe, 0x3C, static_cast<std::uint32_t>(pe.size() - 2));
+    test::putU32At(pe, 0x3C, static_cast<std::uint32_t>(pe.size() - 2));
     EXPECT_NE(countError(pe).find("no PE or NE header"), std::string::npos);
 
     std::vector<std::uint8_t> unknownMagic = orderedFile().build(ProgramFormat::Pe32);
-    testing::putU16At(unknownMagic, 0x80 + 24, 0x107);
+    test::putU16At(unknownMagic, 0x80 + 24, 0x107);
     EXPECT_NE(countError(unknownMagic).find("unknown kind"), std::string::npos);
 }
 
 TEST(ProgramResources, MissingResourceDirectoryMeansNoIcons) {
     ProgramLayout layout;
     std::vector<std::uint8_t> noCount = orderedFile().build(ProgramFormat::Pe32, &layout);
-    testing::putU32At(noCount, layout.newHeader + 24 + 92,
-                      2);  // only export and import directories
+    test::putU32At(noCount, layout.newHeader + 24 + 92,
+                   2);  // only export and import directories
     EXPECT_EQ(countError(noCount), "");
     MemoryBytes file(noCount, "x.exe");
     EXPECT_EQ(countProgramIconGroups(file), 0u);
 
     std::vector<std::uint8_t> shortHeader = orderedFile().build(ProgramFormat::Pe32Plus, &layout);
-    testing::putU16At(shortHeader, layout.newHeader + 4 + 16,
-                      112 + 16);  // ends before the resource entry
+    test::putU16At(shortHeader, layout.newHeader + 4 + 16,
+                   112 + 16);  // ends before the resource entry
     // The section table now starts elsewhere, but it is never needed.
     MemoryBytes shortFile(shortHeader, "x.dll");
     EXPECT_EQ(countProgramIconGroups(shortFile), 0u);
@@ -185,37 +185,37 @@ TEST(ProgramResources, DamagedPeDirectoriesAreRefused) {
     };
     // The resource directory in no section.
     EXPECT_NE(damaged([&](auto& b) {
-                  testing::putU32At(b, layout.resourceDirectoryEntry, 0x50000);
+                  test::putU32At(b, layout.resourceDirectoryEntry, 0x50000);
               }).find("outside every section"),
               std::string::npos);
     // A section whose raw data lies past the end of the file.
     EXPECT_NE(damaged([&](auto& b) {
-                  testing::putU32At(b, layout.sectionHeader + 20, 0xFFFFFE00u);
+                  test::putU32At(b, layout.sectionHeader + 20, 0xFFFFFE00u);
               }).find("past the end"),
               std::string::npos);
     // Raw data that ends before the directory does.
     EXPECT_NE(damaged([&](auto& b) {
-                  testing::putU32At(b, layout.sectionHeader + 16, 8);
+                  test::putU32At(b, layout.sectionHeader + 16, 8);
               }).find("outside every section"),
               std::string::npos);
     // 65535 sections in a small file.
     EXPECT_NE(damaged([&](auto& b) {
-                  testing::putU16At(b, layout.newHeader + 6, 0xFFFF);
+                  test::putU16At(b, layout.newHeader + 6, 0xFFFF);
               }).find("section table"),
               std::string::npos);
     // The group type pointing back at the root, and a type entry that is a leaf.
     EXPECT_NE(damaged([&](auto& b) {
-                  testing::putU32At(b, layout.groupTypeEntry + 4, 0x80000000u);
+                  test::putU32At(b, layout.groupTypeEntry + 4, 0x80000000u);
               }).find("loops back"),
               std::string::npos);
     EXPECT_NE(damaged([&](auto& b) {
-                  testing::putU32At(b, layout.groupTypeEntry + 4, 0x10);
+                  test::putU32At(b, layout.groupTypeEntry + 4, 0x10);
               }).find("not a directory"),
               std::string::npos);
     // A root claiming 65535 + 65535 entries.
     EXPECT_NE(damaged([&](auto& b) {
-                  testing::putU16At(b, layout.resourceStart + 12, 0xFFFF);
-                  testing::putU16At(b, layout.resourceStart + 14, 0xFFFF);
+                  test::putU16At(b, layout.resourceStart + 12, 0xFFFF);
+                  test::putU16At(b, layout.resourceStart + 14, 0xFFFF);
               }).find("outside every section"),
               std::string::npos);
 }
@@ -238,27 +238,27 @@ TEST(ProgramResources, DamagedPeLeavesAreRefusedWhenAskedFor) {
     };
     EXPECT_EQ(groupError([](auto&) {}), "");
     EXPECT_NE(groupError([&](auto& b) {
-                  testing::putU32At(b, layout.groupDataEntry[0], 0x7FFFFFF0u);
+                  test::putU32At(b, layout.groupDataEntry[0], 0x7FFFFFF0u);
               }).find("outside every section"),
               std::string::npos);
     EXPECT_NE(groupError([&](auto& b) {
-                  testing::putU32At(b, layout.groupDataEntry[0] + 4, 0xFFFFFFF0u);
+                  test::putU32At(b, layout.groupDataEntry[0] + 4, 0xFFFFFFF0u);
               }).find("claims"),
               std::string::npos);
     EXPECT_NE(groupError([&](auto& b) {
-                  testing::putU32At(b, layout.groupDataEntry[0] + 4, 0x100000);
+                  test::putU32At(b, layout.groupDataEntry[0] + 4, 0x100000);
               }).find("outside every section"),
               std::string::npos);
     // The group's entry pointing back at the directory that lists it.
     EXPECT_NE(groupError([&](auto& b) {
                   const std::uint32_t names = le32(b, layout.groupTypeEntry + 4) & 0x7FFFFFFFu;
-                  testing::putU32At(b, layout.resourceStart + names + 16 + 4, 0x80000000u | names);
+                  test::putU32At(b, layout.resourceStart + names + 16 + 4, 0x80000000u | names);
               }).find("loops back"),
               std::string::npos);
     // The language entry pointing at a directory again: a fourth level.
     EXPECT_NE(groupError([&](auto& b) {
                   const std::size_t languages = layout.groupDataEntry[0] - 16 - 8;
-                  testing::putU32At(b, languages + 16 + 4, 0x80000000u | 0x10);
+                  test::putU32At(b, languages + 16 + 4, 0x80000000u | 0x10);
               }).find("deeper than three levels"),
               std::string::npos);
 }
@@ -270,8 +270,8 @@ TEST(ProgramResources, OverlappingSectionsResolveToTheFirst) {
     std::vector<std::uint8_t> bytes = orderedFile().build(ProgramFormat::Pe32, &layout);
     std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(layout.sectionHeader), 40,
                 bytes.begin() + static_cast<std::ptrdiff_t>(layout.sectionHeader + 40));
-    testing::putU32At(bytes, layout.sectionHeader + 40 + 20, 0);  // the DOS header, as raw data
-    testing::putU16At(bytes, layout.newHeader + 6, 2);
+    test::putU32At(bytes, layout.sectionHeader + 40 + 20, 0);  // the DOS header, as raw data
+    test::putU16At(bytes, layout.newHeader + 6, 2);
     MemoryBytes file(bytes, "overlap.exe");
     EXPECT_EQ(countProgramIconGroups(file), 5u);
 }
@@ -286,15 +286,15 @@ TEST(ProgramResources, DamagedNeTablesAreRefused) {
         return countError(bytes);
     };
     EXPECT_NE(damaged([&](auto& b) {
-                  testing::putU16At(b, layout.resourceStart, 40);
+                  test::putU16At(b, layout.resourceStart, 40);
               }).find("alignment shift"),
               std::string::npos);
     EXPECT_NE(damaged([&](auto& b) {
-                  testing::putU16At(b, layout.resourceStart + 2 + 2, 0xFFFF);
+                  test::putU16At(b, layout.resourceStart + 2 + 2, 0xFFFF);
               }).find("more resources"),
               std::string::npos);
     EXPECT_NE(damaged([&](auto& b) {
-                  testing::putU16At(b, layout.newHeader + 0x24, 0xFFF0);
+                  test::putU16At(b, layout.newHeader + 0x24, 0xFFF0);
               }).find("past the end"),
               std::string::npos);
     // A table cut off before its end marker.
@@ -316,7 +316,7 @@ TEST(ProgramResources, NeResourcesPastTheEndAreRefusedAndPaddingIsClipped) {
         ASSERT_TRUE(image.has_value());
         EXPECT_EQ(image->offset + image->size, bytes.size());
     }
-    testing::putU16At(bytes, layout.groupDataEntry[0], 0xFFFF);
+    test::putU16At(bytes, layout.groupDataEntry[0], 0xFFFF);
     MemoryBytes file(bytes, "short.exe");
     const auto directory = readNeIconDirectory(file, layout.newHeader);
     EXPECT_THROW(directory->group(0), FileError);

@@ -55,15 +55,15 @@ std::vector<fs::path> temporariesIn(const fs::path& folder) {
 }
 
 TEST(SaveCrashes, AKilledSaveLeavesTheOldFileOrTheNewOneWhole) {
-    testing::TemporaryFolder folder;
-    const Picture first = LoadPicture(testing::dataPath("gen/hand/bpp32.ico"));
+    test::TemporaryFolder folder;
+    const Picture first = LoadPicture(test::dataPath("gen/hand/bpp32.ico"));
     std::vector<Pixel> pixels = first.allPixels();
     pixels[0] ^= 0x00FFFFFFu;
     const Picture second = Picture::fromPixels(PictureKind::Icon, 32, 32, pixels);
     SavePicture(first, folder.file("first.ico"));
     SavePicture(second, folder.file("second.ico"));
-    const auto firstBytes = testing::readBytes(folder.file("first.ico"));
-    const auto secondBytes = testing::readBytes(folder.file("second.ico"));
+    const auto firstBytes = test::readBytes(folder.file("first.ico"));
+    const auto secondBytes = test::readBytes(folder.file("second.ico"));
     ASSERT_NE(firstBytes, secondBytes);
 
     fs::create_directory(folder.path() / "saves");
@@ -86,7 +86,7 @@ TEST(SaveCrashes, AKilledSaveLeavesTheOldFileOrTheNewOneWhole) {
         ASSERT_EQ(waitpid(saver, &status, 0), saver);
         ASSERT_TRUE(WIFSIGNALED(status))
             << "the saving process stopped by itself, status " << status;
-        const auto bytes = testing::readBytes(target);
+        const auto bytes = test::readBytes(target);
         ASSERT_TRUE(bytes == firstBytes || bytes == secondBytes)
             << "kill " << kill << " left " << bytes.size() << " bytes of neither save";
         const std::size_t leftovers = temporariesIn(folder.path() / "saves").size();

@@ -84,14 +84,14 @@ namespace fs = std::filesystem;
 class SaveDurability : public ::testing::Test {
 protected:
     SaveDurability() {
-        testing::writeBytes(target, kOld);
+        test::writeBytes(target, kOld);
         g_watch = {fs::canonical(folder.path()).string(), {}, {}};
     }
     ~SaveDurability() override { g_watch = {}; }
 
     const std::vector<std::uint8_t> kOld = {1, 2, 3, 4};
-    const Picture icon = LoadPicture(testing::dataPath("gen/hand/bpp32.ico"));
-    testing::TemporaryFolder folder;
+    const Picture icon = LoadPicture(test::dataPath("gen/hand/bpp32.ico"));
+    test::TemporaryFolder folder;
     const std::string target = folder.file("icon.ico");
 };
 
@@ -113,7 +113,7 @@ TEST_F(SaveDurability, EveryFailedStepIsReportedAndNoneBeforeTheRenameHarmsTheOl
         g_watch.failing = step;
         EXPECT_THROW(SavePicture(icon, target), FileError) << static_cast<int>(step);
         g_watch.failing.reset();
-        EXPECT_EQ(testing::readBytes(target), kOld) << static_cast<int>(step);
+        EXPECT_EQ(test::readBytes(target), kOld) << static_cast<int>(step);
         EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()),
                   1);
     }

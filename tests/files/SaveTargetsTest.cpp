@@ -15,9 +15,9 @@ namespace mosaikon {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::dataPath;
-using testing::readBytes;
-using testing::writeBytes;
+using test::dataPath;
+using test::readBytes;
+using test::writeBytes;
 
 const std::vector<std::uint8_t> kOld = {1, 2, 3, 4};
 
@@ -46,7 +46,7 @@ TEST(SaveTargets, ALinkKeepsBeingALinkAndItsTargetGetsTheNewFile) {
     };
     const Picture icon = anIcon();
     for (const Case& c : cases) {
-        testing::TemporaryFolder folder;
+        test::TemporaryFolder folder;
         fs::create_directories(folder.path() / "real");
         fs::create_directories(folder.path() / "sub");
         writeBytes(folder.file("real/icon.ico"), kOld);
@@ -65,7 +65,7 @@ TEST(SaveTargets, ALinkKeepsBeingALinkAndItsTargetGetsTheNewFile) {
                      holdsOurTemporaries(folder.path() / "real"))
             << c.what;
     }
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     fs::create_symlink("b.ico", folder.path() / "a.ico");
     fs::create_symlink("a.ico", folder.path() / "b.ico");
     try {
@@ -77,7 +77,7 @@ TEST(SaveTargets, ALinkKeepsBeingALinkAndItsTargetGetsTheNewFile) {
 }
 
 TEST(SaveTargets, AnyNameTheDiskAcceptsSaves) {
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     const std::string longest = std::string(251, 'n') + ".ico";  // 255 bytes, the usual limit
     writeBytes(folder.file(longest), kOld);
     SavePicture(anIcon(), folder.file(longest));
@@ -105,7 +105,7 @@ TEST(SaveTargets, AFileThisUserMayNotWriteIsRefusedWhoeverOwnsIt) {
     if (geteuid() != 0) {
         GTEST_SKIP() << "needs the administrator to make a file owned by someone else";
     }
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     fs::permissions(folder.path(), fs::perms::all);  // anyone may write in the folder
     writeBytes(folder.file("theirs.ico"), kOld);
     fs::permissions(folder.file("theirs.ico"), fs::perms(0644));
@@ -152,7 +152,7 @@ TEST(SaveTargets, ASaveRemovesOnlyOurOwnLeftoversOfDeadSaves) {
         {".mosaikon--1-0a1b2c3d.tmp", true, false},  // a process group
         {liveSave, true, false},                     // its process still runs
     };
-    testing::TemporaryFolder folder;
+    test::TemporaryFolder folder;
     for (const Case& c : cases) {
         writeBytes(folder.file(c.name), kOld);
         if (c.old) {

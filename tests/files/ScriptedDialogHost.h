@@ -6,7 +6,7 @@
 
 #include "CommonDialog.h"
 
-namespace mosaikon::testing {
+namespace mosaikon::test {
 
 // A file dialog that answers from a script: each run() takes the next scripted answer (a path,
 // or the empty string for a cancel) and remembers what it was asked to show.
@@ -33,4 +33,4 @@ private:
     std::vector<DialogRequest> m_requests;
 };
 
-}  // namespace mosaikon::testing
+}  // namespace mosaikon::test

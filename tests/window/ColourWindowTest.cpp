@@ -3,7 +3,7 @@
 #include "PictureBoxView.h"
 #include "WindowTestSupport.h"
 
-namespace mosaikon::testing {
+namespace mosaikon::test {
 namespace {
 
 constexpr std::uint32_t rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
@@ -90,4 +90,4 @@ TEST_F(ColourWindowTest, OnlyAPrimaryClickOnASwatchChooses) {
 }
 
 }  // namespace
-}  // namespace mosaikon::testing
+}  // namespace mosaikon::test

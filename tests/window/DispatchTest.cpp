@@ -16,7 +16,7 @@ namespace mosaikon {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ShownWindowTest;
+using test::ShownWindowTest;
 
 // Answers each dialog with the next scripted path (the empty string cancels).
 class ScriptedHost final : public DialogHost {

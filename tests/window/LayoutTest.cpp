@@ -5,7 +5,7 @@
 #include "PictureBoxView.h"
 #include "WindowTestSupport.h"
 
-namespace mosaikon::testing {
+namespace mosaikon::test {
 namespace {
 
 struct Placement {
@@ -192,4 +192,4 @@ TEST_F(LayoutTest, SurfacesAreShownPixelForPixelAtTwiceTheScale) {
 }
 
 }  // namespace
-}  // namespace mosaikon::testing
+}  // namespace mosaikon::test

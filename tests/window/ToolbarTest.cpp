@@ -6,7 +6,7 @@
 #include "ToolbarView.h"
 #include "WindowTestSupport.h"
 
-namespace mosaikon::testing {
+namespace mosaikon::test {
 namespace {
 
 struct Entry {
@@ -238,4 +238,4 @@ TEST_F(ToolbarTest, TooltipsShowTheButtonsTexts) {
 }
 
 }  // namespace
-}  // namespace mosaikon::testing
+}  // namespace mosaikon::test

@@ -7,7 +7,7 @@
 #include "WebLink.h"
 #include "WindowTestSupport.h"
 
-namespace mosaikon::testing {
+namespace mosaikon::test {
 namespace {
 
 class FakeShell final : public Shell {
@@ -98,4 +98,4 @@ TEST_F(WebLinkTest, FailuresAreSwallowedAndTheEditorIsUntouched) {
 }
 
 }  // namespace
-}  // namespace mosaikon::testing
+}  // namespace mosaikon::test

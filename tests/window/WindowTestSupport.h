@@ -13,7 +13,7 @@
 #include "CommonDialog.h"
 #include "frmEditIcon.h"
 
-namespace mosaikon::testing {
+namespace mosaikon::test {
 
 // Answers every file dialog with "cancelled" and remembers what it was asked.
 class RecordingDialogHost final : public DialogHost {
@@ -69,4 +69,4 @@ protected:
     frmEditIcon window;
 };
 
-}  // namespace mosaikon::testing
+}  // namespace mosaikon::test

@@ -1,2 +1,0 @@
-# Benchmarks of the surface operations, the tools and the transforms.
-mosaikon_add_bench(canvas_bench CanvasBench.cpp)
