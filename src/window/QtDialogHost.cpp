@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "FileNames.h"
+
 namespace mosaikon {
 
 QStringList toQtNameFilters(const std::string& filter) {
@@ -53,7 +55,7 @@ std::string QtDialogHost::run(const DialogRequest& request) {
         }
     }
     if (!request.fileName.empty()) {
-        dialog.selectFile(QString::fromStdString(request.fileName));
+        dialog.selectFile(fromFileName(request.fileName));
     }
     const bool refuseReadOnly = saving && (request.flags & dialogflags::kNoReadOnlyReturn) != 0;
     while (dialog.exec() == QDialog::Accepted) {
@@ -69,7 +71,7 @@ std::string QtDialogHost::run(const DialogRequest& request) {
                                      .arg(path));
             continue;
         }
-        return path.toStdString();
+        return toFileName(path);
     }
     return {};
 }

@@ -11,6 +11,7 @@
 #include "ClickableLabel.h"
 #include "ControlLook.h"
 #include "DesktopShell.h"
+#include "FileNames.h"
 #include "PictureBoxView.h"
 #include "QtDialogHost.h"
 #include "ResourcePictures.h"
@@ -81,7 +82,7 @@ void frmEditIcon::runHandler(const std::function<void()>& handler) {
     } catch (const std::exception& error) {
         refreshControls();
         QMessageBox::warning(this, QStringLiteral("Mosaikon"),
-                             QString::fromStdString(error.what()));
+                             fromFileName(error.what()));  // it names the file
     } catch (...) {
         refreshControls();
         QMessageBox::warning(this, QStringLiteral("Mosaikon"),
@@ -100,7 +101,7 @@ void frmEditIcon::refreshControls() {
     }
     setBackColor(m_pallet, m_colours.Pallet);
     setBackColor(m_pallet2, m_colours.Pallet2);
-    m_statusBar->setText(QString::fromStdString(m_files.statusLine()));
+    m_statusBar->setText(fromFileName(m_files.statusLine()));
     m_toolbarView->update();
 }
 

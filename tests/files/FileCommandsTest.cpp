@@ -246,5 +246,31 @@ TEST_F(FileCommandsTest, SaveBmpWritesTheWholeViewAndOpenBmpReadsItBack) {
     EXPECT_EQ(canvas.SmallPicture.pixels(), small);
 }
 
+TEST_F(FileCommandsTest, NamesThatAreNoTextSaveAndOpenByTheirOwnBytes) {
+    paintPattern();
+    const auto small = canvas.SmallPicture.pixels();
+    const std::string name = "\xff\xfe \xc3(.ico";  // not UTF-8
+    host.choose(folder.file(name));
+    commands.SaveIcon();
+    host.choose(folder.file(name) + ".bmp");
+    commands.save_BMP();
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        names.push_back(entry.path().filename().native());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{name, name + ".bmp"}));
+
+    canvas.ClearIcon();
+    host.choose(folder.file(name));
+    commands.OpenIcon();
+    EXPECT_EQ(commands.statusLine().substr(0, folder.file(name).size() + 1),
+              " " + folder.file(name));
+    canvas.ClearIcon();
+    host.choose(folder.file(name) + ".bmp");
+    commands.Open_BMP();
+    EXPECT_EQ(canvas.SmallPicture.pixels(), small);
+}
+
 }  // namespace
 }  // namespace mosaikon
