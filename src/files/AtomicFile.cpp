@@ -112,12 +112,15 @@ AtomicFile::AtomicFile(std::string target)
     // The rename would replace the file whatever its permissions, so they are checked here: a
     // file marked read-only stays as it is even for the administrator, and a file this user may
     // not write stays as it is whoever owns it.
-    if (replacing && ((existing.st_mode & S_IWUSR) == 0 ||
-                      ::faccessat(AT_FDCWD, m_destination.c_str(), W_OK, AT_EACCESS) != 0)) {
-        if (errno == EROFS) {
+    if (replacing) {
+        const int access =
+            ::faccessat(AT_FDCWD, m_destination.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
+        if (access == EROFS) {
             throw FileError(m_target, writeProblem(EROFS));
         }
-        throw FileError(m_target, "cannot be saved: it is read-only.");
+        if ((existing.st_mode & S_IWUSR) == 0 || access == EACCES || access == EPERM) {
+            throw FileError(m_target, "cannot be saved: it is read-only.");
+        }
     }
 
     m_folder = folderOf(m_destination);

@@ -1,6 +1,8 @@
 #include "PictureTestSupport.h"
 
 #include <spng.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -122,6 +124,17 @@ TemporaryFolder::~TemporaryFolder() {
     std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(m_path, ignored);
+}
+
+bool withoutPrivileges(const std::function<bool()>& body) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool dropped = geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
+        _exit(dropped && body() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
 }
 
 }  // namespace mosaikon::test

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,5 +47,9 @@ private:
 
 std::vector<std::uint8_t> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Runs `body` in a child process and gives its result. When the tests run as the administrator,
+// whom permissions do not bind, the child runs as the unprivileged user "nobody" instead.
+bool withoutPrivileges(const std::function<bool()>& body);
 
 }  // namespace mosaikon::test

@@ -90,17 +90,6 @@ TEST(SaveTargets, AnyNameTheDiskAcceptsSaves) {
     }
 }
 
-// Runs `body` in a child process as the unprivileged user "nobody"; its result is the child's.
-bool asNobody(const std::function<bool()>& body) {
-    const pid_t child = fork();
-    if (child == 0) {
-        _exit(setgid(65534) == 0 && setuid(65534) == 0 && body() ? 0 : 1);
-    }
-    int status = 0;
-    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
-}
-
 TEST(SaveTargets, AFileThisUserMayNotWriteIsRefusedWhoeverOwnsIt) {
     if (geteuid() != 0) {
         GTEST_SKIP() << "needs the administrator to make a file owned by someone else";
@@ -109,7 +98,7 @@ TEST(SaveTargets, AFileThisUserMayNotWriteIsRefusedWhoeverOwnsIt) {
     fs::permissions(folder.path(), fs::perms::all);  // anyone may write in the folder
     writeBytes(folder.file("theirs.ico"), kOld);
     fs::permissions(folder.file("theirs.ico"), fs::perms(0644));
-    EXPECT_TRUE(asNobody([&] {
+    EXPECT_TRUE(test::withoutPrivileges([&] {
         try {
             SavePicture(anIcon(), folder.file("theirs.ico"));
         } catch (const FileError& error) {
@@ -120,7 +109,7 @@ TEST(SaveTargets, AFileThisUserMayNotWriteIsRefusedWhoeverOwnsIt) {
     EXPECT_EQ(readBytes(folder.file("theirs.ico")), kOld);
     // The owner of a writable file may replace it; the new file keeps the file's group.
     ASSERT_EQ(chown(folder.file("theirs.ico").c_str(), 65534, 65534), 0);
-    EXPECT_TRUE(asNobody([&] {
+    EXPECT_TRUE(test::withoutPrivileges([&] {
         SavePicture(anIcon(), folder.file("theirs.ico"));
         return true;
     }));
