@@ -2,70 +2,126 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <system_error>
 
 #include "FileError.h"
 #include "SaveTemporaries.h"
 
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace mosaikon {
+
+namespace fs = std::filesystem;
 
 namespace {
 
-// As many links as the system itself follows in one path before it gives up (Linux's limit).
-constexpr int kMaxLinksFollowed = 40;
+// What a save needs to know of the file it replaces.
+struct Existing {
+    bool exists = false;
+    bool folder = false;
+    bool readOnly = false;  // marked read-only, or this user may not write it
+    bool onReadOnlyDisk = false;
+#ifndef _WIN32
+    mode_t mode = 0;
+    gid_t group = 0;
+#endif
+};
 
-std::string writeProblem(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            return "cannot be saved: you have no permission to write in its folder.";
-        case EROFS:
-            return "cannot be saved: its disk can only be read.";
-        case ENOENT:
-        case ENOTDIR:
-            return "cannot be saved: its folder does not exist.";
-        case ENOSPC:
-        case EDQUOT:
-            return "cannot be saved: the disk is full.";
-        case ENAMETOOLONG:
-            return "cannot be saved: its name is too long for the disk.";
-        case ELOOP:
-            return "cannot be saved: it is a link that leads round in a circle.";
-        default:
-            return "cannot be saved: " + std::generic_category().message(error) + ".";
-    }
+// The system calls of a save. Each returns -1 and sets errno on failure, as POSIX calls do.
+#ifdef _WIN32
+
+fs::path toPath(const std::string& name) {
+    // Windows names reach the program as UTF-8; the wide form is what the system takes.
+    return fs::path(std::u8string(name.begin(), name.end()));
 }
 
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
+Existing examine(const fs::path& path) {
+    Existing found;
+    struct ::_stat64 info {};
+    if (::_wstat64(path.c_str(), &info) == 0) {
+        found.exists = true;
+        found.folder = (info.st_mode & _S_IFDIR) != 0;
+        found.readOnly = (info.st_mode & _S_IWRITE) == 0;  // the read-only attribute
     }
-    return slash == 0 ? "/" : path.substr(0, slash);
+    return found;
 }
 
-// The file a save of `path` replaces: `path` itself, or where its chain of symbolic links ends.
-// A relative link is read from the folder that holds it. Where the chain ends at nothing, the
-// save creates that file, as writing through the link would.
-std::string followLinks(const std::string& path) {
-    std::string current = path;
-    for (int followed = 0; followed <= kMaxLinksFollowed; ++followed) {
-        std::error_code error;
-        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, error))) {
-            return current;
-        }
-        const std::string link = std::filesystem::read_symlink(current, error).native();
-        if (error) {
-            throw FileError(path, writeProblem(error.value()));
-        }
-        current = link.starts_with('/') ? link : folderOf(current) + '/' + link;
+int createNew(const fs::path& path) {
+    return ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                    _S_IREAD | _S_IWRITE);
+}
+
+void keepOwnership(int, const Existing&) {}
+
+long long writeSome(int descriptor, const std::uint8_t* bytes, std::size_t count) {
+    constexpr std::size_t kMostAtOnce = 1u << 30;
+    return ::_write(descriptor, bytes, static_cast<unsigned>(std::min(count, kMostAtOnce)));
+}
+
+int flushToDisk(int descriptor) { return ::_commit(descriptor); }
+
+int closeFile(int descriptor) { return ::_close(descriptor); }
+
+void removeFile(const fs::path& path) { ::_wunlink(path.c_str()); }
+
+// With "write through" the move is on the disk, folder entry included, when it returns.
+int replaceFile(const fs::path& from, const fs::path& to) {
+    if (::MoveFileExW(from.c_str(), to.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+        return 0;
     }
-    throw FileError(path, writeProblem(ELOOP));
+    errno = ::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+    return -1;
+}
+
+int flushFolder(const fs::path&) { return 0; }
+
+#else
+
+fs::path toPath(const std::string& name) { return fs::path(name); }
+
+Existing examine(const fs::path& path) {
+    Existing found;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return found;
+    }
+    found.exists = true;
+    found.folder = S_ISDIR(info.st_mode);
+    found.mode = info.st_mode & 07777;
+    found.group = info.st_gid;
+    // The rename would replace the file whatever its permissions, so they are read here: a
+    // file marked read-only stays as it is even for the administrator, who may write anything
+    // else, and a file this user may not write stays as it is whoever owns it.
+    const int access = ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
+    found.onReadOnlyDisk = access == EROFS;
+    found.readOnly = (info.st_mode & S_IWUSR) == 0 || access == EACCES || access == EPERM;
+    return found;
+}
+
+int createNew(const fs::path& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+}
+
+void keepOwnership(int descriptor, const Existing& existing) {
+    // The group first: changing it may clear the set-group-id bit, which the mode restores.
+    // Only a group this user belongs to may be given (EPERM otherwise); the file then keeps
+    // this user's own group, as any new file would.
+    static_cast<void>(::fchown(descriptor, static_cast<uid_t>(-1), existing.group));
+    static_cast<void>(::fchmod(descriptor, existing.mode));
+}
+
+long long writeSome(int descriptor, const std::uint8_t* bytes, std::size_t count) {
+    return ::write(descriptor, bytes, count);
 }
 
 // Flushes what was written through `descriptor` to the disk itself, not just to its cache.
@@ -83,8 +139,19 @@ int flushToDisk(int descriptor) {
     return result;
 }
 
-// Makes the rename in `folder` permanent. Returns 0 or the error.
-int flushFolder(const std::string& folder) {
+int closeFile(int descriptor) {
+    // After EINTR the descriptor is gone all the same, and its bytes are already on the disk.
+    return ::close(descriptor) == 0 || errno == EINTR ? 0 : -1;
+}
+
+void removeFile(const fs::path& path) { ::unlink(path.c_str()); }
+
+int replaceFile(const fs::path& from, const fs::path& to) {
+    return std::rename(from.c_str(), to.c_str());
+}
+
+// Makes the rename in `folder` permanent.
+int flushFolder(const fs::path& folder) {
     const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) {
         // A folder we may write but not list cannot be opened; flushing every disk is the one
@@ -97,38 +164,83 @@ int flushFolder(const std::string& folder) {
     ::close(descriptor);
     // Some file systems cannot flush a folder at all (EINVAL); they keep renames in order
     // without it.
-    return result == 0 || error == EINVAL ? 0 : error;
+    if (result != 0 && error != EINVAL) {
+        errno = error;
+        return -1;
+    }
+    return 0;
+}
+
+#endif
+
+// As many links as Linux follows in one path before it gives up.
+constexpr int kMaxLinksFollowed = 40;
+
+std::string writeProblem(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return "cannot be saved: you have no permission to write in its folder.";
+        case EROFS:
+            return "cannot be saved: its disk can only be read.";
+        case ENOENT:
+        case ENOTDIR:
+            return "cannot be saved: its folder does not exist.";
+        case ENOSPC:
+#ifdef EDQUOT
+        case EDQUOT:
+#endif
+            return "cannot be saved: the disk is full.";
+        case ENAMETOOLONG:
+            return "cannot be saved: its name is too long for the disk.";
+        case ELOOP:
+            return "cannot be saved: it is a link that leads round in a circle.";
+        case EIO:
+            return "cannot be saved: the disk reported an error while writing it.";
+        default:
+            return "cannot be saved: " + std::generic_category().message(error) + ".";
+    }
+}
+
+// The file a save of `name` replaces: `name` itself, or where its chain of symbolic links ends.
+// A relative link is read from the folder that holds it. Where the chain ends at nothing, the
+// save creates that file, as writing through the link would.
+fs::path followLinks(const std::string& name) {
+    fs::path current = toPath(name);
+    for (int followed = 0; followed <= kMaxLinksFollowed; ++followed) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error))) {
+            return current;
+        }
+        const fs::path link = fs::read_symlink(current, error);
+        if (error) {
+            throw FileError(name, writeProblem(error.default_error_condition().value()));
+        }
+        current = link.is_absolute() ? link : current.parent_path() / link;
+    }
+    throw FileError(name, writeProblem(ELOOP));
 }
 
 }  // namespace
 
 AtomicFile::AtomicFile(std::string target)
     : m_target(std::move(target)), m_destination(followLinks(m_target)) {
-    struct stat existing {};
-    const bool replacing = ::stat(m_destination.c_str(), &existing) == 0;
-    if (replacing && S_ISDIR(existing.st_mode)) {
+    const Existing existing = examine(m_destination);
+    if (existing.folder) {
         throw FileError(m_target, "cannot be saved: it is a folder.");
     }
-    // The rename would replace the file whatever its permissions, so they are checked here: a
-    // file marked read-only stays as it is even for the administrator, and a file this user may
-    // not write stays as it is whoever owns it.
-    if (replacing) {
-        const int access =
-            ::faccessat(AT_FDCWD, m_destination.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
-        if (access == EROFS) {
-            throw FileError(m_target, writeProblem(EROFS));
-        }
-        if ((existing.st_mode & S_IWUSR) == 0 || access == EACCES || access == EPERM) {
-            throw FileError(m_target, "cannot be saved: it is read-only.");
-        }
+    if (existing.onReadOnlyDisk) {
+        throw FileError(m_target, writeProblem(EROFS));
+    }
+    if (existing.readOnly) {
+        throw FileError(m_target, "cannot be saved: it is read-only.");
     }
 
-    m_folder = folderOf(m_destination);
+    m_folder = m_destination.has_parent_path() ? m_destination.parent_path() : fs::path(".");
     // "Exclusive" refuses a name that is already taken; a few fresh names settle such a clash.
     for (int attempt = 0; attempt < 16 && m_descriptor < 0; ++attempt) {
-        m_temporary = m_folder + '/' + makeTemporaryName();
-        m_descriptor =
-            ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        m_temporary = m_folder / makeTemporaryName();
+        m_descriptor = createNew(m_temporary);
         if (m_descriptor < 0 && errno != EEXIST) {
             const int error = errno;
             m_temporary.clear();
@@ -139,12 +251,8 @@ AtomicFile::AtomicFile(std::string target)
         m_temporary.clear();
         throw FileError(m_target, "cannot be saved: no temporary file could be made beside it.");
     }
-    if (replacing) {
-        // The group first: changing it may clear the set-group-id bit, which the mode restores.
-        // Only a group this user belongs to may be given (EPERM otherwise); the file then
-        // keeps this user's own group, as any new file would.
-        static_cast<void>(::fchown(m_descriptor, static_cast<uid_t>(-1), existing.st_gid));
-        static_cast<void>(::fchmod(m_descriptor, existing.st_mode & 07777));
+    if (existing.exists) {
+        keepOwnership(m_descriptor, existing);
     }
 }
 
@@ -152,11 +260,11 @@ AtomicFile::~AtomicFile() { discardTemporary(); }
 
 void AtomicFile::discardTemporary() noexcept {
     if (m_descriptor >= 0) {
-        ::close(m_descriptor);
+        closeFile(m_descriptor);
         m_descriptor = -1;
     }
     if (!m_temporary.empty()) {
-        ::unlink(m_temporary.c_str());
+        removeFile(m_temporary);
         m_temporary.clear();
     }
 }
@@ -171,7 +279,7 @@ void AtomicFile::write(std::span<const std::uint8_t> bytes) {
         fail(EBADF);
     }
     while (!bytes.empty()) {
-        const ssize_t written = ::write(m_descriptor, bytes.data(), bytes.size());
+        const long long written = writeSome(m_descriptor, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -191,20 +299,19 @@ void AtomicFile::commit() {
     if (flushToDisk(m_descriptor) != 0) {
         fail(errno);
     }
-    const int closed = ::close(m_descriptor);
+    const int closed = closeFile(m_descriptor);
     m_descriptor = -1;
-    // After EINTR the descriptor is gone all the same, and its bytes are already on the disk.
-    if (closed != 0 && errno != EINTR) {
+    if (closed != 0) {
         fail(errno);
     }
-    if (std::rename(m_temporary.c_str(), m_destination.c_str()) != 0) {
+    if (replaceFile(m_temporary, m_destination) != 0) {
         fail(errno);
     }
     m_temporary.clear();
     removeStaleTemporaries(m_folder);
-    if (const int error = flushFolder(m_folder); error != 0) {
+    if (flushFolder(m_folder) != 0) {
         throw FileError(m_target, "may not be saved: the disk failed to make the save permanent (" +
-                                      std::generic_category().message(error) + ").");
+                                      std::generic_category().message(errno) + ").");
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
 
@@ -34,10 +35,10 @@ private:
     [[noreturn]] void fail(int error);
     void discardTemporary() noexcept;
 
-    std::string m_target;       // as the caller named it, for messages
-    std::string m_destination;  // the file that is replaced, links followed
-    std::string m_folder;       // the destination's folder, where the temporary file lives
-    std::string m_temporary;    // empty once renamed or removed
+    std::string m_target;                 // as the caller named it, for messages
+    std::filesystem::path m_destination;  // the file that is replaced, links followed
+    std::filesystem::path m_folder;       // its folder, where the temporary file lives
+    std::filesystem::path m_temporary;    // empty once renamed or removed
     int m_descriptor = -1;
 };
 

@@ -1,29 +1,66 @@
 #include "SaveTemporaries.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdint>
-#include <ctime>
 #include <optional>
 #include <random>
 #include <string_view>
 
+#ifdef _WIN32
+#include <process.h>
+#include <windows.h>
+#else
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 namespace mosaikon {
+
+namespace fs = std::filesystem;
 
 namespace {
 
 constexpr std::string_view kPrefix = ".mosaikon-";
 constexpr std::string_view kSuffix = ".tmp";
-constexpr std::time_t kStaleAfterSeconds = 60;
+constexpr auto kStaleAfter = std::chrono::minutes(1);
+
+#ifdef _WIN32
+long thisProcess() { return ::_getpid(); }
+
+bool stillRuns(long process) {
+    const HANDLE handle = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(process));
+    if (handle == nullptr) {
+        // Access denied means it runs under another user.
+        return ::GetLastError() != ERROR_INVALID_PARAMETER;
+    }
+    const bool running = ::WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
+    ::CloseHandle(handle);
+    return running;
+}
+#else
+long thisProcess() { return ::getpid(); }
+
+bool stillRuns(long process) {
+    // EPERM means it runs under another user.
+    return ::kill(static_cast<pid_t>(process), 0) == 0 || errno != ESRCH;
+}
+#endif
+
+// A file's own name, in the form the save gives its temporary files.
+std::string nameOf(const fs::path& path) {
+#ifdef _WIN32
+    const std::u8string name = path.filename().u8string();
+    return std::string(name.begin(), name.end());
+#else
+    return path.filename().native();
+#endif
+}
 
 // The process id in one of our temporary names, or nothing when the name is not one of ours.
-std::optional<pid_t> creatorOf(std::string_view name) {
+std::optional<long> creatorOf(std::string_view name) {
     if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix)) {
         return std::nullopt;
     }
@@ -33,18 +70,13 @@ std::optional<pid_t> creatorOf(std::string_view name) {
         name.find_first_not_of("0123456789abcdef", dash + 1) != std::string_view::npos) {
         return std::nullopt;
     }
-    pid_t creator = 0;
+    long creator = 0;
     const auto [end, error] = std::from_chars(name.data(), name.data() + dash, creator);
     // Zero and negative ids would address whole process groups when asked whether they run.
-    if (error != std::errc() || end != name.data() + dash || creator <= 0) {
+    if (error != std::errc() || end != name.data() + dash || creator <= 0 || creator > 0x7FFFFFFF) {
         return std::nullopt;
     }
     return creator;
-}
-
-bool stillRuns(pid_t process) {
-    // EPERM means it runs under another user.
-    return ::kill(process, 0) == 0 || errno != ESRCH;
 }
 
 }  // namespace
@@ -52,7 +84,7 @@ bool stillRuns(pid_t process) {
 std::string makeTemporaryName() {
     thread_local std::mt19937 random{std::random_device{}()};
     constexpr char kDigits[] = "0123456789abcdef";
-    std::string name = std::string(kPrefix) + std::to_string(::getpid()) + '-';
+    std::string name = std::string(kPrefix) + std::to_string(thisProcess()) + '-';
     auto bits = static_cast<std::uint32_t>(random());
     for (int i = 0; i < 8; ++i, bits >>= 4) {
         name += kDigits[bits & 15u];
@@ -60,24 +92,26 @@ std::string makeTemporaryName() {
     return name + std::string(kSuffix);
 }
 
-void removeStaleTemporaries(const std::string& folder) {
-    DIR* listing = ::opendir(folder.c_str());
-    if (listing == nullptr) {
-        return;
-    }
-    const std::time_t now = std::time(nullptr);
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::optional<pid_t> creator = creatorOf(entry->d_name);
-        struct stat info {};
-        if (!creator ||
-            ::fstatat(::dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
-            !S_ISREG(info.st_mode) || now - info.st_mtime < kStaleAfterSeconds ||
-            stillRuns(*creator)) {
-            continue;
+void removeStaleTemporaries(const fs::path& folder) noexcept {
+    try {
+        std::error_code error;
+        const auto now = fs::file_time_type::clock::now();
+        for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+             entry.increment(error)) {
+            const std::optional<long> creator = creatorOf(nameOf(entry->path()));
+            std::error_code failed;
+            if (!creator || entry->is_symlink(failed) || !entry->is_regular_file(failed)) {
+                continue;
+            }
+            const auto written = entry->last_write_time(failed);
+            if (failed || written > now || now - written < kStaleAfter || stillRuns(*creator)) {
+                continue;
+            }
+            fs::remove(entry->path(), failed);
         }
-        ::unlinkat(::dirfd(listing), entry->d_name, 0);
+    } catch (...) {
+        // A name that cannot be converted, or no memory: the cleanup waits for another save.
     }
-    ::closedir(listing);
 }
 
 }  // namespace mosaikon

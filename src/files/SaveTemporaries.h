@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace mosaikon {
@@ -17,6 +18,6 @@ std::string makeTemporaryName();
 // this machine, nor one from another machine sharing the folder (whose process id means nothing
 // here) that is still being written. Files that are not ours are never touched. Errors are
 // ignored: the cleanup is a courtesy, not part of the save.
-void removeStaleTemporaries(const std::string& folder);
+void removeStaleTemporaries(const std::filesystem::path& folder) noexcept;
 
 }  // namespace mosaikon
