@@ -77,6 +77,14 @@ Colour PictureBox::pixel(int x, int y) const {
                            static_cast<std::size_t>(x)]);
 }
 
+void PictureBox::restorePixels(std::span<const std::uint32_t> pixels) {
+    if (pixels.size() != m_pixels.size()) {
+        throw std::invalid_argument("Restored pixels do not fit the drawing surface.");
+    }
+    std::copy(pixels.begin(), pixels.end(), m_pixels.begin());
+    ++m_revision;
+}
+
 void PictureBox::setPixel(int x, int y, std::uint32_t plain) {
     if (inside(x, y)) {
         m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +

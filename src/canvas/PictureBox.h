@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "Colour.h"
@@ -70,6 +71,9 @@ public:
     // Plain colours of the drawing area, row by row from the top.
     const std::vector<std::uint32_t>& pixels() const { return m_pixels; }
     Colour pixel(int x, int y) const;
+    // Puts back a whole drawing area taken earlier from pixels() of a surface of this size; the
+    // edit history restores surfaces through it.
+    void restorePixels(std::span<const std::uint32_t> pixels);
     // Counts every change of the drawing, so a view can tell when to repaint.
     std::uint64_t revision() const { return m_revision; }
 

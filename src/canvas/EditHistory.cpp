@@ -1,0 +1,172 @@
+#include "EditHistory.h"
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+namespace mosaikon {
+
+namespace {
+
+constexpr std::size_t kIcon = 0;
+constexpr std::size_t kView = 1;
+
+std::span<const std::uint32_t> rowOf(const std::vector<std::uint32_t>& pixels, int width,
+                                     std::uint32_t row) {
+    const auto w = static_cast<std::size_t>(width);
+    return std::span<const std::uint32_t>(pixels).subspan(row * w, w);
+}
+
+}  // namespace
+
+EditHistory::EditHistory(const PictureBox& icon, const PictureBox& view, std::size_t capacity)
+    : m_capacity(std::max<std::size_t>(capacity, 1)) {
+    const PictureBox* surfaces[2] = {&icon, &view};
+    for (std::size_t i = 0; i < 2; ++i) {
+        // Runs store their columns in 16 bits.
+        if (surfaces[i]->widthPixels() > std::numeric_limits<std::uint16_t>::max()) {
+            throw std::invalid_argument("A surface is too wide for the edit history.");
+        }
+        m_mirrors[i] = {surfaces[i]->widthPixels(), surfaces[i]->heightPixels(),
+                        surfaces[i]->pixels()};
+    }
+}
+
+void EditHistory::checkShape(const PictureBox& icon, const PictureBox& view) const {
+    const PictureBox* surfaces[2] = {&icon, &view};
+    for (std::size_t i = 0; i < 2; ++i) {
+        if (surfaces[i]->widthPixels() != m_mirrors[i].width ||
+            surfaces[i]->heightPixels() != m_mirrors[i].height) {
+            throw std::invalid_argument("The edit history was given surfaces of another size.");
+        }
+    }
+}
+
+// Compares `surface` with `mirror` row by row, brings the mirror up to date, and returns the
+// rows that changed with their deltas.
+std::vector<EditHistory::RowChange> EditHistory::diff(Mirror& mirror, const PictureBox& surface) {
+    std::vector<RowChange> changes;
+    const auto width = static_cast<std::size_t>(mirror.width);
+    const std::vector<std::uint32_t>& now = surface.pixels();
+    for (std::uint32_t row = 0; row < static_cast<std::uint32_t>(mirror.height); ++row) {
+        const auto before = rowOf(mirror.pixels, mirror.width, row);
+        const auto after = rowOf(now, mirror.width, row);
+        if (std::equal(before.begin(), before.end(), after.begin())) {
+            continue;
+        }
+        std::vector<Run> runs;
+        for (std::size_t x = 0; x < width;) {
+            const std::uint32_t delta = before[x] ^ after[x];
+            std::size_t end = x + 1;
+            while (end < width && (before[end] ^ after[end]) == delta) {
+                ++end;
+            }
+            if (delta != 0) {
+                runs.push_back(
+                    {static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(end - x), delta});
+            }
+            x = end;
+        }
+        runs.shrink_to_fit();
+        const bool sameAsRowAbove = !changes.empty() &&
+                                    changes.back().firstRow + changes.back().rowCount == row &&
+                                    changes.back().runs == runs;
+        if (sameAsRowAbove) {
+            ++changes.back().rowCount;
+        } else {
+            changes.push_back({row, 1, std::move(runs)});
+        }
+        std::copy(after.begin(), after.end(),
+                  mirror.pixels.begin() + static_cast<std::ptrdiff_t>(row * width));
+    }
+    changes.shrink_to_fit();
+    return changes;
+}
+
+bool EditHistory::record(const PictureBox& icon, const PictureBox& view) {
+    checkShape(icon, view);
+    Step step;
+    step.surfaces[kIcon] = diff(m_mirrors[kIcon], icon);
+    step.surfaces[kView] = diff(m_mirrors[kView], view);
+    if (step.surfaces[kIcon].empty() && step.surfaces[kView].empty()) {
+        return false;
+    }
+    m_redo.clear();
+    m_undo.push_back(std::move(step));
+    if (m_undo.size() > m_capacity) {
+        m_undo.pop_front();
+    }
+    return true;
+}
+
+// Flips every recorded row between its old and new pixels, in the mirror and on the surface.
+void EditHistory::apply(const Step& step, PictureBox& icon, PictureBox& view) {
+    PictureBox* surfaces[2] = {&icon, &view};
+    for (std::size_t i = 0; i < 2; ++i) {
+        Mirror& mirror = m_mirrors[i];
+        const auto width = static_cast<std::size_t>(mirror.width);
+        for (const RowChange& change : step.surfaces[i]) {
+            for (std::uint32_t r = 0; r < change.rowCount; ++r) {
+                std::uint32_t* row = mirror.pixels.data() + (change.firstRow + r) * width;
+                for (const Run& run : change.runs) {
+                    std::uint32_t* first = row + run.start;
+                    std::for_each(first, first + run.length,
+                                  [&](std::uint32_t& p) { p ^= run.delta; });
+                }
+            }
+        }
+        if (!step.surfaces[i].empty()) {
+            surfaces[i]->restorePixels(mirror.pixels);
+        }
+    }
+}
+
+bool EditHistory::undo(PictureBox& icon, PictureBox& view) {
+    record(icon, view);
+    if (m_undo.empty()) {
+        return false;
+    }
+    Step step = std::move(m_undo.back());
+    m_undo.pop_back();
+    apply(step, icon, view);
+    m_redo.push_back(std::move(step));
+    return true;
+}
+
+bool EditHistory::redo(PictureBox& icon, PictureBox& view) {
+    // A change since the last record would end the redo branch; keep it rather than lose it.
+    if (record(icon, view) || m_redo.empty()) {
+        return false;
+    }
+    Step step = std::move(m_redo.back());
+    m_redo.pop_back();
+    apply(step, icon, view);
+    m_undo.push_back(std::move(step));
+    return true;
+}
+
+std::size_t EditHistory::memoryBytes() const {
+    std::size_t bytes = sizeof(*this);
+    for (const Mirror& mirror : m_mirrors) {
+        bytes += mirror.pixels.capacity() * sizeof(std::uint32_t);
+    }
+    const auto stepBytes = [](const Step& step) {
+        std::size_t total = sizeof(Step);
+        for (const auto& rows : step.surfaces) {
+            total += rows.capacity() * sizeof(RowChange);
+            for (const RowChange& change : rows) {
+                total += change.runs.capacity() * sizeof(Run);
+            }
+        }
+        return total;
+    };
+    for (const Step& step : m_undo) {
+        bytes += stepBytes(step);
+    }
+    for (const Step& step : m_redo) {
+        bytes += stepBytes(step);
+    }
+    return bytes;
+}
+
+}  // namespace mosaikon

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "PictureBox.h"
+
+namespace mosaikon {
+
+// Undo and redo over the icon's two surfaces, the icon surface and the magnified view.
+//
+// The history keeps a copy of both surfaces as they stood at the last record. record() compares
+// the surfaces with that copy and keeps, for each row that changed, the exclusive-or of its old
+// and new pixels as runs. One such delta serves both directions, and a step costs what it
+// changed: a painted cell is a few runs, a flip a few hundred. Rows of the view repeat (the nine
+// pixel rows of a cell row), so rows that changed alike share one delta.
+//
+// Undo and redo restore the surfaces exactly as they were, so an undone step leaves no trace:
+// the view keeps any strip a move left behind, as it was.
+class EditHistory {
+public:
+    static constexpr std::size_t kDefaultCapacity = 1000;
+
+    // Starts an empty history at the surfaces as they are now. Keeps at least the last
+    // `capacity` steps.
+    EditHistory(const PictureBox& icon, const PictureBox& view,
+                std::size_t capacity = kDefaultCapacity);
+
+    // Records what changed on either surface since the last record, undo or redo as one step,
+    // and ends the redo branch. Returns false, and records nothing, when neither changed.
+    bool record(const PictureBox& icon, const PictureBox& view);
+
+    bool canUndo() const { return !m_undo.empty(); }
+    bool canRedo() const { return !m_redo.empty(); }
+    std::size_t undoCount() const { return m_undo.size(); }
+    std::size_t redoCount() const { return m_redo.size(); }
+
+    // Takes back the last step. A change made since the last record is recorded first, so it
+    // is what gets taken back and nothing is lost. Returns false when there is nothing to undo.
+    bool undo(PictureBox& icon, PictureBox& view);
+    // Brings back the last undone step; false when there is none (or a new change ended it).
+    bool redo(PictureBox& icon, PictureBox& view);
+
+    // Bytes the history holds: its copy of the surfaces and every step.
+    std::size_t memoryBytes() const;
+
+private:
+    // A span of one row in which old XOR new is the same non-zero value.
+    struct Run {
+        std::uint16_t start;
+        std::uint16_t length;
+        std::uint32_t delta;
+        friend bool operator==(const Run&, const Run&) = default;
+    };
+    // Consecutive rows that changed by the same delta.
+    struct RowChange {
+        std::uint32_t firstRow;
+        std::uint32_t rowCount;
+        std::vector<Run> runs;
+    };
+    struct Step {
+        std::array<std::vector<RowChange>, 2> surfaces;  // icon, view
+    };
+    struct Mirror {
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint32_t> pixels;
+    };
+
+    void checkShape(const PictureBox& icon, const PictureBox& view) const;
+    static std::vector<RowChange> diff(Mirror& mirror, const PictureBox& surface);
+    void apply(const Step& step, PictureBox& icon, PictureBox& view);
+
+    std::size_t m_capacity;
+    std::array<Mirror, 2> m_mirrors;
+    std::deque<Step> m_undo;
+    std::vector<Step> m_redo;
+};
+
+}  // namespace mosaikon
