@@ -13,10 +13,11 @@ namespace mosaikon {
 // commit() returns. A writer dropped without commit() removes its temporary file, so a failed
 // save leaves an existing target as it was.
 //
-// Paths are the system's own bytes and are used as given, never converted. A symbolic link is
-// followed to the file it names, which is replaced in its own folder, so the link stays a link.
-// A replaced file keeps its permission bits and, where this user may set it, its group. Other
-// hard links to a replaced file keep the old content: the rename gives the name a new file.
+// Paths are the system's own bytes, used as given (on Windows UTF-8, which is widened for the
+// system), never through a lossy conversion. A symbolic link is followed to the file it names,
+// which is replaced in its own folder, so the link stays a link. A replaced file keeps its
+// permission bits and, where this user may set it, its group. Other hard links to a replaced file
+// keep the old content: the rename gives the name a new file.
 class AtomicFile {
 public:
     // Throws FileError when the target is a folder, a file marked read-only or that this user
