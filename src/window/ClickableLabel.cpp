@@ -1,6 +1,10 @@
 #include "ClickableLabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+
+#include "KeyboardFocus.h"
 
 namespace mosaikon {
 
@@ -14,6 +18,24 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     m_pressed = false;
     if (click) {
         emit clicked();
+    }
+}
+
+void ClickableLabel::keyPressEvent(QKeyEvent* event) {
+    if (focusPolicy() != Qt::NoFocus && isPressKey(*event)) {
+        noteKeyboardUse(this);
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickableLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (showsFocusMark(this)) {
+        QPainter painter(this);
+        const int inset = frameWidth() + 1;
+        drawFocusMark(painter, rect().adjusted(inset, inset, -inset, -inset));
     }
 }
 

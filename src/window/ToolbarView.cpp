@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "KeyboardFocus.h"
+
 namespace mosaikon {
 
 namespace {
@@ -106,6 +108,9 @@ void ToolbarView::paintButton(QPainter& painter, const ToolbarButton& button) co
         drawEdge(painter, face, Edge::Sunken);
     } else if (m_hovered == button.Index) {
         drawEdge(painter, face, Edge::Raised);
+    }
+    if (button.Index == focusButton() && showsFocusMark(this)) {
+        drawFocusMark(painter, face.adjusted(2, 2, -2, -2));
     }
     const int shift = held || checked ? 1 : 0;
     const QRect image((kButtonWidth - kImageEdge) / 2 + face.left() + shift,

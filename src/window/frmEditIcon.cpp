@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <exception>
 
+#include "Accessibility.h"
 #include "ClickableLabel.h"
 #include "ControlLook.h"
 #include "DesktopShell.h"
@@ -31,6 +32,7 @@ frmEditIcon::frmEditIcon(QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight);
     setBackColor(this, Colour(kBackground));
     createControls();
+    makeAccessible();
     runHandler([this] { Form_Load(); });
 }
 
@@ -103,6 +105,7 @@ void frmEditIcon::refreshControls() {
     setBackColor(m_pallet2, m_colours.Pallet2);
     m_statusBar->setText(fromFileName(m_files.statusLine()));
     m_toolbarView->update();
+    m_colourNames->update();
 }
 
 void frmEditIcon::centreOnScreen() {

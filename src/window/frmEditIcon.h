@@ -18,8 +18,10 @@ class QLabel;
 
 namespace mosaikon {
 
+class AccessibleColourNames;
 class ClickableLabel;
 class DesktopShell;
+class GridKeyboard;
 class PictureBoxView;
 class QtDialogHost;
 class Shell;
@@ -59,6 +61,8 @@ public:
     QLabel* lblStatusBar() const { return m_statusBar; }
     ClickableLabel* Image2() const { return m_image2; }
     ClickableLabel* Label3() const { return m_label3; }
+    // The cell cursor that draws on the grid from the keyboard.
+    GridKeyboard* gridKeyboard() const { return m_gridKeyboard; }
 
     // Handlers, named after the control and the event they answer.
     void Form_Load();
@@ -94,6 +98,8 @@ private:
     void createWorkingArea();
     void createHiddenHolder();
     void centreOnScreen();
+    // Names, keyboard focus order and the grid's keyboard, in frmEditIconAccess.cpp.
+    void makeAccessible();
 
     IconCanvas m_canvas;
     ColourChoice m_colours;
@@ -116,6 +122,8 @@ private:
     QLabel* m_statusBar = nullptr;
     ClickableLabel* m_image2 = nullptr;
     ClickableLabel* m_label3 = nullptr;
+    GridKeyboard* m_gridKeyboard = nullptr;
+    std::unique_ptr<AccessibleColourNames> m_colourNames;
     bool m_shownOnce = false;
     bool m_firstActivationPending = false;
 };
