@@ -23,7 +23,7 @@ public:
 
     bool isValid() const override { return m_view && m_index <= m_view->toolbar().count(); }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return m_view->window()->windowHandle(); }
+    QWindow* window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override {
         return QAccessible::queryAccessibleInterface(m_view);
     }
