@@ -17,10 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::span<const std::uint8_t>(data, size), "fuzz.bmp"));
         mosaikon::PictureBox view(319, 319, mosaikon::colours::kWhite);
         view.PaintPicture(picture, 0, 0, 321, 321);
-        // Corners and the centre of each row, the way drawing asks for them.
+        // Corners and the centre of the first rows, asked for one row at a time as a caller
+        // that did not prepare them would.
         const int columns[] = {0, picture.width() / 2, picture.width() - 1};
         mosaikon::Pixel out[3];
-        for (int y = 0; y < picture.height() && y < 4096; ++y) {
+        for (int y = 0; y < picture.height() && y < 64; ++y) {
             picture.source()->sampleRow(y, columns, out);
         }
     } catch (const mosaikon::FileError&) {

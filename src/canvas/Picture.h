@@ -31,7 +31,15 @@ public:
     virtual int height() const = 0;
     // Fills out[i] with the pixel at (columns[i], row); row 0 is the top. Every column and the
     // row are inside the picture.
+    // A source that reads its pixels from somewhere that can fail (a file) may throw here.
     virtual void sampleRow(int row, std::span<const int> columns, std::span<Pixel> out) const = 0;
+    // Drawing calls this before it changes anything, with the rows it will sample (each once)
+    // and the columns it will ask for in each. A source that can fail reads them all here and
+    // throws if it cannot, so a drawing either completes or leaves its surface as it was;
+    // sampling those rows afterwards does not fail. Calling it again with the same rows and
+    // columns costs nothing.
+    virtual void prepareSamples(std::span<const int> /*rows*/,
+                                std::span<const int> /*columns*/) const {}
 };
 
 // The pixels of a picture held in memory, row by row from the top.

@@ -237,6 +237,17 @@ void PictureBox::paintScaled(const Picture& picture, int x1, int y1, int destWid
     for (long o = firstX; o < endX; ++o) {
         columns.push_back(static_cast<int>(((2LL * o + 1) * sourceWidth) / spanX));
     }
+    auto sourceRowOf = [&](long o) {
+        return static_cast<int>(((2LL * o + 1) * sourceHeight) / spanY);
+    };
+    // Every row this drawing samples, each once, read ahead before any pixel changes.
+    std::vector<int> rows;
+    for (long o = firstY; o < endY; ++o) {
+        if (rows.empty() || rows.back() != sourceRowOf(o)) {
+            rows.push_back(sourceRowOf(o));
+        }
+    }
+    source.prepareSamples(rows, columns);
     const std::size_t count = columns.size();
     const bool mirrored = destWidth < 0;
     // The visible destination columns are contiguous; `left` is the first of them on screen.
@@ -251,7 +262,7 @@ void PictureBox::paintScaled(const Picture& picture, int x1, int y1, int destWid
     bool rowOpaque = true;
     int loadedRow = -1;
     for (long o = firstY; o < endY; ++o) {
-        const int sourceRow = static_cast<int>(((2LL * o + 1) * sourceHeight) / spanY);
+        const int sourceRow = sourceRowOf(o);
         if (sourceRow != loadedRow) {
             source.sampleRow(sourceRow, columns, sampled);
             loadedRow = sourceRow;
@@ -287,10 +298,13 @@ Picture PictureBox::Image() const {
 }
 
 void PictureBox::setPicture(const Picture& picture) {
-    std::fill(m_pixels.begin(), m_pixels.end(), m_background.resolved().value());
+    // Drawn on a fresh surface that then takes this one's place, so a picture that cannot be
+    // read (its file gone) leaves this surface as it was.
+    PictureBox fresh(m_width, m_height, m_background);
     if (!picture.isEmpty()) {
-        paintScaled(picture, 0, 0, picture.width(), picture.height());
+        fresh.paintScaled(picture, 0, 0, picture.width(), picture.height());
     }
+    m_pixels.swap(fresh.m_pixels);
     ++m_revision;
 }
 

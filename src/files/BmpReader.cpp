@@ -2,29 +2,35 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <numeric>
+#include <optional>
 
 #include "ByteReader.h"
 #include "DibFormat.h"
 #include "FileBackedBitmap.h"
 #include "FileError.h"
 #include "RleDecoder.h"
+#include "SampleGrid.h"
 
 namespace mosaikon {
 
 namespace {
 
-// BITMAPFILEHEADER as Microsoft's "BITMAPFILEHEADER structure (wingdi.h)" page documents it.
-// Kept as bytes because the real structure is packed: its 32-bit fields are not aligned.
+// BITMAPFILEHEADER as Microsoft's "BITMAPFILEHEADER structure (wingdi.h)" page documents it:
+// a packed structure, so its 32-bit fields are not aligned; only its type and the offset of
+// the pixels matter here.
 struct BitmapFileHeader {
-    std::uint8_t bfType[2];
-    std::uint8_t bfSize[4];
-    std::uint8_t bfReserved1[2];
-    std::uint8_t bfReserved2[2];
-    std::uint8_t bfOffBits[4];
+    std::uint8_t type[2];
+    std::uint32_t offBits;
+    static constexpr std::size_t kLength = 14;
 };
-static_assert(sizeof(BitmapFileHeader) == 14);
 
-constexpr std::size_t kFileHeaderSize = sizeof(BitmapFileHeader);
+std::optional<BitmapFileHeader> parseFileHeader(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < BitmapFileHeader::kLength) return std::nullopt;
+    return BitmapFileHeader{{bytes[0], bytes[1]}, le32(bytes, 10)};
+}
+
+constexpr std::size_t kFileHeaderSize = BitmapFileHeader::kLength;
 // Compressed bitmaps up to this size are expanded whatever their stream's length.
 constexpr std::uint64_t kAlwaysJustifiedPixels = 1024u * 1024u;
 constexpr std::size_t kLargestDibHeader = 124 + 16;  // a V5 header, or an info header and masks
@@ -48,7 +54,7 @@ std::vector<Pixel> readPalette(ByteSource& file, const DibHeader& header, std::u
     }
     std::vector<std::uint8_t> bytes(count * static_cast<std::size_t>(entrySize));
     file.read(start, bytes);
-    return parsePalette(bytes, count, header.paletteEntrySize);
+    return parsePalette(bytes, header.paletteEntrySize);
 }
 
 Picture readUncompressed(std::unique_ptr<ByteSource> file, const DibHeader& header,
@@ -85,48 +91,64 @@ Picture readUncompressed(std::unique_ptr<ByteSource> file, const DibHeader& head
     return Picture::fromPixels(PictureKind::Bitmap, header.width, header.height, std::move(result));
 }
 
-Picture readCompressed(ByteSource& file, const DibHeader& header, const std::vector<Pixel>& palette,
-                       std::uint64_t offBits) {
+Picture readCompressed(std::unique_ptr<ByteSource> file, const DibHeader& header,
+                       std::vector<Pixel> palette, std::uint64_t offBits) {
+    const std::string& path = file->name();
     if (header.topDown) {
-        throw FileError(file.name(),
+        throw FileError(path,
                         "is a compressed bitmap stored top-down, which the format does not allow.");
     }
     const std::uint64_t pixels =
         static_cast<std::uint64_t>(header.width) * static_cast<std::uint64_t>(header.height);
     if (pixels > kMaxCompressedPixels) {
-        throw FileError(file.name(), "is a compressed bitmap of " + std::to_string(header.width) +
-                                         " × " + std::to_string(header.height) +
-                                         " pixels, more than this program can open (" +
-                                         std::to_string(kMaxCompressedPixels / (1024 * 1024)) +
-                                         " million pixels at most).");
+        throw FileError(path, "is a compressed bitmap of " + std::to_string(header.width) + " × " +
+                                  std::to_string(header.height) +
+                                  " pixels, more than this program can open (" +
+                                  std::to_string(kMaxCompressedPixels / (1024 * 1024)) +
+                                  " million pixels at most).");
     }
     // Skips and an early end let a few bytes stand for many pixels, but not without limit: a
     // stream must hold at least one byte for every 1024 pixels before it is expanded.
-    const std::uint64_t streamBytes = file.size() - offBits;
+    const std::uint64_t streamBytes = file->size() - offBits;
     if (pixels > kAlwaysJustifiedPixels && pixels / 1024 > streamBytes) {
-        throw FileError(file.name(), "is damaged: its compressed data is far too short for its " +
-                                         std::to_string(header.width) + " × " +
-                                         std::to_string(header.height) + " pixels.");
+        throw FileError(path, "is damaged: its compressed data is far too short for its " +
+                                  std::to_string(header.width) + " × " +
+                                  std::to_string(header.height) + " pixels.");
     }
     // A literal run costs at most two bytes per pixel with its padding, a row end two more. Runs
     // that overshoot their row waste bytes, so four times that much is read, and never more.
     const std::uint64_t longest =
         4 * (pixels * 2 + static_cast<std::uint64_t>(header.height) * 4) + 1024;
-    const std::vector<std::uint8_t> stream = readUpTo(file, offBits, longest);
-    return Picture::fromPixels(PictureKind::Bitmap, header.width, header.height,
-                               decodeRle(stream, header, palette, file.name()));
+    RleStream stream{header, std::move(palette), offBits, std::min(streamBytes, longest)};
+    if (pixels <= kFileBackedPixels) {
+        std::vector<int> rows(static_cast<std::size_t>(header.height));
+        std::iota(rows.begin(), rows.end(), 0);
+        std::vector<int> columns(static_cast<std::size_t>(header.width));
+        std::iota(columns.begin(), columns.end(), 0);
+        SampleGrid whole(rows, columns);
+        decodeRle(*file, stream, whole);
+        return Picture::fromPixels(PictureKind::Bitmap, header.width, header.height,
+                                   whole.takePixels());
+    }
+    // Too large to hold decoded: one pass now checks the whole stream, so a damaged one is
+    // refused at once; drawing decodes it again, keeping what it samples.
+    SampleGrid nothing;
+    decodeRle(*file, stream, nothing);
+    return Picture(PictureKind::Bitmap,
+                   std::make_shared<RleBitmap>(std::move(file), std::move(stream)));
 }
 
 }  // namespace
 
 Picture readBitmapFile(std::unique_ptr<ByteSource> file) {
     const std::vector<std::uint8_t> head = readUpTo(*file, 0, kFileHeaderSize + kLargestDibHeader);
-    const ByteReader in(head);
-    if (!in.has(0, kFileHeaderSize) || head[0] != 'B' || head[1] != 'M') {
+    const auto fileHeader = parseFileHeader(head);
+    if (!fileHeader || fileHeader->type[0] != 'B' || fileHeader->type[1] != 'M') {
         throw FileError(file->name(), "is not a bitmap file.");
     }
-    const std::uint64_t offBits = *in.u32(offsetof(BitmapFileHeader, bfOffBits));
-    const DibHeader header = parseDibHeader(in.from(kFileHeaderSize), DibUse::Bitmap, file->name());
+    const std::uint64_t offBits = fileHeader->offBits;
+    const DibHeader header = parseDibHeader(
+        std::span<const std::uint8_t>(head).subspan(kFileHeaderSize), DibUse::Bitmap, file->name());
     if (offBits < kFileHeaderSize + header.masksEnd) {
         throw FileError(file->name(),
                         "is damaged: its pixels are said to start inside its header.");
@@ -137,7 +159,7 @@ Picture readBitmapFile(std::unique_ptr<ByteSource> file) {
     }
     std::vector<Pixel> palette = readPalette(*file, header, offBits);
     if (header.compression == DibCompression::Rle4 || header.compression == DibCompression::Rle8) {
-        return readCompressed(*file, header, palette, offBits);
+        return readCompressed(std::move(file), header, std::move(palette), offBits);
     }
     return readUncompressed(std::move(file), header, std::move(palette), offBits);
 }

@@ -7,13 +7,17 @@
 
 namespace mosaikon {
 
-// Bitmaps of more pixels than this stay in their file and are read as they are drawn.
-inline constexpr std::uint64_t kFileBackedPixels = 4u * 1024u * 1024u;
-// The most pixels a run-length compressed bitmap may expand to in memory (128 MiB of pixels).
-inline constexpr std::uint64_t kMaxCompressedPixels = 32u * 1024u * 1024u;
+// Bitmaps of more pixels than this stay in their file and are read as they are drawn; smaller
+// ones are decoded whole, which takes at most 4 MiB of pixels and as much of stored rows.
+inline constexpr std::uint64_t kFileBackedPixels = 1024u * 1024u;
+// The most pixels a run-length compressed bitmap may have: 16384 × 16384. Its memory does not
+// depend on it (the stream is decoded in order, keeping only the sampled pixels); the time
+// of a drawing does, through the length of the stream the size allows.
+inline constexpr std::uint64_t kMaxCompressedPixels = 16384u * 16384u;
 
-// Reads a .bmp file (a file header, then a DIB) into an opaque bitmap picture. A large
-// uncompressed bitmap keeps `file` and reads its rows on demand. Throws FileError.
+// Reads a .bmp file (a file header, then a DIB) into an opaque bitmap picture. A large bitmap
+// keeps `file` (closed until it is drawn) and reads its pixels as they are drawn. Throws
+// FileError.
 Picture readBitmapFile(std::unique_ptr<ByteSource> file);
 
 }  // namespace mosaikon

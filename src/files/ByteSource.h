@@ -22,6 +22,10 @@ public:
     virtual void read(std::uint64_t offset, std::span<std::uint8_t> out) = 0;
     // The file named in error messages.
     virtual const std::string& name() const = 0;
+    // Lets go of what the source holds open, so that a picture kept for later does not keep its
+    // file (and the disk it is on) busy. The next read opens it again and fails if the file is
+    // no longer the one that was read. Bytes in memory hold nothing.
+    virtual void release() {}
 };
 
 // Bytes already in memory, for fuzzing and for tests that build files on the fly. The bytes

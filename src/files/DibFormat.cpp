@@ -1,8 +1,11 @@
 #include "DibFormat.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <limits>
+#include <optional>
 
 #include "ByteReader.h"
 #include "FileError.h"
@@ -13,36 +16,73 @@ namespace {
 
 // The header layouts follow Microsoft's "BITMAPCOREHEADER structure (wingdi.h)",
 // "BITMAPINFOHEADER structure (wingdi.h)" and "BITMAPV5HEADER structure (wingdi.h)" pages.
-// They are read field by field at these offsets, never copied over raw bytes, so the byte order
-// of the machine does not matter.
-struct BitmapCoreHeader {
-    std::uint32_t bcSize;
-    std::uint16_t bcWidth;
-    std::uint16_t bcHeight;
-    std::uint16_t bcPlanes;
-    std::uint16_t bcBitCount;
-};
-static_assert(sizeof(BitmapCoreHeader) == 12);
+// Each is parsed by one function that checks its length once and reads its fields by their
+// little-endian offsets, so the byte order of the machine does not matter.
 
-struct BitmapInfoHeader {
-    std::uint32_t biSize;
-    std::int32_t biWidth;
-    std::int32_t biHeight;
-    std::uint16_t biPlanes;
-    std::uint16_t biBitCount;
-    std::uint32_t biCompression;
-    std::uint32_t biSizeImage;
-    std::int32_t biXPelsPerMeter;
-    std::int32_t biYPelsPerMeter;
-    std::uint32_t biClrUsed;
-    std::uint32_t biClrImportant;
-    // The V2 (52 bytes), V3 (56), V4 (108) and V5 (124) headers continue with these masks.
-    std::uint32_t bV5RedMask;
-    std::uint32_t bV5GreenMask;
-    std::uint32_t bV5BlueMask;
-    std::uint32_t bV5AlphaMask;
+struct BitmapCoreHeader {
+    std::uint32_t size;
+    std::uint16_t width;
+    std::uint16_t height;
+    std::uint16_t planes;
+    std::uint16_t bitCount;
+    static constexpr std::size_t kLength = 12;
 };
-static_assert(sizeof(BitmapInfoHeader) == 56);
+
+std::optional<BitmapCoreHeader> parseCoreHeader(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < BitmapCoreHeader::kLength) return std::nullopt;
+    return BitmapCoreHeader{le32(bytes, 0), le16(bytes, 4), le16(bytes, 6), le16(bytes, 8),
+                            le16(bytes, 10)};
+}
+
+// Also the start of the V2 to V5 headers and of the OS/2 2.x header. That header may be cut
+// after its bit count (16 bytes); the fields it leaves out are then zero.
+struct BitmapInfoHeader {
+    std::uint32_t size;
+    std::int32_t width;
+    std::int32_t height;
+    std::uint16_t planes;
+    std::uint16_t bitCount;
+    std::uint32_t compression;
+    std::uint32_t sizeImage;
+    std::int32_t xPelsPerMeter;
+    std::int32_t yPelsPerMeter;
+    std::uint32_t colorsUsed;
+    std::uint32_t colorsImportant;
+    static constexpr std::size_t kLength = 40;
+    static constexpr std::size_t kShortOs2Length = 16;
+};
+
+std::optional<BitmapInfoHeader> parseInfoHeader(std::span<const std::uint8_t> bytes) {
+    std::array<std::uint8_t, BitmapInfoHeader::kLength> full{};
+    if (bytes.size() < BitmapInfoHeader::kShortOs2Length) return std::nullopt;
+    std::copy_n(bytes.begin(), std::min(bytes.size(), full.size()), full.begin());
+    const std::span<const std::uint8_t> b(full);
+    return BitmapInfoHeader{le32(b, 0),
+                            static_cast<std::int32_t>(le32(b, 4)),
+                            static_cast<std::int32_t>(le32(b, 8)),
+                            le16(b, 12),
+                            le16(b, 14),
+                            le32(b, 16),
+                            le32(b, 20),
+                            static_cast<std::int32_t>(le32(b, 24)),
+                            static_cast<std::int32_t>(le32(b, 28)),
+                            le32(b, 32),
+                            le32(b, 36)};
+}
+
+// The red, green and blue masks: inside a V2 or later header, or right after an info header.
+struct BitmapColourMasks {
+    std::uint32_t red;
+    std::uint32_t green;
+    std::uint32_t blue;
+    static constexpr std::size_t kOffset = 40;
+    static constexpr std::size_t kLength = 12;
+};
+
+std::optional<BitmapColourMasks> parseColourMasks(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < BitmapColourMasks::kLength) return std::nullopt;
+    return BitmapColourMasks{le32(bytes, 0), le32(bytes, 4), le32(bytes, 8)};
+}
 
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
@@ -106,19 +146,20 @@ DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const 
     std::int64_t width = 0;
     std::int64_t storedHeight = 0;
     std::uint32_t compression = 0;
+    const auto declared = bytes.first(*size);
     if (*size == kCoreHeaderSize) {
-        width = *in.u16(offsetof(BitmapCoreHeader, bcWidth));
-        storedHeight = *in.u16(offsetof(BitmapCoreHeader, bcHeight));
-        header.bitCount = *in.u16(offsetof(BitmapCoreHeader, bcBitCount));
+        const BitmapCoreHeader core = *parseCoreHeader(declared);
+        width = core.width;
+        storedHeight = core.height;
+        header.bitCount = core.bitCount;
         header.paletteEntrySize = 3;
     } else {
-        width = *in.i32(offsetof(BitmapInfoHeader, biWidth));
-        storedHeight = *in.i32(offsetof(BitmapInfoHeader, biHeight));
-        header.bitCount = *in.u16(offsetof(BitmapInfoHeader, biBitCount));
-        if (*size >= kInfoHeaderSize) {
-            compression = *in.u32(offsetof(BitmapInfoHeader, biCompression));
-            header.colorsUsed = *in.u32(offsetof(BitmapInfoHeader, biClrUsed));
-        }
+        const BitmapInfoHeader info = *parseInfoHeader(declared);
+        width = info.width;
+        storedHeight = info.height;
+        header.bitCount = info.bitCount;
+        compression = info.compression;
+        header.colorsUsed = info.colorsUsed;
     }
 
     // Heights are signed: negative means rows from the top. The negation is done in 64 bits so
@@ -179,17 +220,14 @@ DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const 
         // Masks live inside a V2 or later header; after a plain info header they follow it.
         const std::size_t masksInFile =
             header.compression == DibCompression::AlphaBitfields ? 4 : 3;
-        std::size_t at = offsetof(BitmapInfoHeader, bV5RedMask);
         if (*size == kInfoHeaderSize) {
             header.masksEnd = kInfoHeaderSize + 4 * masksInFile;
         }
-        for (std::size_t i = 0; i < 3; ++i, at += 4) {
-            const auto mask = in.u32(at);
-            if (!mask) {
-                throw FileError(path, "is truncated: the bitmap's colour masks are cut off.");
-            }
-            header.masks[i] = *mask;
+        const auto masks = parseColourMasks(in.from(BitmapColourMasks::kOffset));
+        if (!masks) {
+            throw FileError(path, "is truncated: the bitmap's colour masks are cut off.");
         }
+        header.masks = {masks->red, masks->green, masks->blue};
     } else if (bpp == 16) {
         header.masks = {0x7C00u, 0x03E0u, 0x001Fu};
     } else if (bpp == 32) {
@@ -198,12 +236,13 @@ DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const 
     return header;
 }
 
-std::vector<Pixel> parsePalette(std::span<const std::uint8_t> bytes, std::size_t count,
-                                int entrySize) {
+std::vector<Pixel> parsePalette(std::span<const std::uint8_t> table, int entrySize) {
+    const ByteReader in(table);
+    const auto step = static_cast<std::size_t>(entrySize);
     std::vector<Pixel> palette;
-    palette.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t* entry = bytes.data() + i * static_cast<std::size_t>(entrySize);
+    palette.reserve(table.size() / step);
+    for (std::size_t at = 0; in.has(at, step) && in.has(at, 3); at += step) {
+        const auto entry = *in.bytes(at, 3);  // blue, green, red
         palette.push_back(opaquePixel(Colour::fromRgb(entry[2], entry[1], entry[0])));
     }
     return palette;
@@ -261,25 +300,37 @@ Pixel DibRowDecoder::pixel(std::span<const std::uint8_t> bytes, std::uint64_t fi
                            int x) const {
     const std::uint64_t bit =
         static_cast<std::uint64_t>(x) * static_cast<std::uint64_t>(m_bitCount);
-    const std::uint8_t* p = bytes.data() + (bit / 8 - firstByte);
+    // Callers pass the bytes of column x; should they not, the checked reads below give black
+    // rather than touch memory outside `bytes`.
+    const ByteReader in(bytes);
+    const std::uint64_t at64 = bit / 8 - firstByte;
+    const auto at = static_cast<std::size_t>(bit / 8 >= firstByte ? at64 : bytes.size());
+    const Pixel black = opaquePixel(colours::kBlack);
     switch (m_bitCount) {
         case 1:
         case 4:
         case 8: {
+            const auto byte = in.u8(at);
+            if (!byte) return black;
             const int shift = 8 - m_bitCount - static_cast<int>(bit % 8);
-            const std::size_t index = (*p >> shift) & ((1u << m_bitCount) - 1);
-            return index < m_palette.size() ? m_palette[index] : opaquePixel(colours::kBlack);
+            const std::size_t index = (*byte >> shift) & ((1u << m_bitCount) - 1);
+            return index < m_palette.size() ? m_palette[index] : black;
         }
-        case 16:
-            return fromMasks(static_cast<std::uint32_t>(p[0] | (p[1] << 8)));
-        case 24:
-            return opaquePixel(Colour::fromRgb(p[2], p[1], p[0]));
+        case 16: {
+            const auto value = in.u16(at);
+            return value ? fromMasks(*value) : black;
+        }
+        case 24: {
+            const auto bgr = in.bytes(at, 3);
+            return bgr ? opaquePixel(Colour::fromRgb((*bgr)[2], (*bgr)[1], (*bgr)[0])) : black;
+        }
         default: {
-            const std::uint32_t value =
-                static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-                (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-            const Pixel colour = fromMasks(value);
-            return m_alphaFromFourthByte ? makePixel(pixelColour(colour), p[3]) : colour;
+            const auto value = in.u32(at);
+            if (!value) return black;
+            const Pixel colour = fromMasks(*value);
+            return m_alphaFromFourthByte
+                       ? makePixel(pixelColour(colour), static_cast<std::uint8_t>(*value >> 24))
+                       : colour;
         }
     }
 }

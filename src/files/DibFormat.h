@@ -47,9 +47,9 @@ struct DibHeader {
 // Reads the header at the start of `bytes`. Throws FileError naming `path`.
 DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const std::string& path);
 
-// Reads `count` palette entries (blue, green, red, [reserved]) as opaque pixels.
-std::vector<Pixel> parsePalette(std::span<const std::uint8_t> bytes, std::size_t count,
-                                int entrySize);
+// The colour table `table` holds, entries of `entrySize` bytes (blue, green, red, [reserved]),
+// as opaque pixels: as many entries as the bytes hold whole, never more.
+std::vector<Pixel> parsePalette(std::span<const std::uint8_t> table, int entrySize);
 
 // Turns the stored bytes of one row into pixels. Indices past the end of a short palette come out
 // black, so a bad index can never read outside the palette.

@@ -2,10 +2,29 @@
 
 #include <algorithm>
 #include <cassert>
-
-#include "FileError.h"
+#include <numeric>
 
 namespace mosaikon {
+
+namespace {
+
+// Sampled pixels whose bytes lie at most this far apart are read together: one read of a few
+// kilobytes costs about what one more system call would.
+constexpr std::uint64_t kLargestGap = 4096;
+// No single read is longer than this, so sampling never needs more memory than this buffer.
+constexpr std::uint64_t kLargestRead = 1u << 20;
+
+}  // namespace
+
+std::vector<std::size_t> increasingOrder(std::span<const int> columns) {
+    std::vector<std::size_t> order(columns.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    if (!std::is_sorted(columns.begin(), columns.end())) {
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return columns[a] < columns[b]; });
+    }
+    return order;
+}
 
 FileBackedBitmap::FileBackedBitmap(std::unique_ptr<ByteSource> file, const DibHeader& header,
                                    DibRowDecoder decoder, std::uint64_t pixelOffset)
@@ -15,65 +34,80 @@ FileBackedBitmap::FileBackedBitmap(std::unique_ptr<ByteSource> file, const DibHe
       m_stride(header.rowStride()),
       m_pixelOffset(pixelOffset),
       m_decoder(std::move(decoder)),
-      m_file(std::move(file)) {}
+      m_file(std::move(file)) {
+    m_file->release();
+}
 
 std::uint64_t FileBackedBitmap::readCount() const {
     std::lock_guard lock(m_mutex);
     return m_reads;
 }
 
-const FileBackedBitmap::Piece* FileBackedBitmap::piece(std::uint64_t storedRow,
-                                                       std::uint64_t firstByte,
-                                                       std::uint64_t endByte) const {
-    ++m_clock;
-    for (Piece& cached : m_cache) {
-        if (cached.storedRow == storedRow && cached.firstByte <= firstByte &&
-            cached.endByte >= endByte) {
-            cached.lastUse = m_clock;
-            return &cached;
+void FileBackedBitmap::readRow(int row, std::span<const int> columns,
+                               std::span<const std::size_t> order, std::span<Pixel> out) const {
+    assert(row >= 0 && row < m_height && out.size() >= columns.size());
+    const std::uint64_t storedRow = m_topDown ? static_cast<std::uint64_t>(row)
+                                              : static_cast<std::uint64_t>(m_height - 1 - row);
+    const std::uint64_t rowStart = m_pixelOffset + storedRow * m_stride;
+    // Runs of sampled columns, by increasing column, each read at once.
+    for (std::size_t first = 0; first < order.size();) {
+        const std::uint64_t firstByte = m_decoder.firstByteOf(columns[order[first]]);
+        std::uint64_t endByte = std::min(m_decoder.endByteOf(columns[order[first]]), m_stride);
+        std::size_t last = first + 1;
+        for (; last < order.size(); ++last) {
+            const int column = columns[order[last]];
+            const std::uint64_t end = std::min(m_decoder.endByteOf(column), m_stride);
+            if (m_decoder.firstByteOf(column) > endByte + kLargestGap ||
+                end - firstByte > kLargestRead) {
+                break;
+            }
+            endByte = std::max(endByte, end);
         }
+        m_buffer.resize(static_cast<std::size_t>(endByte - firstByte));
+        ++m_reads;
+        m_file->read(rowStart + firstByte, m_buffer);
+        for (std::size_t i = first; i < last; ++i) {
+            out[order[i]] = m_decoder.pixel(m_buffer, firstByte, columns[order[i]]);
+        }
+        first = last;
     }
-    Piece fresh;
-    fresh.storedRow = storedRow;
-    fresh.firstByte = firstByte;
-    fresh.endByte = endByte;
-    fresh.lastUse = m_clock;
-    fresh.bytes.resize(static_cast<std::size_t>(endByte - firstByte));
-    ++m_reads;
+}
+
+void FileBackedBitmap::prepareSamples(std::span<const int> rows,
+                                      std::span<const int> columns) const {
+    std::lock_guard lock(m_mutex);
+    if (m_prepared.isFor(rows, columns)) {
+        return;
+    }
+    SampleGrid grid(rows, columns);
+    const std::vector<std::size_t> order = increasingOrder(columns);
     try {
-        m_file->read(m_pixelOffset + storedRow * m_stride + firstByte, fresh.bytes);
-    } catch (const FileError&) {
-        return nullptr;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            readRow(rows[i], columns, order, grid.row(i));
+        }
+    } catch (...) {
+        m_file->release();
+        throw;
     }
-    if (m_cache.size() < kCachedPieces) {
-        m_cache.push_back(std::move(fresh));
-        return &m_cache.back();
-    }
-    auto oldest =
-        std::min_element(m_cache.begin(), m_cache.end(),
-                         [](const Piece& a, const Piece& b) { return a.lastUse < b.lastUse; });
-    *oldest = std::move(fresh);
-    return &*oldest;
+    m_file->release();
+    m_prepared = std::move(grid);
+    m_buffer = {};
 }
 
 void FileBackedBitmap::sampleRow(int row, std::span<const int> columns,
                                  std::span<Pixel> out) const {
-    assert(row >= 0 && row < m_height && out.size() >= columns.size());
-    if (columns.empty()) {
+    std::lock_guard lock(m_mutex);
+    if (const auto prepared = m_prepared.find(row, columns)) {
+        std::copy(prepared->begin(), prepared->end(), out.begin());
         return;
     }
-    const auto [lowest, highest] = std::minmax_element(columns.begin(), columns.end());
-    const std::uint64_t firstByte = m_decoder.firstByteOf(*lowest);
-    const std::uint64_t endByte = std::min(m_decoder.endByteOf(*highest), m_stride);
-    const std::uint64_t storedRow = m_topDown ? static_cast<std::uint64_t>(row)
-                                              : static_cast<std::uint64_t>(m_height - 1 - row);
-
-    std::lock_guard lock(m_mutex);
-    const Piece* bytes = piece(storedRow, firstByte, endByte);
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        out[i] = bytes ? m_decoder.pixel(bytes->bytes, bytes->firstByte, columns[i])
-                       : opaquePixel(colours::kBlack);
+    try {
+        readRow(row, columns, increasingOrder(columns), out);
+    } catch (...) {
+        m_file->release();
+        throw;
     }
+    m_file->release();
 }
 
 }  // namespace mosaikon

@@ -8,12 +8,20 @@
 #include "ByteSource.h"
 #include "DibFormat.h"
 #include "Picture.h"
+#include "SampleGrid.h"
 
 namespace mosaikon {
 
-// The pixels of a large uncompressed bitmap, left in its file and read row by row as drawing asks
-// for them. Only the bytes of the requested columns are read, and the last few row pieces are
-// kept, so painting a 20000 × 20000 bitmap at 321 × 321 reads about 321 short pieces of rows.
+// The pixels of a large uncompressed bitmap, left in its file and read as drawing asks for
+// them: only the sampled pixels, a row's sampled span at once where they lie close together,
+// each pixel alone where they lie far apart. Painting any such bitmap into the view therefore
+// costs about what its 321 × 321 sampled pixels cost, whatever its width and height.
+//
+// The file is not kept open: a drawing reads all it needs before it changes its surface (see
+// PixelSource::prepareSamples), keeps those pixels, and lets the file go, so the disk holding
+// it can be removed. Drawing the same way again uses the kept pixels; anything else reopens
+// the file and fails with FileError when the file is gone or has changed. Nothing drawn ever
+// comes from a read that failed.
 class FileBackedBitmap final : public PixelSource {
 public:
     // `file` must hold `header.rowStride() × header.height` bytes from `pixelOffset` on; the
@@ -23,25 +31,19 @@ public:
 
     int width() const override { return m_width; }
     int height() const override { return m_height; }
-    // Should the file shrink after it was opened, the pixels that can no longer be read come out
-    // black: drawing cannot stop halfway through a surface.
+    void prepareSamples(std::span<const int> rows, std::span<const int> columns) const override;
+    // Throws FileError when the pixels are not among those prepared and the file cannot give
+    // them.
     void sampleRow(int row, std::span<const int> columns, std::span<Pixel> out) const override;
 
-    // How many reads of the file sampling has made, for the benchmark and the tests.
+    // How many reads of the file sampling has made, for the tests.
     std::uint64_t readCount() const;
 
 private:
-    struct Piece {
-        std::uint64_t storedRow = 0;
-        std::uint64_t firstByte = 0;
-        std::uint64_t endByte = 0;
-        std::uint64_t lastUse = 0;
-        std::vector<std::uint8_t> bytes;
-    };
-    const Piece* piece(std::uint64_t storedRow, std::uint64_t firstByte,
-                       std::uint64_t endByte) const;
-
-    static constexpr std::size_t kCachedPieces = 4;
+    // Reads the pixels at `columns` of picture row `row` into `out`; `order` lists the indices
+    // of `columns` by increasing column.
+    void readRow(int row, std::span<const int> columns, std::span<const std::size_t> order,
+                 std::span<Pixel> out) const;
 
     int m_width;
     int m_height;
@@ -52,9 +54,12 @@ private:
 
     mutable std::mutex m_mutex;  // sampling may come from any thread; the file has one position
     mutable std::unique_ptr<ByteSource> m_file;
-    mutable std::vector<Piece> m_cache;
-    mutable std::uint64_t m_clock = 0;
+    mutable SampleGrid m_prepared;
+    mutable std::vector<std::uint8_t> m_buffer;
     mutable std::uint64_t m_reads = 0;
 };
+
+// The indices of `columns` by increasing column.
+std::vector<std::size_t> increasingOrder(std::span<const int> columns);
 
 }  // namespace mosaikon

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <string>
 #include <system_error>
 
 #include "FileError.h"
@@ -103,40 +104,75 @@ void requireRegularFile(const std::string& path, const FileStatus& status) {
     }
 }
 
+// What tells this version of a file from another: the same file number on the same device,
+// of the same size, last changed at the same moment.
+std::string identityOf(const FileStatus& status) {
+#ifdef _WIN32
+    const auto changed = static_cast<long long>(status.st_mtime);
+#else
+    const auto changed = static_cast<long long>(status.st_mtim.tv_sec) * 1'000'000'000LL +
+                         static_cast<long long>(status.st_mtim.tv_nsec);
+#endif
+    return std::to_string(status.st_dev) + ':' + std::to_string(status.st_ino) + ':' +
+           std::to_string(status.st_size) + ':' + std::to_string(changed);
+}
+
 }  // namespace
 
 FileBytes::FileBytes(std::string path) : m_path(std::move(path)) {
+    m_descriptor = open(m_size, m_identity);
+}
+
+int FileBytes::open(std::uint64_t& size, std::string& identity) const {
     if (m_path.find('\0') != std::string::npos) {
         throw FileError(m_path, "cannot be opened: its name holds a zero byte.");
     }
     errno = 0;
-    m_descriptor = openDescriptor(m_path);
-    if (m_descriptor < 0) {
+    const int descriptor = openDescriptor(m_path);
+    if (descriptor < 0) {
         throw FileError(m_path, accessProblem(m_path, errno));
     }
     FileStatus status{};
-    if (statusOfDescriptor(m_descriptor, status) != 0) {
+    if (statusOfDescriptor(descriptor, status) != 0) {
         const int error = errno;
-        closeDescriptor(m_descriptor);
+        closeDescriptor(descriptor);
         throw FileError(m_path, accessProblem(m_path, error));
     }
     try {
         requireRegularFile(m_path, status);
     } catch (...) {
-        closeDescriptor(m_descriptor);
+        closeDescriptor(descriptor);
         throw;
     }
-    m_size = static_cast<std::uint64_t>(status.st_size);
+    size = static_cast<std::uint64_t>(status.st_size);
+    identity = identityOf(status);
+    return descriptor;
 }
 
-FileBytes::~FileBytes() {
+FileBytes::~FileBytes() { release(); }
+
+void FileBytes::release() {
     if (m_descriptor >= 0) {
         closeDescriptor(m_descriptor);
+        m_descriptor = -1;
     }
 }
 
 void FileBytes::read(std::uint64_t offset, std::span<std::uint8_t> out) {
     checkInside(*this, offset, out.size());
+    if (out.empty()) {
+        return;
+    }
+    if (m_descriptor < 0) {
+        std::uint64_t size = 0;
+        std::string identity;
+        const int descriptor = open(size, identity);
+        if (identity != m_identity) {
+            closeDescriptor(descriptor);
+            throw FileError(m_path, "has changed since it was opened; open it again.");
+        }
+        m_descriptor = descriptor;
+    }
     while (!out.empty()) {
         const long long got = readAt(m_descriptor, offset, out);
         if (got < 0 && errno == EINTR) {

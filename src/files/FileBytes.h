@@ -23,10 +23,18 @@ public:
     std::uint64_t size() const override { return m_size; }
     void read(std::uint64_t offset, std::span<std::uint8_t> out) override;
     const std::string& name() const override { return m_path; }
+    // Closes the file; a later read reopens it and throws FileError when it has been removed,
+    // replaced or changed since it was first opened.
+    void release() override;
 
 private:
+    // Opens m_path, throwing FileError naming the cause; returns the descriptor and fills in
+    // what identifies the file's present contents.
+    int open(std::uint64_t& size, std::string& identity) const;
+
     std::string m_path;
     std::uint64_t m_size = 0;
+    std::string m_identity;  // device, file number, size and time of last change
     int m_descriptor = -1;
 };
 

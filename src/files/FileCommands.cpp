@@ -59,10 +59,13 @@ void FileCommands::Open_BMP() {
     }
     const std::string path = m_dialog.FileName;
     writeStatusLine(path);
-    m_image1 = LoadPicture(path);
+    const Picture picture = LoadPicture(path);
     // The bitmap covers the whole view, whatever its shape; the icon is then read back from it.
-    m_canvas.LargePicture.PaintPicture(m_image1, 0, 0, IconCanvas::kViewOuterEdge,
+    // A large bitmap's pixels are all read before the view changes: if they cannot be, both
+    // surfaces and the image holder stay as they were. Afterwards the picture needs no file.
+    m_canvas.LargePicture.PaintPicture(picture, 0, 0, IconCanvas::kViewOuterEdge,
                                        IconCanvas::kViewOuterEdge);
+    m_image1 = picture;
     m_canvas.readBackIcon();
     m_canvas.DrawGrid();
 }

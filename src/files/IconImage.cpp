@@ -66,7 +66,7 @@ Picture decodeDibIcon(std::span<const std::uint8_t> bytes, const std::string& pa
         if (!table) {
             throw FileError(path, "is truncated: an icon image's colour table is cut off.");
         }
-        palette = parsePalette(*table, count, header.paletteEntrySize);
+        palette = parsePalette(*table, header.paletteEntrySize);
         at += table->size();
     }
 

@@ -1,19 +1,54 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <span>
-#include <string>
 #include <vector>
 
+#include "ByteSource.h"
 #include "DibFormat.h"
+#include "SampleGrid.h"
 
 namespace mosaikon {
 
-// Expands an RLE8 or RLE4 pixel stream into `header.width` × `header.height` pixels, rows from
-// the top. Runs that reach past a row's end are cut there; pixels the stream skips with a delta
-// or an early end of bitmap stay black; nothing is ever written outside the picture. Throws
-// FileError when the stream ends before its end-of-bitmap mark with rows still missing.
-std::vector<Pixel> decodeRle(std::span<const std::uint8_t> stream, const DibHeader& header,
-                             const std::vector<Pixel>& palette, const std::string& path);
+// Where a run-length compressed bitmap's stream lies in its file and what it decodes to.
+struct RleStream {
+    DibHeader header;
+    std::vector<Pixel> palette;
+    std::uint64_t offset = 0;  // the stream's first byte in the file
+    std::uint64_t length = 0;  // how much of the file from there the stream may use
+};
+
+// Decodes an RLE8 or RLE4 stream in order, reading it in pieces of at most 64 KiB, and keeps
+// only the pixels `grid` was made for (rows from the top). Runs that reach past a row's end
+// are cut there; pixels the stream skips with a delta or an early end of bitmap stay black;
+// nothing is written outside the grid. Memory is the grid and one piece, whatever the size.
+// Throws FileError when the stream ends before its end-of-bitmap mark with rows still
+// missing, or when the file cannot be read.
+void decodeRle(ByteSource& file, const RleStream& stream, SampleGrid& grid);
+
+// A run-length compressed bitmap too large to hold decoded, left in its file: a drawing
+// decodes the stream once, in order, keeping only the pixels it samples (see
+// PixelSource::prepareSamples and FileBackedBitmap, which it follows for the file).
+class RleBitmap final : public PixelSource {
+public:
+    RleBitmap(std::unique_ptr<ByteSource> file, RleStream stream);
+
+    int width() const override { return m_stream.header.width; }
+    int height() const override { return m_stream.header.height; }
+    void prepareSamples(std::span<const int> rows, std::span<const int> columns) const override;
+    // Pixels not among those prepared cost a pass over the stream; throws FileError when the
+    // file cannot give them.
+    void sampleRow(int row, std::span<const int> columns, std::span<Pixel> out) const override;
+
+private:
+    SampleGrid decode(std::span<const int> rows, std::span<const int> columns) const;
+
+    RleStream m_stream;
+    mutable std::mutex m_mutex;
+    mutable std::unique_ptr<ByteSource> m_file;
+    mutable SampleGrid m_prepared;
+};
 
 }  // namespace mosaikon
