@@ -12,6 +12,7 @@
 #include "ClickableLabel.h"
 #include "ControlLook.h"
 #include "DesktopShell.h"
+#include "EditCommands.h"
 #include "FileNames.h"
 #include "PictureBoxView.h"
 #include "QtDialogHost.h"
@@ -34,6 +35,7 @@ frmEditIcon::frmEditIcon(QWidget* parent)
     createControls();
     makeAccessible();
     runHandler([this] { Form_Load(); });
+    m_editCommands = std::make_unique<EditCommands>(*this);
 }
 
 frmEditIcon::~frmEditIcon() = default;
@@ -90,6 +92,9 @@ void frmEditIcon::runHandler(const std::function<void()>& handler) {
         QMessageBox::warning(this, QStringLiteral("Mosaikon"),
                              tr("The command could not be completed because of an unexpected "
                                 "error. Your icon is unchanged since the last step that worked."));
+    }
+    if (m_editCommands) {
+        m_editCommands->handlerFinished();  // the history records what the handler changed
     }
     refreshControls();
 }

@@ -22,6 +22,7 @@ class AccessibleColourNames;
 class ClickableLabel;
 class DesktopShell;
 class GridKeyboard;
+class EditCommands;
 class PictureBoxView;
 class QtDialogHost;
 class Shell;
@@ -63,6 +64,8 @@ public:
     ClickableLabel* Label3() const { return m_label3; }
     // The cell cursor that draws on the grid from the keyboard.
     GridKeyboard* gridKeyboard() const { return m_gridKeyboard; }
+    // The undo history, the keys and the command menu.
+    EditCommands& editCommands() { return *m_editCommands; }
 
     // Handlers, named after the control and the event they answer.
     void Form_Load();
@@ -126,6 +129,7 @@ private:
     std::unique_ptr<AccessibleColourNames> m_colourNames;
     bool m_shownOnce = false;
     bool m_firstActivationPending = false;
+    std::unique_ptr<EditCommands> m_editCommands;  // made once start-up has drawn the surfaces
 };
 
 }  // namespace mosaikon

@@ -1,0 +1,66 @@
+#include "ClipboardCommands.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "IconConversion.h"
+
+namespace mosaikon {
+
+namespace {
+
+// 0xAABBGGRR and Qt's 0xAARRGGBB differ by the red and blue bytes.
+constexpr std::uint32_t swapRedBlue(std::uint32_t pixel) {
+    return (pixel & 0xFF00FF00u) | ((pixel & 0xFFu) << 16) | ((pixel >> 16) & 0xFFu);
+}
+
+}  // namespace
+
+QImage iconImage(const IconCanvas& canvas) {
+    const Picture icon = iconWithWhiteTransparent(canvas.SmallPicture.Image());
+    QImage image(icon.width(), icon.height(), QImage::Format_ARGB32);
+    for (int y = 0; y < icon.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < icon.width(); ++x) {
+            line[x] = swapRedBlue(icon.pixelAt(x, y));
+        }
+    }
+    return image;
+}
+
+void takeImage(IconCanvas& canvas, const QImage& image) {
+    // Drawn at its own size from the top left, only the part over the icon surface can show, so
+    // only that part is converted, whatever the size of the image.
+    const int width = std::min(image.width(), IconCanvas::kIconEdge);
+    const int height = std::min(image.height(), IconCanvas::kIconEdge);
+    const QImage part = image.copy(0, 0, width, height).convertToFormat(QImage::Format_ARGB32);
+    std::vector<Pixel> pixels;
+    pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(part.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            pixels.push_back(swapRedBlue(line[x]));
+        }
+    }
+    const PictureKind kind = image.hasAlphaChannel() ? PictureKind::Icon : PictureKind::Bitmap;
+    canvas.SmallPicture.setPicture(Picture::fromPixels(kind, width, height, std::move(pixels)));
+    canvas.rebuildView();
+}
+
+void copyIconToClipboard(const IconCanvas& canvas) {
+    QGuiApplication::clipboard()->setImage(iconImage(canvas));
+}
+
+void pasteImageFromClipboard(IconCanvas& canvas) {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasImage()) {
+        return;
+    }
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    if (!image.isNull()) {
+        takeImage(canvas, image);
+    }
+}
+
+}  // namespace mosaikon

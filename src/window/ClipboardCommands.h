@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QImage>
+
+#include "IconCanvas.h"
+
+namespace mosaikon {
+
+// The icon as a 32 × 32 image with its pure-white pixels transparent, as an icon save writes it.
+QImage iconImage(const IconCanvas& canvas);
+// Takes `image` into the editor as Open Icon takes an opened picture: drawn on the icon surface
+// at its own size from the top left, then the view rebuilt from the icon.
+void takeImage(IconCanvas& canvas, const QImage& image);
+
+void copyIconToClipboard(const IconCanvas& canvas);
+// An empty clipboard, or one without an image, changes nothing.
+void pasteImageFromClipboard(IconCanvas& canvas);
+
+}  // namespace mosaikon

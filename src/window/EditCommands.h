@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "EditHistory.h"
+
+class QAction;
+class QMenu;
+
+namespace mosaikon {
+
+class ColourPick;
+class ShortcutsWindow;
+class frmEditIcon;
+
+// Every command the keys and the command menu reach.
+enum class EditorCommand {
+    Undo,
+    Redo,
+    OpenIcon,
+    OpenBitmap,
+    SaveIcon,
+    SaveViewAsBitmap,
+    ExtractIcon,
+    PaintTool,
+    ChangeTool,
+    MoveLeft,
+    MoveRight,
+    MoveUp,
+    MoveDown,
+    FlipLeftRight,
+    FlipTopBottom,
+    Rotate,
+    Clear,
+    New,
+    PickColour,
+    MoreColours,
+    Copy,
+    Paste,
+    KeyboardShortcuts,
+    Exit,
+};
+
+// The window's undo history, its keys and its command menu.
+//
+// The history records after every handler the window's guard runs, so each command that changed
+// the icon or the view is one step. A paint stroke is one step from press to release: while a
+// mouse button is held on the grid nothing is recorded, and the release records. A command reached
+// by a key or the menu records whatever came before it first, so it never merges with a stroke.
+class EditCommands : public QObject {
+    Q_OBJECT
+public:
+    // Starts the history at the surfaces as they are now and puts the commands on `window`.
+    explicit EditCommands(frmEditIcon& window);
+    ~EditCommands() override;
+
+    // The guard's hook, after every handler.
+    void handlerFinished();
+
+    void trigger(EditorCommand command);
+    QAction* action(EditorCommand command) const { return m_actions.at(command); }
+    // The commands in menu order; a null entry stands for a separator.
+    const std::vector<QAction*>& menuOrder() const { return m_menuOrder; }
+
+    const EditHistory& history() const { return m_history; }
+    ColourPick& colourPick() { return *m_pick; }
+    // The command menu, built on first use and kept.
+    QMenu* commandMenu();
+    // Opens the command menu at `globalPosition`.
+    void showCommandMenu(const QPoint& globalPosition);
+    ShortcutsWindow* shortcutsWindow() const { return m_shortcuts; }
+    // The action behind the menu key and Shift+F10, which is not itself in the menu.
+    QAction* commandMenuAction() const { return m_menuKeyAction; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // KeyBindings.cpp: the actions, their texts and keys.
+    void createActions();
+    // Runs a command reached by a key or the menu, as its own step.
+    void runCommand(const std::function<void()>& command);
+    void clickToolbarButton(const char* key);
+    void chooseToolbarMenuItem(const char* buttonKey, std::int16_t item);
+    void record();
+    void updateUndoRedo();
+    void showShortcuts();
+
+    frmEditIcon& m_window;
+    EditHistory m_history;
+    bool m_strokeActive = false;
+    std::map<EditorCommand, QAction*> m_actions;
+    std::vector<QAction*> m_menuOrder;
+    std::unique_ptr<ColourPick> m_pick;
+    QMenu* m_menu = nullptr;
+    ShortcutsWindow* m_shortcuts = nullptr;
+    QAction* m_menuKeyAction = nullptr;
+};
+
+}  // namespace mosaikon

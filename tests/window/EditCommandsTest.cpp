@@ -1,0 +1,256 @@
+// Undo, redo, the keys, the command menu and the colour pick, through real key and mouse events
+// on the shown window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QMenu>
+#include <QTableWidget>
+
+#include "ClipboardCommands.h"
+#include "ColourPick.h"
+#include "EditCommands.h"
+#include "PictureBoxView.h"
+#include "ShortcutsWindow.h"
+#include "ToolbarView.h"
+#include "WindowTestSupport.h"
+
+namespace mosaikon {
+namespace {
+
+using test::ShownWindowTest;
+constexpr Colour kRed{0x0000FF};
+constexpr Colour kGreen{0x00FF00};
+
+class EditCommandsTest : public ShownWindowTest {
+protected:
+    void SetUp() override {
+        ShownWindowTest::SetUp();
+        for (int i = 0; i < 32; ++i) canvas().SmallPicture.PSet(i, i / 2, kRed);
+        canvas().rebuildView();
+        window.runHandler([] {});  // the drawing above is the history's first step
+    }
+    IconCanvas& canvas() { return window.canvas(); }
+    EditCommands& commands() { return window.editCommands(); }
+    Toolbar& bar() { return window.toolbar(); }
+    PictureBoxView* grid() { return window.LargePicture(); }
+    struct Surfaces {
+        std::vector<std::uint32_t> icon, view;
+        bool operator==(const Surfaces&) const = default;
+    };
+    Surfaces surfaces() { return {canvas().SmallPicture.pixels(), canvas().LargePicture.pixels()}; }
+    static Surfaces surfacesOf(const IconCanvas& c) {
+        return {c.SmallPicture.pixels(), c.LargePicture.pixels()};
+    }
+    // A cell's middle on the grid widget, inside its one-pixel border.
+    static QPoint cell(int column, int row) { return {1 + 10 * column + 5, 1 + 10 * row + 5}; }
+    void stroke(QPoint from, QPoint to) {
+        QTest::mousePress(grid(), Qt::LeftButton, Qt::NoModifier, from);
+        QMouseEvent move(QEvent::MouseMove, to, grid()->mapToGlobal(to), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid(), &move);
+        QTest::mouseRelease(grid(), Qt::LeftButton, Qt::NoModifier, to);
+    }
+    void key(QKeyCombination combination, QWidget* target = nullptr) {
+        QTest::keyClick(target ? target : grid(), combination.key(),
+                        combination.keyboardModifiers());
+    }
+};
+
+TEST_F(EditCommandsTest, EachKeyDoesWhatItsButtonDoesWhereverTheFocusIs) {
+    const std::pair<QKeyCombination, std::function<void(IconCanvas&)>> table[] = {
+        {Qt::CTRL | Qt::Key_Left, [](IconCanvas& c) { c.MoveIcon("left"); }},
+        {Qt::CTRL | Qt::Key_Right, [](IconCanvas& c) { c.MoveIcon("right"); }},
+        {Qt::CTRL | Qt::Key_Up, [](IconCanvas& c) { c.MoveIcon("up"); }},
+        {Qt::CTRL | Qt::Key_Down, [](IconCanvas& c) { c.MoveIcon("down"); }},
+        {QKeyCombination(Qt::Key_H), [](IconCanvas& c) { c.FlipHorizontal(); }},
+        {QKeyCombination(Qt::Key_V), [](IconCanvas& c) { c.FlipVertical(); }},
+        {QKeyCombination(Qt::Key_R), [](IconCanvas& c) { c.Rotat_Icon(); }},
+        {QKeyCombination(Qt::Key_Delete), [](IconCanvas& c) { c.ClearIcon(); }},
+        {Qt::CTRL | Qt::Key_N, [](IconCanvas& c) { c.New_Icon(); }},
+    };
+    QWidget* const targets[] = {grid(), window.Toolbar1(), &window, window.Pic()};
+    int n = 0;
+    for (const auto& [combination, command] : table) {
+        canvas().SmallPicture.PSet(3, 30, kGreen);  // something for each command to change
+        canvas().rebuildView();
+        IconCanvas model = canvas();
+        command(model);
+        const std::size_t steps = commands().history().undoCount();
+        key(combination, targets[n++ % 4]);
+        EXPECT_TRUE(surfaces() == surfacesOf(model))
+            << QKeySequence(combination).toString().toStdString();
+        EXPECT_EQ(commands().history().undoCount(), steps + 2) << "the drawing, then the command";
+    }
+    EXPECT_TRUE(dialogs.requests.empty());
+}
+
+TEST_F(EditCommandsTest, FileKeysOpenTheDialogsOfTheirCommandsAndAddNoStepWhenCancelled) {
+    const std::pair<QKeyCombination, const char*> table[] = {
+        {Qt::CTRL | Qt::Key_O, "Icons (*.ico)|*.ico"},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_O, "Bitmap(*.bmp)|*.bmp"},
+        {Qt::CTRL | Qt::Key_S, "Icons (*.ico)|*.ico"},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_S, "Bitmaps (*.bmp)|*.bmp"},
+        {Qt::CTRL | Qt::Key_E, "Executable (*.exe)|*.exe|DLL(*.dll)|*.dll"},
+    };
+    const std::size_t steps = commands().history().undoCount();
+    for (const auto& [combination, filter] : table) {
+        const std::size_t before = dialogs.requests.size();
+        key(combination);
+        ASSERT_EQ(dialogs.requests.size(), before + 1) << filter;
+        EXPECT_EQ(dialogs.requests.back().filter, filter);
+    }
+    EXPECT_EQ(commands().history().undoCount(), steps);
+}
+
+TEST_F(EditCommandsTest, ToolKeysSetTheButtonsAndExitKeyCloses) {
+    key(QKeyCombination(Qt::Key_C));
+    EXPECT_EQ(bar().Buttons(QStringLiteral("Change")).Value, 1);
+    EXPECT_EQ(bar().Buttons(QStringLiteral("Paint")).Value, 0);
+    EXPECT_EQ(canvas().LargePicture.MousePointer(), pointers::kUpArrow);
+    key(QKeyCombination(Qt::Key_P));
+    EXPECT_EQ(bar().Buttons(QStringLiteral("Paint")).Value, 1);
+    EXPECT_EQ(canvas().LargePicture.MousePointer(), pointers::kPencil);
+    key(Qt::CTRL | Qt::Key_Q);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(EditCommandsTest, AStrokeIsOneStepAndUndoRedoKeysRestoreOnlyTheSurfaces) {
+    canvas().state.CurrentColor = kGreen;
+    const Surfaces before = surfaces();
+    const std::size_t steps = commands().history().undoCount();
+    stroke(cell(2, 2), cell(9, 2));
+    stroke(cell(4, 6), cell(4, 9));
+    ASSERT_EQ(commands().history().undoCount(), steps + 2);
+    const Surfaces painted = surfaces();
+    key(QKeyCombination(Qt::Key_C));  // a tool and colours that undo must leave alone
+    canvas().state.CurrentColor = kRed;
+    window.runHandler([this] { window.lblColor_Click(3); });
+    const Colour colour = canvas().state.CurrentColor;
+
+    key(Qt::CTRL | Qt::Key_Z);
+    key(Qt::CTRL | Qt::Key_Z);
+    EXPECT_TRUE(surfaces() == before);
+    key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    key(Qt::CTRL | Qt::Key_Y);
+    EXPECT_TRUE(surfaces() == painted);
+    EXPECT_EQ(canvas().LargePicture.MousePointer(), pointers::kUpArrow);
+    EXPECT_EQ(canvas().state.CurrentColor, colour);
+    EXPECT_EQ(bar().Buttons(QStringLiteral("Change")).Value, 1);
+}
+
+TEST_F(EditCommandsTest, UndoOfTransformsRestoresTheViewWithItsStripAndANewStepEndsRedo) {
+    const Surfaces before = surfaces();
+    key(Qt::CTRL | Qt::Key_Right);
+    const Surfaces moved = surfaces();
+    key(QKeyCombination(Qt::Key_R));
+    key(Qt::CTRL | Qt::Key_Z);
+    EXPECT_TRUE(surfaces() == moved);
+    key(Qt::CTRL | Qt::Key_Z);
+    EXPECT_TRUE(surfaces() == before);
+    key(QKeyCombination(Qt::Key_H));
+    EXPECT_FALSE(commands().history().canRedo());
+    EXPECT_FALSE(commands().action(EditorCommand::Redo)->isEnabled());
+}
+
+TEST_F(EditCommandsTest, CommandMenuOpensOnTheBackgroundAndByKeysWithEveryCommandAndItsKey) {
+    const auto menuShown = [] {
+        QWidget* popup = QApplication::activePopupWidget();
+        const bool shown = popup != nullptr && popup->objectName() == QLatin1String("CommandMenu");
+        if (popup) popup->close();
+        return shown;
+    };
+    // What a right-click sends to the widget under the pointer.
+    const auto rightClick = [](QWidget* target, QPoint at) {
+        QContextMenuEvent request(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &request);
+    };
+    rightClick(&window, QPoint(184, 200));
+    EXPECT_TRUE(menuShown()) << "on the window's own background";
+    rightClick(grid(), cell(3, 3));
+    rightClick(window.Pallet(), QPoint(5, 5));
+    EXPECT_FALSE(menuShown()) << "not over a control";
+    key(Qt::SHIFT | Qt::Key_F10);
+    EXPECT_TRUE(menuShown());
+    key(QKeyCombination(Qt::Key_Menu), &window);
+    EXPECT_TRUE(menuShown());
+
+    int withKeys = 0;
+    for (QAction* item : commands().commandMenu()->actions()) {
+        withKeys += item->shortcut().isEmpty() ? 0 : 1;
+    }
+    EXPECT_EQ(withKeys, 23) << "every command but More colours shows its key";
+    commands().action(EditorCommand::Undo)->trigger();  // as a menu choice does
+    EXPECT_FALSE(commands().action(EditorCommand::Undo)->isEnabled()) << "nothing to take back";
+    EXPECT_TRUE(commands().action(EditorCommand::Redo)->isEnabled());
+    commands().action(EditorCommand::Redo)->trigger();
+    EXPECT_TRUE(commands().action(EditorCommand::Undo)->isEnabled());
+    EXPECT_FALSE(commands().action(EditorCommand::Redo)->isEnabled()) << "nothing to bring back";
+}
+
+TEST_F(EditCommandsTest, PickTakesACellColourWithoutPaintingAndEscapeCancels) {
+    canvas().state.CurrentColor = kGreen;
+    const Surfaces before = surfaces();
+    key(QKeyCombination(Qt::Key_I));
+    stroke(cell(4, 2), cell(9, 9));  // (4, 2) is red
+    EXPECT_TRUE(surfaces() == before);
+    EXPECT_EQ(canvas().state.CurrentColor, kRed);
+    EXPECT_EQ(window.colourChoice().Pallet2, kRed);
+    EXPECT_EQ(test::shownBackground(window.Pallet2()), test::rgbColour(kRed.value()));
+
+    canvas().state.CurrentColor = kGreen;
+    key(QKeyCombination(Qt::Key_I));
+    key(QKeyCombination(Qt::Key_Escape));
+    stroke(cell(20, 20), cell(20, 20));
+    EXPECT_EQ(canvas().LargePicture.Point(10 * 20 + 5, 10 * 20 + 5), kGreen) << "it paints again";
+
+    QTimer::singleShot(50, [] {
+        auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setCurrentColor(QColor(1, 2, 3));
+        dialog->accept();
+    });
+    commands().trigger(EditorCommand::MoreColours);
+    EXPECT_EQ(canvas().state.CurrentColor, Colour::fromRgb(1, 2, 3));
+    EXPECT_EQ(window.colourChoice().Pallet2, Colour::fromRgb(1, 2, 3));
+}
+
+TEST_F(EditCommandsTest, CopyGivesTheSavedIconAndPasteIsOneUndoableStep) {
+    key(Qt::CTRL | Qt::Key_C);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_EQ(copied.size(), QSize(32, 32));
+    EXPECT_EQ(qAlpha(copied.pixel(5, 0)), 0) << "pure white is transparent";
+    EXPECT_EQ(copied.pixel(0, 0), qRgba(255, 0, 0, 255));
+
+    const Surfaces before = surfaces();
+    QImage pasted(40, 20, QImage::Format_RGB32);
+    pasted.fill(QColor(0, 0, 255));
+    QGuiApplication::clipboard()->setImage(pasted);
+    IconCanvas model = canvas();
+    takeImage(model, pasted);
+    key(Qt::CTRL | Qt::Key_V);
+    EXPECT_TRUE(surfaces() == surfacesOf(model));
+    EXPECT_EQ(canvas().SmallPicture.Point(31, 19), Colour(0xFF0000));
+    EXPECT_EQ(canvas().SmallPicture.Point(0, 20), Colour(0xFFFFFF));
+    key(Qt::CTRL | Qt::Key_Z);
+    EXPECT_TRUE(surfaces() == before);
+}
+
+TEST_F(EditCommandsTest, F1ListsEveryKey) {
+    key(QKeyCombination(Qt::Key_F1));
+    ShortcutsWindow* shortcuts = commands().shortcutsWindow();
+    ASSERT_NE(shortcuts, nullptr);
+    EXPECT_TRUE(shortcuts->isVisible());
+    QStringList keys;
+    for (int row = 0; row < shortcuts->table()->rowCount(); ++row) {
+        keys.append(shortcuts->table()->item(row, 0)->text());
+    }
+    for (const char* expected : {"Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+O", "Ctrl+Left", "Del", "F1",
+                                 "Menu", "Shift+F10", "Esc", "I", "Ctrl+Q"}) {
+        EXPECT_TRUE(keys.join(QLatin1Char(',')).contains(QLatin1String(expected))) << expected;
+    }
+}
+
+}  // namespace
+}  // namespace mosaikon
