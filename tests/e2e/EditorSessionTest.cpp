@@ -50,6 +50,7 @@ protected:
         for (const TopLevel& top : x.topLevels()) {
             if (top.name == "Mosaikon" && top.geometry.width == 689 && top.geometry.height == 433) {
                 origin = top.geometry;
+                mainWindow = top.id;
                 return true;
             }
         }
@@ -173,6 +174,7 @@ protected:
     fs::path work;
     X11Session x;
     Rect origin;
+    unsigned long mainWindow = 0;
     IconCanvas model;
     NullDialogHost nullHost;
     CommonDialog modelDialog{nullHost};
@@ -318,6 +320,45 @@ TEST_F(EditorSession, PaintTransformOpenSaveExtractAndSurviveABadFile) {
 
     clickAt(kExit, kToolbarY);
     EXPECT_TRUE(x.waitForExit(5s)) << "Exit ends the program";
+}
+
+TEST_F(EditorSession, KeysRunCommandsAndUndoRedoTakeThemBackAndBringThemBack) {
+    clickAt(184, 200);  // the window's background: it takes the keyboard focus, nothing else
+    ASSERT_TRUE(X11Session::waitUntil([&] { return x.focusedTopLevel() == mainWindow; }, 8s))
+        << "the window never took the keyboard focus";
+    clickCell(1, 1);
+    clickCell(3, 2);
+    model.LargePicture_MouseDown(1, 0, 15, 15);
+    model.LargePicture_MouseDown(1, 0, 35, 25);
+    std::vector<IconCanvas> steps{model};
+    const std::pair<std::vector<std::string>, std::function<void()>> commands[] = {
+        {{"Control_L", "Right"}, [&] { model.MoveIcon("right"); }},
+        {{"h"}, [&] { model.FlipHorizontal(); }},
+        {{"r"}, [&] { model.Rotat_Icon(); }},
+        {{"Delete"}, [&] { model.ClearIcon(); }},
+    };
+    for (const auto& [keys, command] : commands) {
+        x.chord(keys);
+        command();
+        expectScreenShowsModel(keys.back());
+        steps.push_back(model);
+    }
+    x.chord({"Control_L", "z"});
+    x.chord({"Control_L", "z"});
+    model = steps[2];
+    expectScreenShowsModel("two steps undone");
+    x.chord({"Control_L", "y"});
+    model = steps[3];
+    expectScreenShowsModel("one redone with Ctrl+Y");
+    x.chord({"Control_L", "Shift_L", "z"});
+    model = steps[4];
+    expectScreenShowsModel("one redone with Ctrl+Shift+Z");
+    for (int undo = 0; undo < 4; ++undo) x.chord({"Control_L", "z"});
+    model = steps[0];
+    expectScreenShowsModel("back to the painted icon");
+
+    x.chord({"Control_L", "q"});
+    EXPECT_TRUE(x.waitForExit(5s)) << "Ctrl+Q ends the program";
 }
 
 }  // namespace

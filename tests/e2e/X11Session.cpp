@@ -222,6 +222,22 @@ void X11Session::key(const std::string& keysymName) {
     fakeKey(keysym);
 }
 
+void X11Session::chord(const std::vector<std::string>& keysymNames) {
+    std::vector<KeyCode> codes;
+    for (const std::string& name : keysymNames) {
+        const KeySym keysym = XStringToKeysym(name.c_str());
+        const KeyCode code = keysym == NoSymbol ? 0 : XKeysymToKeycode(m_display, keysym);
+        if (code == 0) throw std::runtime_error("unknown key " + name);
+        codes.push_back(code);
+    }
+    for (const KeyCode code : codes) XTestFakeKeyEvent(m_display, code, True, CurrentTime);
+    for (auto code = codes.rbegin(); code != codes.rend(); ++code) {
+        XTestFakeKeyEvent(m_display, *code, False, CurrentTime);
+    }
+    sync();
+    pause(5);
+}
+
 void X11Session::type(const std::string& text) {
     for (const char c : text) {
         fakeKey(static_cast<unsigned long>(static_cast<unsigned char>(c)));

@@ -60,6 +60,8 @@ public:
     void release(int button);
     void click(int x, int y, int button = 1);
     void key(const std::string& keysymName);
+    // Holds the keys down in order and lets them go in reverse, e.g. {"Control_L", "z"}.
+    void chord(const std::vector<std::string>& keysymNames);
     void type(const std::string& text);
     void sync();
 
