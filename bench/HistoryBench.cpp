@@ -116,5 +116,16 @@ void BM_UndoAllThenRedoAll(benchmark::State& state) {
 }
 BENCHMARK(BM_UndoAllThenRedoAll)->Unit(benchmark::kMillisecond);
 
+// The window records after every handler, a pointer move over the grid included; most change
+// nothing, and this is what each of those costs.
+void BM_RecordWhenNothingChanged(benchmark::State& state) {
+    IconCanvas canvas = busyCanvas();
+    EditHistory history(canvas.SmallPicture, canvas.LargePicture);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(history.record(canvas.SmallPicture, canvas.LargePicture));
+    }
+}
+BENCHMARK(BM_RecordWhenNothingChanged)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace mosaikon

@@ -2,10 +2,12 @@
 
 #include <QAction>
 #include <QColorDialog>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 #include <cmath>
 
+#include "GridKeyboard.h"
 #include "PictureBoxView.h"
 #include "frmEditIcon.h"
 
@@ -57,6 +59,19 @@ void ColourPick::pickAt(const QPointF& position) {
 
 bool ColourPick::eventFilter(QObject* /*watched*/, QEvent* event) {
     switch (event->type()) {
+        case QEvent::KeyPress: {
+            // Space on the grid's cell cursor is a press there, so it picks too.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (!m_armed || key->key() != Qt::Key_Space || m_window.gridKeyboard() == nullptr) {
+                return false;
+            }
+            cancel();
+            const QPoint cell = m_window.gridKeyboard()->cell();
+            const int size = std::max<int>(m_window.canvas().state.CellSize, 1);
+            const int border = m_window.LargePicture()->borderWidth();
+            pickAt(QPointF(border + cell.x() * size, border + cell.y() * size));
+            return true;
+        }
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
             if (m_armed) {

@@ -18,8 +18,8 @@ class ColourPick : public QObject {
 public:
     explicit ColourPick(frmEditIcon& window);
 
-    // The next press on the grid takes that cell's colour; that press and the moves until its
-    // release paint nothing. Escape cancels.
+    // The next press on the grid (or Space on its cell cursor) takes that cell's colour; that
+    // press and the moves until its release paint nothing. Escape cancels.
     void arm();
     void cancel();
     bool armed() const { return m_armed; }

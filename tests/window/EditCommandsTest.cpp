@@ -205,6 +205,12 @@ TEST_F(EditCommandsTest, PickTakesACellColourWithoutPaintingAndEscapeCancels) {
     stroke(cell(20, 20), cell(20, 20));
     EXPECT_EQ(canvas().LargePicture.Point(10 * 20 + 5, 10 * 20 + 5), kGreen) << "it paints again";
 
+    const Surfaces painted = surfaces();
+    key(QKeyCombination(Qt::Key_I));
+    key(QKeyCombination(Qt::Key_Space));  // on the cell cursor, at cell (0, 0): red
+    EXPECT_EQ(canvas().state.CurrentColor, kRed);
+    EXPECT_TRUE(surfaces() == painted) << "Space picked and painted nothing";
+
     QTimer::singleShot(50, [] {
         auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
