@@ -357,6 +357,12 @@ TEST_F(EditorSession, KeysRunCommandsAndUndoRedoTakeThemBackAndBringThemBack) {
     model = steps[0];
     expectScreenShowsModel("back to the painted icon");
 
+    clickCell(5, 5, 3);  // a right-click on the grid opens no menu; on the background it does
+    EXPECT_FALSE(X11Session::waitUntil([&] { return !others().empty(); }, 500ms)) << "on the grid";
+    clickAt(184, 200, 3);
+    EXPECT_TRUE(X11Session::waitUntil([&] { return !others().empty(); }, 3s)) << "no menu";
+    x.key("Escape");
+    ASSERT_TRUE(X11Session::waitUntil([&] { return others().empty(); }, 3s)) << "menu stays";
     x.chord({"Control_L", "q"});
     EXPECT_TRUE(x.waitForExit(5s)) << "Ctrl+Q ends the program";
 }
