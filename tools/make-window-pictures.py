@@ -1,39 +1,87 @@
 #!/usr/bin/env python3
-"""Draws the window's pictures: the toolbar images, the logo, the arrow and the program icon.
+"""Draws the window's pictures: the toolbar images, the logo, the arrow, the grid's pencil
+pointer and the program icon.
 
 Every picture is described once as a list of shapes in its own design units and rasterised at
-each scale it is needed at (toolbar images at 16 and 32 pixels, the logo and the arrow at one and
-two times their size, the program icon at every hicolor size), with 8 × 8 samples per pixel.
-Shapes whose edges lie on whole design units come out with hard edges at every whole scale. The
-program icon is also written as SVG from the same shapes.
+each scale it is needed at (the toolbar images, the logo, the arrow and the pointer at one, two
+and three times their size, the program icon at every hicolor size), with 8 × 8 samples per
+pixel. Shapes whose edges lie on whole design units come out with hard edges at every whole
+scale; the pointer is a pixel drawing, so it does everywhere. The program icon is also written
+as SVG from the same shapes.
 
-Run from the repository root:  python3 tools/make-window-pictures.py
-Needs only the Python standard library.
+Run from the repository root:  python3 tools/make-window-pictures.py [OUTPUT_FOLDER]
+(by default the pictures replace those under src/window/resources). Needs only the Python
+standard library.
 """
 
 import math
 import os
 import struct
+import sys
 import zlib
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "window", "resources")
 SAMPLES = 8
 
 
-def hex_rgb(text, alpha=255):
-    text = text.lstrip("#")
-    return (int(text[0:2], 16), int(text[2:4], 16), int(text[4:6], 16), alpha)
+def rgba(colour):
+    """The one colour conversion: "rrggbb" text, or an (r, g, b, a) tuple taken as it is."""
+    if isinstance(colour, str):
+        text = colour.lstrip("#")
+        return (int(text[0:2], 16), int(text[2:4], 16), int(text[4:6], 16), 255)
+    return colour
 
 
-# --- shapes: each knows its bounding box and whether a design-unit point lies inside ----------
+def rotated(points, degrees, centre):
+    """The points turned by `degrees` about `centre` (negative turns anticlockwise on screen)."""
+    a = math.radians(degrees)
+    cx, cy = centre
+    result = []
+    for x, y in points:
+        dx, dy = x - cx, y - cy
+        result.append((cx + dx * math.cos(a) - dy * math.sin(a), cy + dx * math.sin(a) + dy * math.cos(a)))
+    return result
 
-class Polygon:
+
+# --- shapes: each knows its colour, its bounding box, whether a design-unit point lies inside,
+# and how to write itself as SVG ---------------------------------------------------------------
+
+class Shape:
+    PAINT = "fill"  # the SVG attribute that carries the colour
+
+    def __init__(self, colour, box):
+        self.colour = rgba(colour)
+        self.box = box
+
+    def inside(self, x, y):
+        raise NotImplementedError
+
+    def svg_element(self):
+        """The SVG element without its colour, for example 'circle cx="1" cy="2" r="3"'."""
+        raise NotImplementedError
+
+    def svg(self):
+        r, g, b, a = self.colour
+        paint = f'{self.PAINT}="#{r:02x}{g:02x}{b:02x}"'
+        if a != 255:
+            paint += f' {self.PAINT}-opacity="{a / 255:.3f}"'
+        return f"<{self.svg_element()} {paint}/>"
+
+
+def bounds(points, margin=0.0):
+    xs = [p[0] for p in points]
+    ys = [p[1] for p in points]
+    return (min(xs) - margin, min(ys) - margin, max(xs) + margin, max(ys) + margin)
+
+
+def svg_points(points):
+    return " ".join(f"{x:g},{y:g}" for x, y in points)
+
+
+class Polygon(Shape):
     def __init__(self, points, colour):
+        super().__init__(colour, bounds(points))
         self.points = points
-        self.colour = hex_rgb(colour) if isinstance(colour, str) else colour
-        xs = [p[0] for p in points]
-        ys = [p[1] for p in points]
-        self.box = (min(xs), min(ys), max(xs), max(ys))
 
     def inside(self, x, y):
         result = False
@@ -47,41 +95,41 @@ class Polygon:
             j = i
         return result
 
-    def svg(self):
-        pts = " ".join(f"{x:g},{y:g}" for x, y in self.points)
-        return f'<polygon points="{pts}" fill="{svg_colour(self.colour)}"/>'
+    def svg_element(self):
+        return f'polygon points="{svg_points(self.points)}"'
 
 
 def rect(x, y, w, h, colour):
     return Polygon([(x, y), (x + w, y), (x + w, y + h), (x, y + h)], colour)
 
 
-class Ellipse:
+class Ellipse(Shape):
     def __init__(self, cx, cy, rx, ry, colour):
+        super().__init__(colour, (cx - rx, cy - ry, cx + rx, cy + ry))
         self.cx, self.cy, self.rx, self.ry = cx, cy, rx, ry
-        self.colour = hex_rgb(colour) if isinstance(colour, str) else colour
-        self.box = (cx - rx, cy - ry, cx + rx, cy + ry)
 
     def inside(self, x, y):
         dx = (x - self.cx) / self.rx
         dy = (y - self.cy) / self.ry
         return dx * dx + dy * dy <= 1.0
 
+    def svg_element(self):
+        return f'ellipse cx="{self.cx:g}" cy="{self.cy:g}" rx="{self.rx:g}" ry="{self.ry:g}"'
+
 
 def circle(cx, cy, r, colour):
     return Ellipse(cx, cy, r, r, colour)
 
 
-class Stroke:
+class Stroke(Shape):
     """A polyline of the given width with round ends and joins."""
 
+    PAINT = "stroke"
+
     def __init__(self, points, width, colour):
-        self.points = points
         self.half = width / 2.0
-        self.colour = hex_rgb(colour) if isinstance(colour, str) else colour
-        xs = [p[0] for p in points]
-        ys = [p[1] for p in points]
-        self.box = (min(xs) - self.half, min(ys) - self.half, max(xs) + self.half, max(ys) + self.half)
+        super().__init__(colour, bounds(points, self.half))
+        self.points = points
 
     def inside(self, x, y):
         limit = self.half * self.half
@@ -94,15 +142,18 @@ class Stroke:
                 return True
         return False
 
+    def svg_element(self):
+        return (f'polyline points="{svg_points(self.points)}" fill="none" '
+                f'stroke-width="{2 * self.half:g}" stroke-linecap="round" stroke-linejoin="round"')
 
-class Arc:
+
+class Arc(Shape):
     """A ring between two radii, from angle a0 to a1 in degrees (0 = right, counting clockwise
     on screen, since y grows downwards)."""
 
     def __init__(self, cx, cy, r_inner, r_outer, a0, a1, colour):
+        super().__init__(colour, (cx - r_outer, cy - r_outer, cx + r_outer, cy + r_outer))
         self.cx, self.cy, self.ri, self.ro, self.a0, self.a1 = cx, cy, r_inner, r_outer, a0, a1
-        self.colour = hex_rgb(colour) if isinstance(colour, str) else colour
-        self.box = (cx - r_outer, cy - r_outer, cx + r_outer, cy + r_outer)
 
     def inside(self, x, y):
         dx, dy = x - self.cx, y - self.cy
@@ -114,11 +165,37 @@ class Arc:
         span = (self.a1 - self.a0) % 360.0
         return (angle - start) % 360.0 <= span
 
+    def svg_element(self):
+        span = (self.a1 - self.a0) % 360.0
+        large = 1 if span > 180 else 0
 
-def svg_colour(colour):
-    r, g, b, a = colour
-    text = f"#{r:02x}{g:02x}{b:02x}"
-    return text if a == 255 else f"{text}\" fill-opacity=\"{a / 255:.3f}"
+        def at(r, degrees):
+            a = math.radians(degrees)
+            return f"{self.cx + r * math.cos(a):g},{self.cy + r * math.sin(a):g}"
+
+        return (f'path d="M{at(self.ro, self.a0)} A{self.ro:g},{self.ro:g} 0 {large} 1 {at(self.ro, self.a1)} '
+                f'L{at(self.ri, self.a1)} A{self.ri:g},{self.ri:g} 0 {large} 0 {at(self.ri, self.a0)} Z"')
+
+
+class Cells(Shape):
+    """The cells of a pixel drawing (rows of characters, one per design unit) that hold
+    `symbol`: hard edges at every whole scale."""
+
+    def __init__(self, rows, symbol, colour):
+        super().__init__(colour, (0, 0, max(len(row) for row in rows), len(rows)))
+        self.cells = {(x, y) for y, row in enumerate(rows) for x, c in enumerate(row) if c == symbol}
+
+    def inside(self, x, y):
+        return (math.floor(x), math.floor(y)) in self.cells
+
+    def svg_element(self):
+        squares = "".join(f"M{x},{y}h1v1h-1z" for x, y in sorted(self.cells, key=lambda c: (c[1], c[0])))
+        return f'path d="{squares}"'
+
+
+def pixel_drawing(rows, palette):
+    """A pixel drawing as one Cells shape per colour; '.' is transparent."""
+    return [Cells(rows, symbol, colour) for symbol, colour in palette.items()]
 
 
 # --- rasterising and PNG writing ---------------------------------------------------------------
@@ -239,20 +316,16 @@ def landscape():
 
 def paint_bucket():
     # A bucket lying tipped to the right, paint running out of its mouth.
-    def tip(p):
-        x, y = p
-        a = math.radians(-35)
-        cx, cy = 7, 8
-        dx, dy = x - cx, y - cy
-        return (cx + dx * math.cos(a) - dy * math.sin(a), cy + dx * math.sin(a) + dy * math.cos(a))
+    def tip(*points):
+        return rotated(points, -35, (7, 8))
 
-    body_out = [tip(p) for p in [(2, 4), (11, 4), (10, 14), (3, 14)]]
-    body_in = [tip(p) for p in [(3, 5), (10, 5), (9.1, 13), (3.9, 13)]]
+    body_out = tip((2, 4), (11, 4), (10, 14), (3, 14))
+    body_in = tip((3, 5), (10, 5), (9.1, 13), (3.9, 13))
     return [
-        Stroke([tip((3, 4)), tip((6.5, 0.5)), tip((10, 4))], 1.2, INK),
+        Stroke(tip((3, 4), (6.5, 0.5), (10, 4)), 1.2, INK),
         Polygon(body_out, INK),
         Polygon(body_in, "c0c4cc"),
-        Polygon([tip(p) for p in [(3, 5), (10, 5), (10, 6.5), (3, 6.5)]], "e8eaee"),
+        Polygon(tip((3, 5), (10, 5), (10, 6.5), (3, 6.5)), "e8eaee"),
         Stroke([(12.2, 5.5), (14, 9), (14, 12.5)], 2.2, "2060d0"),
         circle(14, 13.6, 1.5, "2060d0"),
     ]
@@ -315,17 +388,14 @@ def bent_up_down():
 
 
 def eraser():
-    def turn(p):
-        a = math.radians(-35)
-        cx, cy = 8, 8
-        dx, dy = p[0] - cx, p[1] - cy
-        return (cx + dx * math.cos(a) - dy * math.sin(a), cy + dx * math.sin(a) + dy * math.cos(a))
+    def turn(*points):
+        return rotated(points, -35, (8, 8))
 
     return [
-        Polygon([turn(p) for p in [(0.5, 4.5), (15.5, 4.5), (15.5, 11.5), (0.5, 11.5)]], INK),
-        Polygon([turn(p) for p in [(1.5, 5.5), (7.5, 5.5), (7.5, 10.5), (1.5, 10.5)]], "f0a0b0"),
-        Polygon([turn(p) for p in [(7.5, 5.5), (14.5, 5.5), (14.5, 10.5), (7.5, 10.5)]], "4070d0"),
-        Polygon([turn(p) for p in [(1.5, 5.5), (14.5, 5.5), (14.5, 6.8), (1.5, 6.8)]], (255, 255, 255, 110)),
+        Polygon(turn((0.5, 4.5), (15.5, 4.5), (15.5, 11.5), (0.5, 11.5)), INK),
+        Polygon(turn((1.5, 5.5), (7.5, 5.5), (7.5, 10.5), (1.5, 10.5)), "f0a0b0"),
+        Polygon(turn((7.5, 5.5), (14.5, 5.5), (14.5, 10.5), (7.5, 10.5)), "4070d0"),
+        Polygon(turn((1.5, 5.5), (14.5, 5.5), (14.5, 6.8), (1.5, 6.8)), (255, 255, 255, 110)),
     ]
 
 
@@ -410,6 +480,48 @@ def hooked_arrow():
     ]
 
 
+# --- the grid's pointer: a pencil, 32 × 32, its point at the lower left --------------------------
+
+def pencil_pointer():
+    rows = [
+        "..........................aa....",
+        ".........................abba...",
+        "........................abbbba..",
+        ".......................acbbbbca.",
+        "......................acccbbccca",
+        ".....................adddcccddca",
+        "....................adddddcddda.",
+        "...................addddddddda..",
+        "..................addddddddda...",
+        ".................addddddddda....",
+        "................addddddddda.....",
+        "...............addddddddda......",
+        "..............addddddddda.......",
+        ".............addddddddda........",
+        "............addddddddda.........",
+        "...........addddddddda..........",
+        "..........addddddddda...........",
+        ".........addddddddda............",
+        "........addddddddda.............",
+        ".......aedddddddda..............",
+        "......aeeedddddda...............",
+        ".....aeeeeedddda................",
+        "....aeeeeeeedda.................",
+        "...aceeeeeeeea..................",
+        "...acceeeeeea...................",
+        "..acccceeea.....................",
+        "..acccccea......................",
+        ".acccccca.......................",
+        ".accccaa........................",
+        "accaa...........................",
+        "aa..............................",
+        "................................",
+    ]
+    # Outline, eraser, graphite and ferrule, lacquer, bare wood.
+    palette = {"a": "000000", "b": "dc5a78", "c": "3c3c3c", "d": "f0c828", "e": "ebd7aa"}
+    return pixel_drawing(rows, palette)
+
+
 # --- the program icon: three blue four-pointed stars, 64 × 64 design units --------------------
 
 def star(cx, cy, r_outer, r_inner, colour):
@@ -439,10 +551,12 @@ def write_svg(path, shapes, size):
 
 def main():
     os.makedirs(os.path.join(OUT, "icons"), exist_ok=True)
+    scales = (1, 2, 3)  # the whole display scales the window is shown at
     for name, shapes in TOOLBAR.items():
-        write_scaled(name, shapes, 16, 16, (1, 2))
-    write_scaled("logo", logo(), 159, 129, (1, 2), background=(255, 255, 255, 255))
-    write_scaled("arrow", hooked_arrow(), 94, 41, (1, 2))
+        write_scaled(name, shapes, 16, 16, scales)
+    write_scaled("logo", logo(), 159, 129, scales, background=(255, 255, 255, 255))
+    write_scaled("arrow", hooked_arrow(), 94, 41, scales)
+    write_scaled("pencil", pencil_pointer(), 32, 32, scales)
     icon = program_icon()
     for size in (16, 32, 48, 64, 128):
         pixels = rasterise(icon, size, size, size / 64.0)
@@ -451,4 +565,6 @@ def main():
 
 
 if __name__ == "__main__":
+    if len(sys.argv) > 1:
+        OUT = sys.argv[1]
     main()
