@@ -14,6 +14,7 @@ struct ImageList {
     struct ListImage {
         QString Key;
         QIcon Picture;
+        QString Resource;  // the name of the picture among the program's own
     };
 
     QSize ImageSize;

@@ -1,5 +1,6 @@
 #include "PictureBoxView.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -18,12 +19,10 @@ QRgb toQRgb(std::uint32_t plain) {
                 static_cast<int>((plain >> 16) & 0xFF));
 }
 
-QCursor cursorFor(std::int16_t pointer) {
+QCursor cursorFor(std::int16_t pointer, qreal devicePixelRatio) {
     switch (pointer) {
-        case pointers::kPencil: {
-            static const QCursor pencil(resourcePixmap(QStringLiteral("pencil")), 1, 29);
-            return pencil;
-        }
+        case pointers::kPencil:
+            return pencilCursor(devicePixelRatio);
         case pointers::kUpArrow:
             return Qt::UpArrowCursor;
         case pointers::kCross:
@@ -34,6 +33,17 @@ QCursor cursorFor(std::int16_t pointer) {
 }
 
 }  // namespace
+
+QCursor pencilCursor(qreal devicePixelRatio) {
+    const QPixmap pencil = resourcePixmap(QStringLiteral("pencil"), devicePixelRatio);
+    QPoint point(1, 29);  // the hot spot, in logical pixels
+    // Qt's X11 platform hands the hot spot to the server as it is, beside the image in device
+    // pixels, so there it must be given in the image's own pixels.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        point *= pencil.devicePixelRatio();
+    }
+    return QCursor(pencil, point.x(), point.y());
+}
 
 std::int16_t buttonValue(Qt::MouseButtons buttons) {
     std::int16_t value = 0;
@@ -52,7 +62,7 @@ std::int16_t shiftValue(Qt::KeyboardModifiers modifiers) {
 }
 
 PictureBoxView::PictureBoxView(const PictureBox& surface, Border border, QWidget* parent)
-    : QWidget(parent), m_surface(&surface), m_border(border) {
+    : QWidget(parent), m_surface(&surface), m_border(border), m_scale(devicePixelRatioF()) {
     const int edge = 2 * borderWidth();
     setFixedSize(surface.widthPixels() + edge, surface.heightPixels() + edge);
     setMouseTracking(true);
@@ -60,10 +70,17 @@ PictureBoxView::PictureBoxView(const PictureBox& surface, Border border, QWidget
     syncFromSurface();
 }
 
+void PictureBoxView::showAtScale(qreal devicePixelRatio) {
+    if (devicePixelRatio != m_scale) {
+        m_scale = devicePixelRatio;
+        setCursor(cursorFor(m_shownPointer, m_scale));
+    }
+}
+
 void PictureBoxView::syncFromSurface() {
     if (m_surface->MousePointer() != m_shownPointer) {
         m_shownPointer = m_surface->MousePointer();
-        setCursor(cursorFor(m_shownPointer));
+        setCursor(cursorFor(m_shownPointer, m_scale));
     }
     if (m_surface->revision() != m_shownRevision || m_image.isNull()) {
         update();  // the picture is converted when it is next painted, once however often it

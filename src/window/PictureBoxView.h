@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QWidget>
 #include <cstdint>
 
@@ -22,6 +23,9 @@ public:
     // Brings the pointer shape up to date with the surface, and has the picture repainted if the
     // surface changed.
     void syncFromSurface();
+    // Shows the pointer drawn for a display of `devicePixelRatio` (the window tells its views
+    // when it moves to a screen of another scale).
+    void showAtScale(qreal devicePixelRatio);
 
 signals:
     // Button: 1 primary, 2 secondary, 4 middle. For a press the one button that went down,
@@ -43,8 +47,12 @@ private:
     Border m_border;
     std::uint64_t m_shownRevision = ~std::uint64_t{0};
     std::int16_t m_shownPointer = -1;
+    qreal m_scale;  // the device-pixel ratio the pointer is drawn for
     QImage m_image;
 };
+
+// Our own pencil pointer, drawn for the given device-pixel ratio.
+QCursor pencilCursor(qreal devicePixelRatio);
 
 // Qt's mouse buttons and modifiers as the editor's handlers count them.
 std::int16_t buttonValue(Qt::MouseButtons buttons);

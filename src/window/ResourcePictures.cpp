@@ -1,8 +1,9 @@
 #include "ResourcePictures.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <span>
 
@@ -41,19 +42,44 @@ QImage decodeResource(const QString& path) {
     return image;
 }
 
+QString scaledName(const QString& name, int scale) {
+    return scale == 1 ? name : name + QStringLiteral("@%1x").arg(scale);
+}
+
+// The scale of the drawing of `name` to show at `devicePixelRatio`: the one it calls for, or
+// the largest below that the name has.
+int drawnScale(const QString& name, qreal devicePixelRatio) {
+    int scale = pictureScale(devicePixelRatio);
+    while (scale > 1 && !QFile::exists(resourcePath(scaledName(name, scale)))) {
+        --scale;
+    }
+    return scale;
+}
+
 }  // namespace
+
+int pictureScale(qreal devicePixelRatio) {
+    return std::clamp(static_cast<int>(std::ceil(devicePixelRatio - 1e-6)), 1,
+                      kLargestPictureScale);
+}
 
 QPixmap resourcePixmap(const QString& name) {
     return QPixmap::fromImage(decodeResource(resourcePath(name)));
 }
 
-QIcon resourceIcon(const QString& name) {
+QPixmap resourcePixmap(const QString& name, qreal devicePixelRatio) {
+    const int scale = drawnScale(name, devicePixelRatio);
+    QPixmap pixmap = resourcePixmap(scaledName(name, scale));
+    pixmap.setDevicePixelRatio(scale);
+    return pixmap;
+}
+
+QIcon resourceIcon(const QString& name, qreal devicePixelRatio) {
     QIcon icon;
     icon.addPixmap(resourcePixmap(name));
-    // The twice-size picture is only decoded for a display that will show it.
-    const QString twice = name + QStringLiteral("@2x");
-    if (qApp->devicePixelRatio() > 1.0 && QFile::exists(resourcePath(twice))) {
-        icon.addPixmap(resourcePixmap(twice));
+    // QIcon tells its pictures apart by their size in device pixels.
+    if (const int scale = drawnScale(name, devicePixelRatio); scale > 1) {
+        icon.addPixmap(resourcePixmap(scaledName(name, scale)));
     }
     return icon;
 }

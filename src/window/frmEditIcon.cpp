@@ -128,6 +128,7 @@ void frmEditIcon::showEvent(QShowEvent* event) {
     if (!m_shownOnce) {
         m_shownOnce = true;
         centreOnScreen();
+        followDisplayScale();
         // Under a bare X server no window manager ever activates the window, so the first
         // showing counts as its first activation; where the platform does activate it, that
         // activation is this same one and draws nothing more.

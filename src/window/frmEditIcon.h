@@ -15,6 +15,7 @@
 #include "Toolbar.h"
 
 class QLabel;
+class QScreen;
 
 namespace mosaikon {
 
@@ -103,6 +104,11 @@ private:
     void centreOnScreen();
     // Names, keyboard focus order and the grid's keyboard, in frmEditIconAccess.cpp.
     void makeAccessible();
+    // The pictures and pointers follow the scale of the screen the window is on (in
+    // frmEditIconScale.cpp).
+    void followDisplayScale();
+    void watchScreen(QScreen* screen);
+    void showPicturesForScale(qreal scale);
 
     IconCanvas m_canvas;
     ColourChoice m_colours;
@@ -127,6 +133,9 @@ private:
     ClickableLabel* m_label3 = nullptr;
     GridKeyboard* m_gridKeyboard = nullptr;
     std::unique_ptr<AccessibleColourNames> m_colourNames;
+    QLabel* m_image3 = nullptr;
+    qreal m_pictureScale = 0;  // the device-pixel ratio the pictures were loaded for
+    QMetaObject::Connection m_screenWatch;
     bool m_shownOnce = false;
     bool m_firstActivationPending = false;
     std::unique_ptr<EditCommands> m_editCommands;  // made once start-up has drawn the surfaces

@@ -37,11 +37,6 @@ void setFlatBorder(QLabel* label) {
     setForeColor(label, colours::kBlack);
 }
 
-void showPicture(QLabel* label, const QString& name) {
-    // QIcon picks the twice-size file on a display that needs it, so the picture stays crisp.
-    label->setPixmap(resourceIcon(name).pixmap(label->size(), label->devicePixelRatioF()));
-}
-
 }  // namespace
 
 void frmEditIcon::createControls() {
@@ -53,6 +48,7 @@ void frmEditIcon::createControls() {
     createSwatchPanel();
     createHiddenHolder();
     createWorkingArea();
+    showPicturesForScale(devicePixelRatioF());
 }
 
 // The white left column with its texts, the logo, the arrow, and the controls below the grid
@@ -67,7 +63,6 @@ void frmEditIcon::createLeftColumn() {
     m_statusBar->setFont(layoutFont(QStringLiteral("Arial"), 9.75, Weight::Bold));
 
     m_image2 = makeLabel<ClickableLabel>(this, "Image2", QRect(8, 56, 159, 129));
-    showPicture(m_image2, QStringLiteral("logo"));
     m_image2->setCursor(Qt::ArrowCursor);
 
     m_label3 = makeLabel<ClickableLabel>(this, "Label3", QRect(192, 408, 297, 17),
@@ -95,8 +90,7 @@ void frmEditIcon::createLeftColumn() {
     label7->setFont(layoutFont(QStringLiteral("Arial Black"), 72, Weight::Black));
     label7->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    auto* image3 = makeLabel(this, "Image3", QRect(80, 384, 94, 41));
-    showPicture(image3, QStringLiteral("arrow"));
+    m_image3 = makeLabel(this, "Image3", QRect(80, 384, 94, 41));
 
     connect(m_image2, &ClickableLabel::clicked, this,
             [this] { runHandler([this] { Image2_Click(); }); });
@@ -115,9 +109,10 @@ void frmEditIcon::createToolbar() {
         {"Refresh", "tool-refresh"}, {"Exit", "tool-exit"},     {"", "tool-flip-horizontal"},
         {"", "tool-flip-vertical"},  {"Eraser", "tool-eraser"}, {"Grab", "tool-grab"},
     };
+    // The pictures themselves are loaded for the display's scale (frmEditIconScale.cpp).
     for (const auto& [key, file] : images) {
         m_imageList2.ListImages.push_back(
-            {QString::fromLatin1(key), resourceIcon(QString::fromLatin1(file))});
+            {QString::fromLatin1(key), {}, QString::fromLatin1(file)});
     }
 
     Toolbar& bar = m_toolbar;

@@ -17,5 +17,11 @@ TEST(DisplayScaleTest, FractionalFactorsRoundToWholeOnesOthersPassThrough) {
     EXPECT_EQ(wholeScaleFactor(""), "");
 }
 
+TEST(DisplayScaleTest, EachFactorOfAPerScreenListRoundsToAWholeOne) {
+    EXPECT_EQ(wholeScreenScaleFactors("1.5;2;0.75"), "2;2;1");
+    EXPECT_EQ(wholeScreenScaleFactors("HDMI-1=1.25;DP-2=2.5"), "HDMI-1=1;DP-2=3");
+    EXPECT_EQ(wholeScreenScaleFactors("odd=x;1.5"), "odd=x;2") << "what Qt must judge is kept";
+}
+
 }  // namespace
 }  // namespace mosaikon
