@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 
 #include "FileNames.h"
@@ -65,7 +66,7 @@ std::string QtDialogHost::run(const DialogRequest& request) {
         }
         const QString path = QDir::toNativeSeparators(chosen.first());
         if (refuseReadOnly && !isWritableTarget(chosen.first())) {
-            QMessageBox::warning(&dialog, QStringLiteral("Mosaikon"),
+            QMessageBox::warning(&dialog, QGuiApplication::applicationDisplayName(),
                                  QObject::tr("%1\nThis file is read-only or its folder cannot be "
                                              "written to. Choose another name or folder.")
                                      .arg(path));

@@ -29,7 +29,7 @@ frmEditIcon::frmEditIcon(QWidget* parent)
       m_files(m_canvas, m_dialog),
       m_desktopShell(std::make_unique<DesktopShell>()),
       m_shell(m_desktopShell.get()) {
-    setWindowTitle(QStringLiteral("Mosaikon"));
+    setWindowTitle(QGuiApplication::applicationDisplayName());
     setFixedSize(kClientWidth, kClientHeight);
     setBackColor(this, Colour(kBackground));
     createControls();
@@ -85,11 +85,11 @@ void frmEditIcon::runHandler(const std::function<void()>& handler) {
         handler();
     } catch (const std::exception& error) {
         refreshControls();
-        QMessageBox::warning(this, QStringLiteral("Mosaikon"),
+        QMessageBox::warning(this, QGuiApplication::applicationDisplayName(),
                              fromFileName(error.what()));  // it names the file
     } catch (...) {
         refreshControls();
-        QMessageBox::warning(this, QStringLiteral("Mosaikon"),
+        QMessageBox::warning(this, QGuiApplication::applicationDisplayName(),
                              tr("The command could not be completed because of an unexpected "
                                 "error. Your icon is unchanged since the last step that worked."));
     }

@@ -71,17 +71,15 @@ void frmEditIcon::createLeftColumn() {
     setForeColor(m_label3, kLinkBlue);
     m_label3->setCursor(Qt::CrossCursor);
 
-    auto* label4 =
-        makeLabel(this, "Label4", QRect(8, 16, 169, 17), QStringLiteral("Freeware from"));
+    auto* label4 = makeLabel(this, "Label4", QRect(8, 16, 169, 17), tr("Freeware from"));
     label4->setFont(layoutFont(QStringLiteral("Arial"), 9.75));
     label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     m_pallet2 = makeLabel(this, "Pallet2", QRect(600, 48, 81, 41));
     setBackColor(m_pallet2, m_colours.Pallet2);
 
-    auto* label6 =
-        makeLabel(this, "Label6", QRect(8, 352, 169, 49),
-                  QStringLiteral("Visit us for more free tools and unique entertainment."));
+    auto* label6 = makeLabel(this, "Label6", QRect(8, 352, 169, 49),
+                             tr("Visit us for more free tools and unique entertainment."));
     label6->setFont(layoutFont(QStringLiteral("Arial"), 9.75));
     label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label6->setWordWrap(true);
@@ -119,32 +117,30 @@ void frmEditIcon::createToolbar() {
     const auto separator = [&bar] { bar.addButton({}, ButtonStyle::Separator); };
     separator();
     ToolbarButton& open =
-        bar.addButton(QStringLiteral("Open"), ButtonStyle::DropDown, QStringLiteral("Open"), 1);
-    bar.addMenuItem(open, QStringLiteral("Open Icon"));
-    bar.addButton(QStringLiteral("New"), ButtonStyle::Default, QStringLiteral("New"), 3);
+        bar.addButton(QStringLiteral("Open"), ButtonStyle::DropDown, tr("Open"), 1);
+    bar.addMenuItem(open, tr("Open Icon"));
+    bar.addButton(QStringLiteral("New"), ButtonStyle::Default, tr("New"), 3);
     ToolbarButton& save =
-        bar.addButton(QStringLiteral("Save"), ButtonStyle::DropDown, QStringLiteral("Save"), 2);
-    bar.addMenuItem(save, QStringLiteral("Save As Icon"), QStringLiteral("Save_Icon"));
-    bar.addMenuItem(save, QStringLiteral("Save As BMP"), QStringLiteral("Save_BMP"), false);
+        bar.addButton(QStringLiteral("Save"), ButtonStyle::DropDown, tr("Save"), 2);
+    bar.addMenuItem(save, tr("Save As Icon"), QStringLiteral("Save_Icon"));
+    bar.addMenuItem(save, tr("Save As BMP"), QStringLiteral("Save_BMP"), false);
     separator();
-    bar.addButton(QStringLiteral("Paint"), ButtonStyle::Check, QStringLiteral("Paint"), 5, 1);
-    bar.addButton(QStringLiteral("Change"), ButtonStyle::Check, QStringLiteral("Change"), 4);
+    bar.addButton(QStringLiteral("Paint"), ButtonStyle::Check, tr("Paint"), 5, 1);
+    bar.addButton(QStringLiteral("Change"), ButtonStyle::Check, tr("Change"), 4);
     separator();
-    bar.addButton(QStringLiteral("Left"), ButtonStyle::Default, QStringLiteral("Move Left"), 9);
-    bar.addButton(QStringLiteral("Down"), ButtonStyle::Default, QStringLiteral("Move Down"), 6);
-    bar.addButton(QStringLiteral("Up"), ButtonStyle::Default, QStringLiteral("Move Up"), 7);
-    bar.addButton(QStringLiteral("Right"), ButtonStyle::Default, QStringLiteral("Move Right"), 8);
+    bar.addButton(QStringLiteral("Left"), ButtonStyle::Default, tr("Move Left"), 9);
+    bar.addButton(QStringLiteral("Down"), ButtonStyle::Default, tr("Move Down"), 6);
+    bar.addButton(QStringLiteral("Up"), ButtonStyle::Default, tr("Move Up"), 7);
+    bar.addButton(QStringLiteral("Right"), ButtonStyle::Default, tr("Move Right"), 8);
     separator();
-    bar.addButton(QStringLiteral("flipHorizontal"), ButtonStyle::Default,
-                  QStringLiteral("Flip Horizontal"), 12);
-    bar.addButton(QStringLiteral("FlipVert"), ButtonStyle::Default,
-                  QStringLiteral("Flip Vertically"), 13);
+    bar.addButton(QStringLiteral("flipHorizontal"), ButtonStyle::Default, tr("Flip Horizontal"),
+                  12);
+    bar.addButton(QStringLiteral("FlipVert"), ButtonStyle::Default, tr("Flip Vertically"), 13);
     separator();
-    bar.addButton(QStringLiteral("Rotate"), ButtonStyle::Default, QStringLiteral("Rotate"), 10);
-    bar.addButton(QStringLiteral("Clear"), ButtonStyle::Default, QStringLiteral("Clear All"), 14);
-    bar.addButton(QStringLiteral("Exit"), ButtonStyle::Default, QStringLiteral("Exit"), 11);
-    bar.addButton(QStringLiteral("Extract"), ButtonStyle::Default, QStringLiteral("Extract Icon"),
-                  15, 1);
+    bar.addButton(QStringLiteral("Rotate"), ButtonStyle::Default, tr("Rotate"), 10);
+    bar.addButton(QStringLiteral("Clear"), ButtonStyle::Default, tr("Clear All"), 14);
+    bar.addButton(QStringLiteral("Exit"), ButtonStyle::Default, tr("Exit"), 11);
+    bar.addButton(QStringLiteral("Extract"), ButtonStyle::Default, tr("Extract Icon"), 15, 1);
 
     m_toolbarView = new ToolbarView(m_toolbar, m_imageList2, this);
     m_toolbarView->setObjectName(QStringLiteral("Toolbar1"));
@@ -201,8 +197,7 @@ void frmEditIcon::createHiddenHolder() {
     picture1->setObjectName(QStringLiteral("Picture1"));
     picture1->setGeometry(824, 432, 505, 41);
     picture1->setVisible(false);
-    auto* label1 =
-        makeLabel(picture1, "Label1", QRect(16, 8, 233, 25), QStringLiteral("Pixmora Icon Editor"));
+    auto* label1 = makeLabel(picture1, "Label1", QRect(16, 8, 233, 25), tr("Pixmora Icon Editor"));
     label1->setFont(layoutFont(QStringLiteral("Arial"), 12, Weight::Bold));
 }
 

@@ -2,13 +2,14 @@
 
 #include "DisplayScale.h"
 #include "FontWarmUp.h"
+#include "ProgramName.h"
 #include "frmEditIcon.h"
 
 int main(int argc, char* argv[]) {
     const mosaikon::FontWarmUp fonts;
     mosaikon::useWholeDisplayScales();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Mosaikon"));
+    mosaikon::nameProgram();
     mosaikon::frmEditIcon window;
     window.show();
     return QApplication::exec();

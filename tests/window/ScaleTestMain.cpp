@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "DisplayScale.h"
+#include "ProgramName.h"
 
 int main(int argc, char* argv[]) {
     if (argc > 1 && std::strcmp(argv[1], "--print-scale") == 0) {
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
     setenv("QT_QPA_PLATFORM", "offscreen:configfile=" MOSAIKON_TWO_SCREENS, 1);
     mosaikon::useWholeDisplayScales();
     QApplication app(argc, argv);
+    mosaikon::nameProgram();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

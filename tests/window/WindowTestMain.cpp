@@ -4,11 +4,14 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "ProgramName.h"
+
 int main(int argc, char* argv[]) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     QApplication app(argc, argv);
+    mosaikon::nameProgram();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,9 @@
+#include "ProgramName.h"
+
+#include <QCoreApplication>
+
+namespace mosaikon {
+
+void nameProgram() { QCoreApplication::setApplicationName(QStringLiteral("Mosaikon")); }
+
+}  // namespace mosaikon
