@@ -13,8 +13,9 @@ namespace mosaikon {
 namespace {
 
 // No icon image is wider or taller than this; the largest in use are 256 (1024 for PNG images
-// of some tools), so this only stops absurd headers before anything is allocated.
-constexpr int kMaxIconEdge = 4096;
+// of some tools), so this only stops absurd headers before anything is allocated. PNG images
+// meet the same bound inside their decoder.
+constexpr int kMaxIconEdge = kMaxPngEdge;
 
 bool isPng(std::span<const std::uint8_t> bytes) {
     static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
@@ -107,10 +108,8 @@ Picture decodeDibIcon(std::span<const std::uint8_t> bytes, const std::string& pa
 Picture decodeIconImage(std::span<const std::uint8_t> imageBytes,
                         const std::string& pathForMessages) {
     if (isPng(imageBytes)) {
-        const PngSize size = readPngSize(imageBytes, pathForMessages);
-        checkEdges(size.width, size.height, pathForMessages);
-        return Picture::fromPixels(PictureKind::Icon, size.width, size.height,
-                                   decodePng(imageBytes, pathForMessages));
+        DecodedPng png = decodePng(imageBytes, pathForMessages);
+        return Picture::fromPixels(PictureKind::Icon, png.width, png.height, std::move(png.pixels));
     }
     return decodeDibIcon(imageBytes, pathForMessages);
 }

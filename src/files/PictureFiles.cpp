@@ -1,6 +1,7 @@
 #include "PictureFiles.h"
 
 #include <memory>
+#include <utility>
 
 #include "AtomicFile.h"
 #include "BmpReader.h"
@@ -8,6 +9,7 @@
 #include "FileError.h"
 #include "IconFileReader.h"
 #include "PictureWriters.h"
+#include "PngImage.h"
 
 namespace mosaikon {
 
@@ -30,6 +32,12 @@ Picture LoadPicture(const std::string& path) {
         return {};
     }
     return readPicture(std::make_unique<FileBytes>(path));
+}
+
+Picture pictureFromPng(std::span<const std::uint8_t> png, const std::string& name) {
+    DecodedPng decoded = decodePng(png, name);
+    return Picture::fromPixels(PictureKind::Icon, decoded.width, decoded.height,
+                               std::move(decoded.pixels));
 }
 
 void SavePicture(const Picture& picture, const std::string& path) {

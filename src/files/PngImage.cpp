@@ -3,6 +3,7 @@
 #include <spng.h>
 
 #include <memory>
+#include <utility>
 
 #include "FileError.h"
 
@@ -10,8 +11,6 @@ namespace mosaikon {
 
 namespace {
 
-// Generous bounds: an icon's PNG image is at most a few hundred pixels a side.
-constexpr std::uint32_t kMaxPngEdge = 4096;
 constexpr std::size_t kMaxAncillaryCache = 4u * 1024u * 1024u;
 // Deflate cannot compress better than about 1032 : 1; a declared size beyond that ratio of the
 // stream's length is a lie, refused unless the picture is small anyway.
@@ -28,7 +27,8 @@ Context openPng(std::span<const std::uint8_t> png, const std::string& path, spng
     if (!context) {
         throw FileError(path, "could not be read: out of memory.");
     }
-    spng_set_image_limits(context.get(), kMaxPngEdge, kMaxPngEdge);
+    constexpr auto kEdgeLimit = static_cast<std::uint32_t>(kMaxPngEdge);
+    spng_set_image_limits(context.get(), kEdgeLimit, kEdgeLimit);
     spng_set_chunk_limits(context.get(), png.size(), kMaxAncillaryCache);
     spng_set_png_buffer(context.get(), png.data(), png.size());
     if (const int error = spng_get_ihdr(context.get(), &header); error != 0) {
@@ -60,7 +60,7 @@ PngSize readPngSize(std::span<const std::uint8_t> png, const std::string& path) 
                    channelsOf(header.color_type) * header.bit_depth};
 }
 
-std::vector<Pixel> decodePng(std::span<const std::uint8_t> png, const std::string& path) {
+DecodedPng decodePng(std::span<const std::uint8_t> png, const std::string& path) {
     spng_ihdr header{};
     Context context = openPng(png, path, header);
     const std::uint64_t pixelCount = static_cast<std::uint64_t>(header.width) * header.height;
@@ -93,7 +93,8 @@ std::vector<Pixel> decodePng(std::span<const std::uint8_t> png, const std::strin
         const std::uint8_t* p = rgba.data() + i * 4;
         pixels[i] = makePixel(Colour::fromRgb(p[0], p[1], p[2]), p[3]);
     }
-    return pixels;
+    return DecodedPng{static_cast<int>(header.width), static_cast<int>(header.height),
+                      std::move(pixels)};
 }
 
 }  // namespace mosaikon

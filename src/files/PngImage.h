@@ -9,6 +9,10 @@
 
 namespace mosaikon {
 
+// The largest edge a PNG we decode may have: an icon's PNG image is at most a few hundred pixels
+// a side, and the icon reader takes no larger images of any kind.
+inline constexpr int kMaxPngEdge = 4096;
+
 struct PngSize {
     int width = 0;
     int height = 0;
@@ -18,9 +22,16 @@ struct PngSize {
 // The size a PNG stream's header declares. Throws FileError naming `path`.
 PngSize readPngSize(std::span<const std::uint8_t> png, const std::string& path);
 
-// Decodes a PNG stream (as stored in an icon) into pixels with their opacity, rows from the top.
-// A stream whose declared size its compressed data could not fill is refused before anything is
-// allocated. Throws FileError naming `path`.
-std::vector<Pixel> decodePng(std::span<const std::uint8_t> png, const std::string& path);
+// A decoded PNG: its size and its pixels with their opacity, rows from the top.
+struct DecodedPng {
+    int width = 0;
+    int height = 0;
+    std::vector<Pixel> pixels;
+};
+
+// Decodes a PNG stream (as stored in an icon), of at most kMaxPngEdge pixels a side. A stream whose
+// declared size its compressed data could not fill is refused before anything is allocated. Throws
+// FileError naming `path`.
+DecodedPng decodePng(std::span<const std::uint8_t> png, const std::string& path);
 
 }  // namespace mosaikon

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "PngImage.h"
+#include "PictureFiles.h"
 
 namespace mosaikon {
 
@@ -26,14 +26,14 @@ QImage decodeResource(const QString& path) {
     const std::span<const std::uint8_t> png(
         reinterpret_cast<const std::uint8_t*>(bytes.constData()),
         static_cast<std::size_t>(bytes.size()));
-    const PngSize size = readPngSize(png, path.toStdString());
-    const std::vector<Pixel> pixels = decodePng(png, path.toStdString());
-    QImage image(size.width, size.height, QImage::Format_ARGB32);
-    for (int y = 0; y < size.height; ++y) {
+    const Picture picture = pictureFromPng(png, path.toStdString());
+    const std::vector<Pixel> pixels = picture.allPixels();
+    QImage image(picture.width(), picture.height(), QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < size.width; ++x) {
+        for (int x = 0; x < picture.width(); ++x) {
             const Pixel p =
-                pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width) +
+                pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width()) +
                        static_cast<std::size_t>(x)];
             const Colour colour = pixelColour(p);
             line[x] = qRgba(colour.red(), colour.green(), colour.blue(), pixelAlpha(p));
