@@ -37,6 +37,17 @@ int toClampedInt(double value) {
 
 }  // namespace
 
+PixelArea PixelArea::united(const PixelArea& other) const {
+    if (isEmpty()) {
+        return other;
+    }
+    if (other.isEmpty()) {
+        return *this;
+    }
+    return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+            std::max(bottom, other.bottom)};
+}
+
 PictureBox::PictureBox(int widthPixels, int heightPixels, Colour background, ScaleUnit unit)
     : m_width(widthPixels),
       m_height(heightPixels),
@@ -82,13 +93,17 @@ void PictureBox::restorePixels(std::span<const std::uint32_t> pixels) {
         throw std::invalid_argument("Restored pixels do not fit the drawing surface.");
     }
     std::copy(pixels.begin(), pixels.end(), m_pixels.begin());
-    ++m_revision;
+    m_pixelsChanged = true;
+    recordChange(wholeArea());
 }
 
 void PictureBox::setPixel(int x, int y, std::uint32_t plain) {
     if (inside(x, y)) {
-        m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
-                 static_cast<std::size_t>(x)] = plain;
+        std::uint32_t& pixel =
+            m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
+                     static_cast<std::size_t>(x)];
+        m_pixelsChanged = m_pixelsChanged || pixel != plain;
+        pixel = plain;
     }
 }
 
@@ -99,8 +114,31 @@ Colour PictureBox::Point(double x, double y) const {
 }
 
 void PictureBox::PSet(double x, double y, Colour colour) {
-    setPixel(toPixelX(x), toPixelY(y), colour.resolved().value());
+    const int px = toPixelX(x);
+    const int py = toPixelY(y);
+    setPixel(px, py, colour.resolved().value());
+    recordChange({px, py, px + 1, py + 1});
+}
+
+void PictureBox::recordChange(const PixelArea& area) {
     ++m_revision;
+    const PixelArea clipped{std::max(area.left, 0), std::max(area.top, 0),
+                            std::min(area.right, m_width), std::min(area.bottom, m_height)};
+    // Painting a cell again in its own colour, as every move within it does, changes nothing.
+    m_recentChanges[m_revision % kRememberedChanges] =
+        m_pixelsChanged && !clipped.isEmpty() ? clipped : PixelArea{};
+    m_pixelsChanged = false;
+}
+
+PixelArea PictureBox::changedSince(std::uint64_t revision) const {
+    if (revision > m_revision || m_revision - revision > kRememberedChanges) {
+        return wholeArea();
+    }
+    PixelArea area;
+    for (std::uint64_t r = revision + 1; r <= m_revision; ++r) {
+        area = area.united(m_recentChanges[r % kRememberedChanges]);
+    }
+    return area;
 }
 
 void PictureBox::fillRect(int left, int top, int right, int bottom, std::uint32_t plain) {
@@ -113,6 +151,9 @@ void PictureBox::fillRect(int left, int top, int right, int bottom, std::uint32_
     }
     for (int y = top; y <= bottom; ++y) {
         auto row = m_pixels.begin() + static_cast<std::ptrdiff_t>(y) * m_width;
+        m_pixelsChanged =
+            m_pixelsChanged || std::any_of(row + left, row + right + 1,
+                                           [plain](std::uint32_t pixel) { return pixel != plain; });
         std::fill(row + left, row + right + 1, plain);
     }
 }
@@ -185,7 +226,7 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, Colour colour,
             fillRect(right, top, right, bottom, plain);
             break;
     }
-    ++m_revision;
+    recordChange({left, top, right + 1, bottom + 1});
 }
 
 void PictureBox::PaintPicture(const Picture& picture, double x1, double y1, double width,
@@ -199,7 +240,8 @@ void PictureBox::PaintPicture(const Picture& picture, double x1, double y1, doub
         return;
     }
     paintScaled(picture, toPixelX(x1), toPixelY(y1), destWidth, destHeight);
-    ++m_revision;
+    m_pixelsChanged = true;
+    recordChange(wholeArea());
 }
 
 // For a rectangle of `extent` pixels (negative: mirrored) starting at `origin`, the offsets o
@@ -305,7 +347,8 @@ void PictureBox::setPicture(const Picture& picture) {
         fresh.paintScaled(picture, 0, 0, picture.width(), picture.height());
     }
     m_pixels.swap(fresh.m_pixels);
-    ++m_revision;
+    m_pixelsChanged = true;
+    recordChange(wholeArea());
 }
 
 }  // namespace mosaikon

@@ -1,6 +1,8 @@
 // The drawing surface: colours, points, lines, scaled paints, images and picture assignment.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "PictureBox.h"
 #include "SurfaceExpectations.h"
 
@@ -215,6 +217,69 @@ TEST(PictureAssignmentTest, ClearsThenDrawsAtOwnSizeWithIconTransparency) {
 
     box.setPicture(Picture{});
     EXPECT_EQ(box.pixels(), std::vector<std::uint32_t>(32 * 32, kWhite));
+}
+
+// Whatever a change draws, every pixel it changed lies in the area the surface reports for it,
+// and that area is no larger than the drawing's outline.
+TEST(SurfaceTest, ChangedAreaHoldsEveryChangedPixel) {
+    PictureBox box(40, 30, colours::kWhite);
+    const Picture picture = distinctPicture(3, 2);
+    const struct {
+        const char* what;
+        std::function<void()> draw;
+        PixelArea expected;
+    } changes[] = {
+        {"a point", [&] { box.PSet(7, 9, colours::kBlack); }, {7, 9, 8, 10}},
+        {"a point outside", [&] { box.PSet(-1, 9, colours::kBlack); }, {}},
+        {"a filled box",
+         [&] { box.Line(11, 21, 19, 29, Colour(kRed), LineShape::FilledBox); },
+         {11, 21, 20, 30}},
+        {"the same box again",
+         [&] { box.Line(11, 21, 19, 29, Colour(kRed), LineShape::FilledBox); },
+         {}},
+        {"a box past the edge",
+         [&] { box.Line(35, -5, 45, 3, colours::kBlack, LineShape::Box); },
+         {35, 0, 40, 4}},
+        {"a mirrored line", [&] { box.Line(30, 2, 20, 12, Colour(kRed)); }, {20, 2, 31, 13}},
+        {"a scaled paint", [&] { box.PaintPicture(picture, 5, 5, -10, 8); }, {0, 0, 40, 30}},
+        {"a picture", [&] { box.setPicture(picture); }, {0, 0, 40, 30}},
+        {"restored pixels",
+         [&] { box.restorePixels(std::vector<std::uint32_t>(40 * 30, kWhite)); },
+         {0, 0, 40, 30}},
+    };
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.what);
+        const auto before = box.pixels();
+        const std::uint64_t revision = box.revision();
+        change.draw();
+        const PixelArea area = box.changedSince(revision);
+        EXPECT_EQ(area, change.expected);
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                const bool inArea =
+                    x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+                if (!inArea) {
+                    ASSERT_EQ(box.pixel(x, y).value(), before[static_cast<std::size_t>(y * 40 + x)])
+                        << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+TEST(SurfaceTest, ChangedAreaJoinsRecentChangesAndIsWholeBeyondThem) {
+    PictureBox box(40, 30, colours::kWhite);
+    const std::uint64_t start = box.revision();
+    EXPECT_TRUE(box.changedSince(start).isEmpty());
+    box.PSet(2, 3, colours::kBlack);
+    box.PSet(10, 1, colours::kBlack);
+    EXPECT_EQ(box.changedSince(start), (PixelArea{2, 1, 11, 4}));
+    for (int i = 0; i < 8; ++i) {
+        box.PSet(0, 0, colours::kBlack);
+    }
+    EXPECT_EQ(box.changedSince(start), (PixelArea{0, 0, 40, 30})) << "too far back";
+    EXPECT_EQ(box.changedSince(box.revision() - 8), (PixelArea{0, 0, 1, 1}));
+    EXPECT_EQ(box.changedSince(box.revision() + 1), (PixelArea{0, 0, 40, 30})) << "never had";
 }
 
 TEST(SurfaceTest, MousePointerAndRefreshAreKept) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -14,6 +15,18 @@ namespace mosaikon {
 enum class ScaleUnit { Pixels, Twips };
 
 enum class LineShape { Plain, Box, FilledBox };
+
+// A rectangle of whole pixels; right and bottom are one past the last column and row.
+struct PixelArea {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    bool isEmpty() const { return left >= right || top >= bottom; }
+    PixelArea united(const PixelArea& other) const;
+    friend bool operator==(const PixelArea&, const PixelArea&) = default;
+};
 
 // Pointer shapes a surface can ask for; the window maps them onto cursors.
 namespace pointers {
@@ -76,6 +89,10 @@ public:
     void restorePixels(std::span<const std::uint32_t> pixels);
     // Counts every change of the drawing, so a view can tell when to repaint.
     std::uint64_t revision() const { return m_revision; }
+    // The pixels the changes after `revision` changed, as one rectangle, so that a view redraws
+    // only those (empty when the changes drew what was there): the whole drawing area when
+    // that is further back than the surface remembers, or when `revision` is not one it had.
+    PixelArea changedSince(std::uint64_t revision) const;
 
 private:
     int toPixelX(double x) const;
@@ -87,6 +104,9 @@ private:
     void plainLine(int x1, int y1, int x2, int y2, std::uint32_t plain);
     // Draws `picture` into the pixel rectangle at (x1, y1) of the given signed extent.
     void paintScaled(const Picture& picture, int x1, int y1, int destWidth, int destHeight);
+    PixelArea wholeArea() const { return {0, 0, m_width, m_height}; }
+    // Counts one change that touched `area` (clipped to the drawing area).
+    void recordChange(const PixelArea& area);
 
     int m_width;
     int m_height;
@@ -96,6 +116,11 @@ private:
     std::int16_t m_mousePointer = pointers::kDefault;
     int m_refreshCount = 0;
     std::uint64_t m_revision = 0;
+    // What the latest changes touched, the change to revision r at r % size: a painting
+    // stroke redraws a cell or two, not the whole view.
+    static constexpr std::uint64_t kRememberedChanges = 8;
+    std::array<PixelArea, kRememberedChanges> m_recentChanges{};
+    bool m_pixelsChanged = false;  // by the change being made
 };
 
 }  // namespace mosaikon
