@@ -1,6 +1,7 @@
 // The toolbar's two events and the commands they run. Button clicks are told apart by the
 // button's Key, compared whole and case-sensitively; menu choices by position only (the owning
-// button's Index and the item's), so the toolbar's layout is part of this contract.
+// button's Index and the item's), so the toolbar's layout is part of this contract. Before a
+// file command the dispatch notes which one it is, so that a failure can name it.
 #include "frmEditIcon.h"
 
 namespace mosaikon {
@@ -43,6 +44,7 @@ void frmEditIcon::Toolbar1_ButtonClick(const ToolbarButton& Button) {
         // a question.
         close();
     } else if (key == QLatin1String("Extract")) {
+        m_command = Command::ExtractIcon;
         m_files.ExtractIcon();
     }
 }
@@ -50,17 +52,21 @@ void frmEditIcon::Toolbar1_ButtonClick(const ToolbarButton& Button) {
 void frmEditIcon::Toolbar1_ButtonMenuClick(const ToolbarMenuItem& ButtonMenu) {
     if (ButtonMenu.ParentIndex == kSaveButton) {
         if (ButtonMenu.Index == 1) {
+            m_command = Command::SaveIcon;
             m_files.SaveIcon();
         }
         if (ButtonMenu.Index == 2) {
+            m_command = Command::SaveBitmap;
             m_files.save_BMP();
         }
     }
     if (ButtonMenu.ParentIndex == kOpenButton) {
         if (ButtonMenu.Index == 1) {
+            m_command = Command::OpenIcon;
             m_files.OpenIcon();
         }
         if (ButtonMenu.Index == 2) {
+            m_command = Command::OpenBitmap;
             m_files.Open_BMP();
         }
     }

@@ -67,6 +67,7 @@ PictureBoxView::PictureBoxView(const PictureBox& surface, Border border, QWidget
     setFixedSize(surface.widthPixels() + edge, surface.heightPixels() + edge);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_image = QImage(surface.widthPixels(), surface.heightPixels(), QImage::Format_RGB32);
     syncFromSurface();
 }
 
@@ -82,34 +83,46 @@ void PictureBoxView::syncFromSurface() {
         m_shownPointer = m_surface->MousePointer();
         setCursor(cursorFor(m_shownPointer, m_scale));
     }
-    if (m_surface->revision() != m_shownRevision || m_image.isNull()) {
-        update();  // the picture is converted when it is next painted, once however often it
-                   // changed
+    const PixelArea changed = collectChanges();
+    if (!changed.isEmpty()) {
+        // Only what changed is repainted; it is converted when it is next painted, once
+        // however often it changed meanwhile.
+        const int b = borderWidth();
+        update(changed.left + b, changed.top + b, changed.right - changed.left,
+               changed.bottom - changed.top);
     }
 }
 
-void PictureBoxView::convertSurface() {
-    m_shownRevision = m_surface->revision();
-    const int width = m_surface->widthPixels();
-    const int height = m_surface->heightPixels();
-    if (m_image.width() != width || m_image.height() != height) {
-        m_image = QImage(width, height, QImage::Format_RGB32);
+PixelArea PictureBoxView::collectChanges() {
+    if (m_surface->revision() == m_shownRevision) {
+        return {};
     }
+    const PixelArea changed = m_surface->changedSince(m_shownRevision);
+    m_shownRevision = m_surface->revision();
+    m_unconverted = m_unconverted.united(changed);
+    return changed;
+}
+
+void PictureBoxView::convertSurface(const PixelArea& area) {
+    const int width = m_surface->widthPixels();
     const auto& pixels = m_surface->pixels();
-    for (int y = 0; y < height; ++y) {
+    for (int y = area.top; y < area.bottom; ++y) {
         auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
+        for (int x = area.left; x < area.right; ++x) {
             line[x] = toQRgb(pixels[static_cast<std::size_t>(y * width + x)]);
         }
     }
 }
 
 void PictureBoxView::paintEvent(QPaintEvent* /*event*/) {
-    if (m_surface->revision() != m_shownRevision || m_image.isNull()) {
-        convertSurface();
+    collectChanges();
+    if (!m_unconverted.isEmpty()) {
+        convertSurface(m_unconverted);
+        m_unconverted = {};
     }
     QPainter painter(this);
     // Whole device pixels per surface pixel and no smoothing, so cells and grid stay crisp.
+    // Qt clips the drawing to the area that needs painting.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const int b = borderWidth();
     if (b > 0) {
@@ -128,7 +141,19 @@ QPointF PictureBoxView::toSurfaceUnits(const QPointF& position) const {
     return {x, y};
 }
 
+bool PictureBoxView::onDrawingArea(const QPointF& position) const {
+    const double b = borderWidth();
+    const double x = std::floor(position.x() - b);
+    const double y = std::floor(position.y() - b);
+    return x >= 0 && y >= 0 && x < m_surface->widthPixels() && y < m_surface->heightPixels();
+}
+
 void PictureBoxView::mousePressEvent(QMouseEvent* event) {
+    // The border frames the drawing; it is not part of it, so a press there reaches no tool.
+    // Moves are reported wherever they are, as the tools have their own rules for them.
+    if (!onDrawingArea(event->position())) {
+        return;
+    }
     const QPointF p = toSurfaceUnits(event->position());
     emit mouseDown(buttonValue(event->button()), shiftValue(event->modifiers()),
                    static_cast<float>(p.x()), static_cast<float>(p.y()));

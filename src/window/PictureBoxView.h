@@ -9,7 +9,7 @@
 namespace mosaikon {
 
 // Shows one drawing surface, pixel for pixel, inside an optional 1-pixel flat border, and
-// reports mouse presses and moves in the surface's own units.
+// reports mouse presses on the drawing area and moves anywhere in the surface's own units.
 class PictureBoxView : public QWidget {
     Q_OBJECT
 public:
@@ -40,15 +40,19 @@ protected:
 
 private:
     QPointF toSurfaceUnits(const QPointF& position) const;
-    // The surface's pixels into the image that is painted.
-    void convertSurface();
+    bool onDrawingArea(const QPointF& position) const;
+    // Notes the surface's changes since the last call; returns the area they touched.
+    PixelArea collectChanges();
+    // The surface's pixels in `area` into the image that is painted.
+    void convertSurface(const PixelArea& area);
 
     const PictureBox* m_surface;
     Border m_border;
-    std::uint64_t m_shownRevision = ~std::uint64_t{0};
+    std::uint64_t m_shownRevision = ~std::uint64_t{0};  // none: the whole surface is new
     std::int16_t m_shownPointer = -1;
     qreal m_scale;  // the device-pixel ratio the pointer is drawn for
     QImage m_image;
+    PixelArea m_unconverted;  // changed on the surface, not yet in m_image
 };
 
 // Our own pencil pointer, drawn for the given device-pixel ratio.

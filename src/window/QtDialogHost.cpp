@@ -66,10 +66,13 @@ std::string QtDialogHost::run(const DialogRequest& request) {
         }
         const QString path = QDir::toNativeSeparators(chosen.first());
         if (refuseReadOnly && !isWritableTarget(chosen.first())) {
-            QMessageBox::warning(&dialog, QGuiApplication::applicationDisplayName(),
-                                 QObject::tr("%1\nThis file is read-only or its folder cannot be "
-                                             "written to. Choose another name or folder.")
-                                     .arg(path));
+            QMessageBox refusal(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+                                QObject::tr("%1\nThis file is read-only or its folder cannot be "
+                                            "written to. Choose another name or folder.")
+                                    .arg(path),
+                                QMessageBox::Ok, &dialog);
+            refusal.setTextFormat(Qt::PlainText);  // a file name is never read as markup
+            refusal.exec();
             continue;
         }
         return toFileName(path);

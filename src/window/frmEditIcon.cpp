@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
-#include <exception>
 
 #include "Accessibility.h"
 #include "ClickableLabel.h"
@@ -81,36 +80,81 @@ void frmEditIcon::Label3_Click() {
 void frmEditIcon::OpenWebsite(const std::string& sURL) { mosaikon::OpenWebsite(*m_shell, sURL); }
 
 void frmEditIcon::runHandler(const std::function<void()>& handler) {
+    // A handler can run inside another one's modal dialog; the outer one keeps its command.
+    const Command outerCommand = m_command;
+    m_command = Command::Unnamed;
+    std::exception_ptr failure;
     try {
         handler();
-    } catch (const std::exception& error) {
-        refreshControls();
-        QMessageBox::warning(this, QGuiApplication::applicationDisplayName(),
-                             fromFileName(error.what()));  // it names the file
     } catch (...) {
-        refreshControls();
-        QMessageBox::warning(this, QGuiApplication::applicationDisplayName(),
-                             tr("The command could not be completed because of an unexpected "
-                                "error. Your icon is unchanged since the last step that worked."));
+        failure = std::current_exception();
     }
+    const Command command = m_command;
+    m_command = outerCommand;
     if (m_editCommands) {
         m_editCommands->handlerFinished();  // the history records what the handler changed
     }
+    // Once, before any message: the person sees what a failing handler had already changed
+    // while reading it.
     refreshControls();
+    if (failure) {
+        showFailure(failureMessage(failure, command, m_dialog.FileName,
+                                   QGuiApplication::applicationDisplayName()));
+    }
+}
+
+void frmEditIcon::showFailure(const QString& message) {
+    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), message,
+                    QMessageBox::Ok, this);
+    // File names and messages are shown as they are, never read as markup.
+    box.setTextFormat(Qt::PlainText);
+    m_failureBoxOpen = true;
+    box.exec();
+    m_failureBoxOpen = false;
 }
 
 void frmEditIcon::refreshControls() {
+    // The views compare the surfaces' revisions and pointers themselves.
     m_largeView->syncFromSurface();
     m_smallView->syncFromSurface();
     m_picView->syncFromSurface();
-    for (std::size_t i = 0; i < m_swatches.size(); ++i) {
-        setBackColor(m_swatches[i], m_colours.lblColor[i]);
+    const bool firstTime = !m_shown;
+    if (firstTime) {
+        m_shown.emplace();
     }
-    setBackColor(m_pallet, m_colours.Pallet);
-    setBackColor(m_pallet2, m_colours.Pallet2);
-    m_statusBar->setText(fromFileName(m_files.statusLine()));
-    m_toolbarView->update();
-    m_colourNames->update();
+    bool coloursChanged = false;
+    const auto showColour = [&](Colour& shown, Colour model, QWidget* label) {
+        if (firstTime || shown != model) {
+            shown = model;
+            setBackColor(label, model);
+            coloursChanged = true;
+        }
+    };
+    for (std::size_t i = 0; i < m_swatches.size(); ++i) {
+        showColour(m_shown->swatches[i], m_colours.lblColor[i], m_swatches[i]);
+    }
+    showColour(m_shown->pallet, m_colours.Pallet, m_pallet);
+    showColour(m_shown->pallet2, m_colours.Pallet2, m_pallet2);
+    if (coloursChanged) {
+        m_colourNames->update();  // the displays' accessible names say their colours
+    }
+    if (firstTime || m_shown->statusLine != m_files.statusLine()) {
+        m_shown->statusLine = m_files.statusLine();
+        m_statusBar->setText(fromFileName(m_shown->statusLine));
+    }
+    // The buttons' pressed states; the toolbar repaints itself for hovering and pressing.
+    bool toolbarChanged = firstTime;
+    m_shown->toolbarValues.resize(static_cast<std::size_t>(m_toolbar.count()));
+    for (int i = 1; i <= m_toolbar.count(); ++i) {
+        std::int16_t& shown = m_shown->toolbarValues[static_cast<std::size_t>(i - 1)];
+        if (shown != m_toolbar.Buttons(i).Value) {
+            shown = m_toolbar.Buttons(i).Value;
+            toolbarChanged = true;
+        }
+    }
+    if (toolbarChanged) {
+        m_toolbarView->update();
+    }
 }
 
 void frmEditIcon::centreOnScreen() {
@@ -142,9 +186,16 @@ void frmEditIcon::showEvent(QShowEvent* event) {
 
 void frmEditIcon::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && m_failureBoxOpen) {
+        m_activationReturnsFromBox = true;  // the box took it
+    }
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_shownOnce) {
         if (m_firstActivationPending) {
             m_firstActivationPending = false;
+            return;
+        }
+        if (m_activationReturnsFromBox) {
+            m_activationReturnsFromBox = false;
             return;
         }
         runHandler([this] { Form_Activate(); });

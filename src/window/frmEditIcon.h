@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "ColourChoice.h"
 #include "CommonDialog.h"
+#include "FailureMessage.h"
 #include "FileCommands.h"
 #include "IconCanvas.h"
 #include "ImageList.h"
@@ -70,7 +73,8 @@ public:
 
     // Handlers, named after the control and the event they answer.
     void Form_Load();
-    void Form_Activate();
+    // Virtual so that a test can make it fail.
+    virtual void Form_Activate();
     void LargePicture_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void LargePicture_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void lblColor_Click(std::int16_t Index);
@@ -84,9 +88,10 @@ public:
     void OpenWebsite(const std::string& sURL);
 
     // Runs one handler: a failure shows a message box and the program goes on with whatever the
-    // handler had already done; afterwards every control shows the models again.
+    // handler had already done; the controls whose models changed are brought up to date once.
     void runHandler(const std::function<void()>& handler);
-    // Brings every control up to date with the models.
+    // Brings up to date the controls whose models changed since they were last shown; the
+    // others are not touched.
     void refreshControls();
 
 protected:
@@ -109,6 +114,7 @@ private:
     void followDisplayScale();
     void watchScreen(QScreen* screen);
     void showPicturesForScale(qreal scale);
+    void showFailure(const QString& message);
 
     IconCanvas m_canvas;
     ColourChoice m_colours;
@@ -139,6 +145,22 @@ private:
     bool m_shownOnce = false;
     bool m_firstActivationPending = false;
     std::unique_ptr<EditCommands> m_editCommands;  // made once start-up has drawn the surfaces
+
+    // What the labels and the toolbar show, as last taken from the models.
+    struct Shown {
+        std::array<Colour, ColourChoice::kSwatchCount> swatches;
+        Colour pallet;
+        Colour pallet2;
+        std::string statusLine;
+        std::vector<std::int16_t> toolbarValues;
+    };
+    std::optional<Shown> m_shown;
+    // Set by the dispatch before a file command, for the failure message.
+    Command m_command = Command::Unnamed;
+    bool m_failureBoxOpen = false;
+    // The activation a failure box took from the window comes back when the box closes; it is
+    // not a new activation, and taking it for one could fail and show the box again, for ever.
+    bool m_activationReturnsFromBox = false;
 };
 
 }  // namespace mosaikon

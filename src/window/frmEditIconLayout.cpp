@@ -58,6 +58,7 @@ void frmEditIcon::createLeftColumn() {
     setBackColor(label2, colours::kWhite);
 
     m_statusBar = makeLabel(this, "lblStatusBar", QRect(192, 376, 489, 25));
+    m_statusBar->setTextFormat(Qt::PlainText);  // it shows file names, never markup
     setBackColor(m_statusBar, kSteelBlue);
     setForeColor(m_statusBar, Colour::system(14));
     m_statusBar->setFont(layoutFont(QStringLiteral("Arial"), 9.75, Weight::Bold));

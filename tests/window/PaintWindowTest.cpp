@@ -73,6 +73,60 @@ TEST_F(PaintWindowTest, SecondaryButtonPaintsNothingAndPointerIsThePencil) {
     EXPECT_EQ(view->cursor().shape(), Qt::BitmapCursor) << "our own pencil";
 }
 
+// Widget positions on and just inside the view's 1-pixel border: the border lies at widget
+// column and row 0 and 320, which the drawing area would see as -1 and 319.
+struct BorderPress {
+    const char* where;
+    QPoint widgetPoint;
+    bool reachesTheTool;
+};
+
+constexpr BorderPress kBorderPresses[] = {
+    {"left border", {0, 16}, false},         {"right border", {320, 16}, false},
+    {"top border", {16, 0}, false},          {"bottom border", {16, 320}, false},
+    {"top-right corner", {320, 0}, false},  // (0, 0) would mean the centre to QTest
+    {"bottom-left corner", {0, 320}, false}, {"bottom-right corner", {320, 320}, false},
+    {"first drawing column", {1, 16}, true}, {"last drawing column", {319, 16}, true},
+    {"last drawing row", {16, 319}, true},
+};
+
+TEST_F(PaintWindowTest, APressOnTheBorderReachesNeitherTool) {
+    for (const std::int16_t tool : {pointers::kPencil, pointers::kUpArrow}) {
+        for (const BorderPress& press : kBorderPresses) {
+            SCOPED_TRACE(::testing::Message() << press.where << ", tool " << tool);
+            canvas().New_Icon();
+            canvas().state.CurrentColor = Colour(0x0000FF);
+            canvas().LargePicture.setMousePointer(tool);
+            const auto largeBefore = canvas().LargePicture.pixels();
+            const auto smallBefore = canvas().SmallPicture.pixels();
+            int presses = 0;
+            const auto counter = QObject::connect(window.LargePicture(), &PictureBoxView::mouseDown,
+                                                  [&presses] { ++presses; });
+            QTest::mouseClick(window.LargePicture(), Qt::LeftButton, Qt::NoModifier,
+                              press.widgetPoint);
+            QObject::disconnect(counter);
+
+            EXPECT_EQ(presses, press.reachesTheTool ? 1 : 0);
+            if (!press.reachesTheTool) {
+                EXPECT_EQ(canvas().LargePicture.MousePointer(), tool);
+                EXPECT_EQ(canvas().LargePicture.pixels(), largeBefore);
+                EXPECT_EQ(canvas().SmallPicture.pixels(), smallBefore);
+            }
+        }
+    }
+}
+
+TEST_F(PaintWindowTest, ADragFromTheBorderPaintsTheCellsItMovesOver) {
+    PictureBoxView* view = window.LargePicture();
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, QPoint(320, 16));
+    EXPECT_EQ(canvas().SmallPicture.pixel(31, 1).value(), kWhite) << "the press paints nothing";
+    QTest::mouseMove(view, QPoint(320, 26));  // on the border: X 319 still hits the last cell
+    QTest::mouseMove(view, viewPoint(305, 25));
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, viewPoint(305, 25));
+    EXPECT_EQ(canvas().SmallPicture.pixel(31, 2).value(), kBlack);
+    EXPECT_EQ(canvas().SmallPicture.pixel(30, 2).value(), kBlack);
+}
+
 TEST(ButtonValueTest, MapsQtButtonsToTheirSums) {
     EXPECT_EQ(buttonValue(Qt::LeftButton), 1);
     EXPECT_EQ(buttonValue(Qt::RightButton), 2);
