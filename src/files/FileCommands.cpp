@@ -1,6 +1,7 @@
 // The open and save commands: icons and bitmaps between the files and the two surfaces.
 #include "FileCommands.h"
 
+#include "ExportFiles.h"
 #include "FileBytes.h"
 #include "IconConversion.h"
 #include "PictureFiles.h"
@@ -12,6 +13,8 @@ namespace {
 constexpr const char* kIconFilter = "Icons (*.ico)|*.ico";
 constexpr const char* kOpenBitmapFilter = "Bitmap(*.bmp)|*.bmp";
 constexpr const char* kSaveBitmapFilter = "Bitmaps (*.bmp)|*.bmp";
+constexpr const char* kPngFilter = "PNG images (*.png)|*.png";
+constexpr const char* kIconSizesFilter = "Icons of several sizes (*.ico)|*.ico";
 
 // Sets the dialog the way every open and save command does, in this order, and shows it.
 void chooseFile(CommonDialog& dialog, std::int32_t flags, const char* filter,
@@ -90,6 +93,33 @@ void FileCommands::save_BMP() {
     const std::string path = m_dialog.FileName;
     m_canvas.state.Snapshot = m_canvas.LargePicture.Image();
     SavePicture(m_canvas.state.Snapshot, path);
+}
+
+namespace {
+
+// The save dialog of an export, asked apart from the shared dialog's properties.
+std::string askExportTarget(CommonDialog& dialog, const char* filter) {
+    DialogRequest request;
+    request.mode = DialogRequest::Mode::Save;
+    request.filter = filter;
+    request.flags = kSaveFlags;
+    return dialog.askApart(request);
+}
+
+}  // namespace
+
+void FileCommands::ExportPng() {
+    const std::string path = askExportTarget(m_dialog, kPngFilter);
+    if (!path.empty()) {
+        mosaikon::ExportPng(iconWithWhiteTransparent(m_canvas.SmallPicture.Image()), path);
+    }
+}
+
+void FileCommands::ExportIconSizes() {
+    const std::string path = askExportTarget(m_dialog, kIconSizesFilter);
+    if (!path.empty()) {
+        mosaikon::ExportIconSizes(iconWithWhiteTransparent(m_canvas.SmallPicture.Image()), path);
+    }
 }
 
 }  // namespace mosaikon

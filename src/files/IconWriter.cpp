@@ -1,6 +1,7 @@
 #include "ByteReader.h"
 #include "FileError.h"
 #include "PictureWriters.h"
+#include "PngImage.h"
 
 namespace mosaikon {
 
@@ -14,36 +15,23 @@ constexpr std::uint32_t kEntrySize = 16;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr int kLargestIconEdge = 256;
 
-}  // namespace
+// One image as it is stored: the bytes after the directory, and what its entry says.
+struct StoredImage {
+    std::uint32_t width;
+    std::uint32_t height;
+    std::vector<std::uint8_t> bytes;
+};
 
-std::vector<std::uint8_t> encodeIcon(const Picture& picture, const std::string& path) {
-    const int width = picture.width();
-    const int height = picture.height();
-    if (picture.isEmpty() || width > kLargestIconEdge || height > kLargestIconEdge) {
-        throw FileError(path,
-                        "cannot be saved: an icon must be between 1 and 256 pixels on each side.");
-    }
-    const auto w = static_cast<std::uint32_t>(width);
-    const auto h = static_cast<std::uint32_t>(height);
+// A 32-bit device-independent bitmap with its AND mask: pixels of opacity 0 are stored as colour
+// 0 with mask bit 1, every other pixel with its colour, its opacity and mask bit 0.
+std::vector<std::uint8_t> dibImage(const Picture& picture) {
+    const auto w = static_cast<std::uint32_t>(picture.width());
+    const auto h = static_cast<std::uint32_t>(picture.height());
     const std::uint32_t colourBytes = w * h * 4;
     const std::uint32_t maskStride = (w + 31) / 32 * 4;
-    const std::uint32_t imageBytes = kInfoHeaderSize + colourBytes + maskStride * h;
 
     std::vector<std::uint8_t> out;
-    out.reserve(kDirectorySize + kEntrySize + imageBytes);
-    // ICONDIR: reserved, type 1 (icon), one image.
-    putU16(out, 0);
-    putU16(out, 1);
-    putU16(out, 1);
-    // ICONDIRENTRY: a side of 256 is written as 0.
-    out.push_back(static_cast<std::uint8_t>(w % 256));
-    out.push_back(static_cast<std::uint8_t>(h % 256));
-    out.push_back(0);  // no palette
-    out.push_back(0);
-    putU16(out, 1);   // planes
-    putU16(out, 32);  // bits per pixel
-    putU32(out, imageBytes);
-    putU32(out, kDirectorySize + kEntrySize);
+    out.reserve(kInfoHeaderSize + colourBytes + maskStride * h);
     // BITMAPINFOHEADER: the height counts the colour rows and the mask rows.
     putU32(out, kInfoHeaderSize);
     putU32(out, w);
@@ -81,6 +69,66 @@ std::vector<std::uint8_t> encodeIcon(const Picture& picture, const std::string& 
         out.insert(out.end(), bits.begin(), bits.end());
     }
     return out;
+}
+
+void checkIconSize(const Picture& picture, const std::string& path) {
+    if (picture.isEmpty() || picture.width() > kLargestIconEdge ||
+        picture.height() > kLargestIconEdge) {
+        throw FileError(path,
+                        "cannot be saved: an icon must be between 1 and 256 pixels on each side.");
+    }
+}
+
+// The icon directory, one entry per image, then the images in the same order.
+std::vector<std::uint8_t> iconFile(const std::vector<StoredImage>& images) {
+    std::vector<std::uint8_t> out;
+    // ICONDIR: reserved, type 1 (icon), the number of images.
+    putU16(out, 0);
+    putU16(out, 1);
+    putU16(out, static_cast<std::uint16_t>(images.size()));
+    auto offset = static_cast<std::uint32_t>(kDirectorySize + kEntrySize * images.size());
+    for (const StoredImage& image : images) {
+        // ICONDIRENTRY: a side of 256 is written as 0.
+        out.push_back(static_cast<std::uint8_t>(image.width % 256));
+        out.push_back(static_cast<std::uint8_t>(image.height % 256));
+        out.push_back(0);  // no palette
+        out.push_back(0);
+        putU16(out, 1);   // planes
+        putU16(out, 32);  // bits per pixel
+        putU32(out, static_cast<std::uint32_t>(image.bytes.size()));
+        putU32(out, offset);
+        offset += static_cast<std::uint32_t>(image.bytes.size());
+    }
+    for (const StoredImage& image : images) {
+        out.insert(out.end(), image.bytes.begin(), image.bytes.end());
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> encodeIcon(const Picture& picture, const std::string& path) {
+    checkIconSize(picture, path);
+    return iconFile({{static_cast<std::uint32_t>(picture.width()),
+                      static_cast<std::uint32_t>(picture.height()), dibImage(picture)}});
+}
+
+std::vector<std::uint8_t> encodeIconImages(const std::vector<Picture>& pictures,
+                                           const std::string& path) {
+    if (pictures.empty() || pictures.size() > 0xFFFF) {
+        throw FileError(path, "cannot be saved: an icon file holds 1 to 65535 images.");
+    }
+    std::vector<StoredImage> images;
+    images.reserve(pictures.size());
+    for (const Picture& picture : pictures) {
+        checkIconSize(picture, path);
+        const bool largest =
+            picture.width() == kLargestIconEdge && picture.height() == kLargestIconEdge;
+        images.push_back({static_cast<std::uint32_t>(picture.width()),
+                          static_cast<std::uint32_t>(picture.height()),
+                          largest ? encodePng(picture, path) : dibImage(picture)});
+    }
+    return iconFile(images);
 }
 
 }  // namespace mosaikon

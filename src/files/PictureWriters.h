@@ -14,6 +14,12 @@ namespace mosaikon {
 // opacity and mask bit 0. Throws FileError naming `path` for a picture larger than 256 × 256.
 std::vector<std::uint8_t> encodeIcon(const Picture& picture, const std::string& path);
 
+// The bytes of an icon file holding `pictures` in the order given. A 256 × 256 picture is stored
+// as a PNG stream, as the large images of today's icons are; every other one as encodeIcon stores
+// its image. Throws FileError naming `path` for a picture larger than 256 × 256.
+std::vector<std::uint8_t> encodeIconImages(const std::vector<Picture>& pictures,
+                                           const std::string& path);
+
 // Writes `picture` as a 24-bit bitmap at its exact size, row by row, so even a huge picture
 // needs only one row in memory. Opacity is not stored.
 void writeBitmap(const Picture& picture, AtomicFile& out, const std::string& path);

@@ -2,6 +2,7 @@
 
 #include <spng.h>
 
+#include <cstdlib>
 #include <memory>
 #include <utility>
 
@@ -95,6 +96,49 @@ DecodedPng decodePng(std::span<const std::uint8_t> png, const std::string& path)
     }
     return DecodedPng{static_cast<int>(header.width), static_cast<int>(header.height),
                       std::move(pixels)};
+}
+
+std::vector<std::uint8_t> encodePng(const Picture& picture, const std::string& path) {
+    if (picture.isEmpty()) {
+        throw FileError(path, "cannot be saved: there is no picture to save.");
+    }
+    const std::vector<Pixel> pixels = picture.allPixels();
+    std::vector<std::uint8_t> rgba;
+    rgba.reserve(pixels.size() * 4);
+    for (const Pixel p : pixels) {
+        const std::uint8_t alpha = pixelAlpha(p);
+        const Colour c = alpha == 0 ? colours::kWhite : pixelColour(p);
+        rgba.insert(rgba.end(), {c.red(), c.green(), c.blue(), alpha});
+    }
+
+    Context context(spng_ctx_new(SPNG_CTX_ENCODER));
+    if (!context) {
+        throw FileError(path, "could not be written: out of memory.");
+    }
+    spng_ihdr header{};
+    header.width = static_cast<std::uint32_t>(picture.width());
+    header.height = static_cast<std::uint32_t>(picture.height());
+    header.bit_depth = 8;
+    header.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+    int error = spng_set_option(context.get(), SPNG_ENCODE_TO_BUFFER, 1);
+    if (error == 0) {
+        error = spng_set_ihdr(context.get(), &header);
+    }
+    if (error == 0) {
+        error = spng_encode_image(context.get(), rgba.data(), rgba.size(), SPNG_FMT_PNG,
+                                  SPNG_ENCODE_FINALIZE);
+    }
+    std::size_t length = 0;
+    // The buffer is the caller's to free, with free().
+    const std::unique_ptr<std::uint8_t, decltype(&std::free)> stream(
+        error == 0 ? static_cast<std::uint8_t*>(spng_get_png_buffer(context.get(), &length, &error))
+                   : nullptr,
+        &std::free);
+    if (error != 0 || !stream) {
+        throw FileError(path,
+                        std::string("could not be encoded as PNG: ") + spng_strerror(error) + ".");
+    }
+    return {stream.get(), stream.get() + length};
 }
 
 }  // namespace mosaikon

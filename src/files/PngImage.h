@@ -34,4 +34,9 @@ struct DecodedPng {
 // FileError naming `path`.
 DecodedPng decodePng(std::span<const std::uint8_t> png, const std::string& path);
 
+// Encodes `picture` as an 8-bit RGBA PNG stream, rows from the top, each pixel with its colour and
+// opacity; a fully clear pixel is stored as clear white, the editor's transparent colour, so a
+// viewer that ignores opacity shows it white. Throws FileError naming `path`.
+std::vector<std::uint8_t> encodePng(const Picture& picture, const std::string& path);
+
 }  // namespace mosaikon

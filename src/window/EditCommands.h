@@ -24,6 +24,8 @@ enum class EditorCommand {
     OpenBitmap,
     SaveIcon,
     SaveViewAsBitmap,
+    ExportPng,
+    ExportIconSizes,
     ExtractIcon,
     PaintTool,
     ChangeTool,

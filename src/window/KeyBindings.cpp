@@ -41,6 +41,12 @@ std::vector<Binding> bindings() {
         {EditorCommand::SaveViewAsBitmap,
          QT_TR_NOOP("Save view as bitmap…"),
          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}},
+        {EditorCommand::ExportPng,
+         QT_TR_NOOP("Export PNG…"),
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)}},
+        {EditorCommand::ExportIconSizes,
+         QT_TR_NOOP("Export icon sizes…"),
+         {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S)}},
         {EditorCommand::ExtractIcon,
          QT_TR_NOOP("Extract icon from program…"),
          {QKeySequence(Qt::CTRL | Qt::Key_E)}},
@@ -135,6 +141,7 @@ void EditCommands::chooseToolbarMenuItem(const char* buttonKey, std::int16_t ite
 
 void EditCommands::trigger(EditorCommand command) {
     IconCanvas& canvas = m_window.canvas();
+    FileCommands& files = m_window.fileCommands();
     switch (command) {
         case EditorCommand::Undo:
             return runCommand([&] {
@@ -154,6 +161,10 @@ void EditCommands::trigger(EditorCommand command) {
             return runCommand([this] { chooseToolbarMenuItem("Save", 1); });
         case EditorCommand::SaveViewAsBitmap:
             return runCommand([this] { chooseToolbarMenuItem("Save", 2); });
+        case EditorCommand::ExportPng:
+            return runCommand([&] { m_window.runHandler([&] { files.ExportPng(); }); });
+        case EditorCommand::ExportIconSizes:
+            return runCommand([&] { m_window.runHandler([&] { files.ExportIconSizes(); }); });
         case EditorCommand::ExtractIcon:
             return runCommand([this] { clickToolbarButton("Extract"); });
         case EditorCommand::PaintTool:

@@ -93,6 +93,8 @@ TEST_F(EditCommandsTest, FileKeysOpenTheDialogsOfTheirCommandsAndAddNoStepWhenCa
         {Qt::CTRL | Qt::Key_S, "Icons (*.ico)|*.ico"},
         {Qt::CTRL | Qt::SHIFT | Qt::Key_S, "Bitmaps (*.bmp)|*.bmp"},
         {Qt::CTRL | Qt::Key_E, "Executable (*.exe)|*.exe|DLL(*.dll)|*.dll"},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_E, "PNG images (*.png)|*.png"},
+        {Qt::CTRL | Qt::ALT | Qt::Key_S, "Icons of several sizes (*.ico)|*.ico"},
     };
     const std::size_t steps = commands().history().undoCount();
     for (const auto& [combination, filter] : table) {
@@ -180,7 +182,7 @@ TEST_F(EditCommandsTest, CommandMenuOpensOnTheBackgroundAndByKeysWithEveryComman
     for (QAction* item : commands().commandMenu()->actions()) {
         withKeys += item->shortcut().isEmpty() ? 0 : 1;
     }
-    EXPECT_EQ(withKeys, 23) << "every command but More colours shows its key";
+    EXPECT_EQ(withKeys, 25) << "every command but More colours shows its key";
     commands().action(EditorCommand::Undo)->trigger();  // as a menu choice does
     EXPECT_FALSE(commands().action(EditorCommand::Undo)->isEnabled()) << "nothing to take back";
     EXPECT_TRUE(commands().action(EditorCommand::Redo)->isEnabled());
@@ -252,8 +254,9 @@ TEST_F(EditCommandsTest, F1ListsEveryKey) {
     for (int row = 0; row < shortcuts->table()->rowCount(); ++row) {
         keys.append(shortcuts->table()->item(row, 0)->text());
     }
-    for (const char* expected : {"Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+O", "Ctrl+Left", "Del", "F1",
-                                 "Menu", "Shift+F10", "Esc", "I", "Ctrl+Q"}) {
+    for (const char* expected :
+         {"Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+O", "Ctrl+Left", "Del", "F1", "Menu", "Shift+F10", "Esc",
+          "I", "Ctrl+Q", "Ctrl+Shift+E", "Ctrl+Alt+S"}) {
         EXPECT_TRUE(keys.join(QLatin1Char(',')).contains(QLatin1String(expected))) << expected;
     }
 }

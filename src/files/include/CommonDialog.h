@@ -48,6 +48,10 @@ public:
     void ShowSave();
 
     void setHost(DialogHost& host) { m_host = &host; }
+    // Shows the same dialog for `request` without reading or changing any property above, for
+    // commands whose choices must not leak into the next open or save. The chosen path, or the
+    // empty string on a cancel.
+    std::string askApart(const DialogRequest& request) { return m_host->run(request); }
 
 private:
     void show(DialogRequest::Mode mode);

@@ -18,6 +18,11 @@ public:
     void Open_BMP();
     void SaveIcon();
     void save_BMP();
+    // Export the icon as Save Icon would write it (pure white transparent): as a PNG, or as one
+    // icon file of several sizes. Each asks for its file apart from the shared dialog, whose
+    // properties stay as the other commands left them; the canvas and its state are not changed.
+    void ExportPng();
+    void ExportIconSizes();
     // Chooses a program file or library and takes its icon into the editor.
     void ExtractIcon();
     void GetAppIcon(std::string ProgramPath);

@@ -1,0 +1,46 @@
+#include "ExportFiles.h"
+
+#include "AtomicFile.h"
+#include "FileError.h"
+#include "IconSizes.h"
+#include "PictureWriters.h"
+#include "PngImage.h"
+
+namespace mosaikon {
+
+namespace {
+
+void writeWhole(const std::vector<std::uint8_t>& bytes, const std::string& path) {
+    AtomicFile out(path);
+    out.write(bytes);
+    out.commit();
+}
+
+void checkIcon(const Picture& icon, const std::string& path) {
+    if (icon.isEmpty() || icon.width() != 32 || icon.height() != 32) {
+        throw FileError(path, "cannot be exported: there is no 32 × 32 icon to export.");
+    }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> encodeIconSizes(const Picture& icon, const std::string& path) {
+    checkIcon(icon, path);
+    std::vector<Picture> images;
+    images.reserve(kExportedIconSides.size());
+    for (const int side : kExportedIconSides) {
+        images.push_back(iconAtSide(icon, side));
+    }
+    return encodeIconImages(images, path);
+}
+
+void ExportPng(const Picture& icon, const std::string& path) {
+    checkIcon(icon, path);
+    writeWhole(encodePng(icon, path), path);
+}
+
+void ExportIconSizes(const Picture& icon, const std::string& path) {
+    writeWhole(encodeIconSizes(icon, path), path);
+}
+
+}  // namespace mosaikon
