@@ -122,6 +122,13 @@ std::vector<std::uint8_t> encodePng(const Picture& picture, const std::string& p
     header.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
     int error = spng_set_option(context.get(), SPNG_ENCODE_TO_BUFFER, 1);
     if (error == 0) {
+        // Pixel art repeats whole rows: "up" alone finds that, and fast deflate is enough then.
+        error = spng_set_option(context.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_UP);
+    }
+    if (error == 0) {
+        error = spng_set_option(context.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
+    }
+    if (error == 0) {
         error = spng_set_ihdr(context.get(), &header);
     }
     if (error == 0) {
