@@ -10,10 +10,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     mosaikon::MemoryBytes file({data, size}, "fuzz.exe");
     // The last byte picks the group, so both the chosen and the substituted paths are reached.
-    std::uint16_t index = size > 0 ? data[size - 1] % 8 : 0;
+    const std::uint16_t index = size > 0 ? data[size - 1] % 8 : 0;
     try {
-        const mosaikon::Picture icon = mosaikon::readProgramIcon(file, index);
-        if (icon.isEmpty() || index >= mosaikon::countProgramIconGroups(file)) {
+        const mosaikon::ProgramIcon icon = mosaikon::readProgramIcon(file, index);
+        if (icon.picture.isEmpty() || icon.group >= mosaikon::countProgramIconGroups(file)) {
             __builtin_trap();  // a read that succeeds gives a picture of a group that exists
         }
     } catch (const mosaikon::FileError&) {

@@ -1,6 +1,6 @@
 #include "Picture.h"
 
-#include <cassert>
+#include <algorithm>
 #include <numeric>
 #include <stdexcept>
 #include <utility>
@@ -15,8 +15,17 @@ PixelBuffer::PixelBuffer(int width, int height, std::vector<Pixel> pixels)
     }
 }
 
+void checkSampleRequest(int width, int height, int row, std::span<const int> columns,
+                        std::span<const Pixel> out) {
+    if (row < 0 || row >= height || out.size() < columns.size() ||
+        std::any_of(columns.begin(), columns.end(),
+                    [width](int column) { return column < 0 || column >= width; })) {
+        throw std::out_of_range("A picture was asked for pixels outside it.");
+    }
+}
+
 void PixelBuffer::sampleRow(int row, std::span<const int> columns, std::span<Pixel> out) const {
-    assert(row >= 0 && row < m_height && out.size() >= columns.size());
+    checkSampleRequest(m_width, m_height, row, columns, out);
     const Pixel* line =
         m_pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width);
     for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -32,8 +41,10 @@ Picture Picture::fromPixels(PictureKind kind, int width, int height, std::vector
 }
 
 Pixel Picture::pixelAt(int x, int y) const {
-    assert(m_source && x >= 0 && y >= 0 && x < width() && y < height());
-    const int column = x;
+    if (!m_source) {
+        throw std::out_of_range("The empty picture has no pixels.");
+    }
+    const int column = x;  // the source checks it and the row
     Pixel pixel = 0;
     m_source->sampleRow(y, std::span<const int>(&column, 1), std::span<Pixel>(&pixel, 1));
     return pixel;

@@ -1,7 +1,6 @@
 #include "FileBackedBitmap.h"
 
 #include <algorithm>
-#include <cassert>
 #include <numeric>
 
 namespace mosaikon {
@@ -45,7 +44,7 @@ std::uint64_t FileBackedBitmap::readCount() const {
 
 void FileBackedBitmap::readRow(int row, std::span<const int> columns,
                                std::span<const std::size_t> order, std::span<Pixel> out) const {
-    assert(row >= 0 && row < m_height && out.size() >= columns.size());
+    checkSampleRequest(m_width, m_height, row, columns, out);
     const std::uint64_t storedRow = m_topDown ? static_cast<std::uint64_t>(row)
                                               : static_cast<std::uint64_t>(m_height - 1 - row);
     const std::uint64_t rowStart = m_pixelOffset + storedRow * m_stride;
@@ -96,6 +95,7 @@ void FileBackedBitmap::prepareSamples(std::span<const int> rows,
 
 void FileBackedBitmap::sampleRow(int row, std::span<const int> columns,
                                  std::span<Pixel> out) const {
+    checkSampleRequest(m_width, m_height, row, columns, out);
     std::lock_guard lock(m_mutex);
     if (const auto prepared = m_prepared.find(row, columns)) {
         std::copy(prepared->begin(), prepared->end(), out.begin());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 namespace mosaikon {
@@ -9,11 +10,20 @@ namespace mosaikon {
 struct IconCandidate {
     int width = 0;  // in pixels; 256 where a directory says 0
     int height = 0;
-    int bitCount = 0;  // bits per pixel
+    // Bits per pixel; 0 when neither the directory nor the image itself can say. Such an image
+    // ranks as if its depth were the best, so that it is chosen whenever it might be the right
+    // one: a reader then refuses the file rather than quietly take another image.
+    int bitCount = 0;
 };
 
+// The depth an icon directory entry (of an icon file or an icon group) gives: its bit count, or
+// else the bits its colour count needs. 0 when it gives neither, which means "256 colours or
+// more": the image's own header has to say.
+int directoryBitCount(std::uint16_t bitCount, std::uint8_t colourCount);
+
 // The image a 32 × 32 request gets on the desktop: the smallest |w − 32| + |h − 32|, then the
-// bit depth closest to 32, then the first. `candidates` must not be empty.
+// bit depth closest to 32, then the first. Throws std::invalid_argument when `candidates` is
+// empty.
 std::size_t chooseIconFor32(std::span<const IconCandidate> candidates);
 
 }  // namespace mosaikon

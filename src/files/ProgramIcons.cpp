@@ -25,11 +25,11 @@ IconHandle ExtractAssociatedIconA(const ModuleInstance& instance, std::span<char
     if (end != iconPath.end() && end != iconPath.begin()) {
         try {
             FileBytes file(std::string(iconPath.begin(), end));
-            Picture icon = readProgramIcon(file, index);
+            ProgramIcon icon = readProgramIcon(file, index);
             if (iconIndex != nullptr) {
-                *iconIndex = index;
+                *iconIndex = icon.group;
             }
-            return IconHandle(std::move(icon));
+            return IconHandle(std::move(icon.picture));
         } catch (const std::exception&) {
             // Whatever went wrong, the person still gets an icon: the substitute below. The
             // desktop's own function reports nothing either, and neither do its callers.

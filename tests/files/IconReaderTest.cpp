@@ -2,10 +2,15 @@
 // the one a 32 × 32 request gets, and damaged files are refused.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
+
+#include "ByteSource.h"
 #include "FileError.h"
 #include "IconImage.h"
 #include "PictureFiles.h"
 #include "PictureTestSupport.h"
+#include "ProgramFileBuilder.h"
 
 namespace mosaikon {
 namespace {
@@ -120,6 +125,84 @@ TEST(IconFiles, DamagedFilesAreRefusedWithTheirName) {
         } catch (const FileError& error) {
             EXPECT_EQ(error.path(), dataPath(name));
             EXPECT_FALSE(error.problem().empty());
+        }
+    }
+}
+
+// One entry of an icon file built by the test: what its directory entry says, and its image.
+struct BuiltEntry {
+    int size = 32;  // width and height; 256 is stored as 0
+    int bitCount = 32;
+    int colourCount = 0;
+    std::vector<std::uint8_t> image;
+    bool offsetPastEnd = false;
+};
+
+std::vector<std::uint8_t> iconFileOf(const std::vector<BuiltEntry>& entries) {
+    std::vector<std::uint8_t> file = {0, 0, 1, 0, static_cast<std::uint8_t>(entries.size()), 0};
+    std::size_t offset = 6 + 16 * entries.size();
+    std::vector<std::uint8_t> images;
+    for (const BuiltEntry& e : entries) {
+        const auto edge = static_cast<std::uint8_t>(e.size & 0xFF);
+        file.insert(file.end(), {edge, edge, static_cast<std::uint8_t>(e.colourCount), 0, 1, 0,
+                                 static_cast<std::uint8_t>(e.bitCount), 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        test::putU32At(file, file.size() - 8, static_cast<std::uint32_t>(e.image.size()));
+        test::putU32At(file, file.size() - 4,
+                       static_cast<std::uint32_t>(e.offsetPastEnd ? 0x7FFFFFFF : offset));
+        images.insert(images.end(), e.image.begin(), e.image.end());
+        offset += e.image.size();
+    }
+    file.insert(file.end(), images.begin(), images.end());
+    return file;
+}
+
+// An entry that cannot be read stops the file only when the request would take it: it is
+// ranked by what its directory entry says (with no depth there, as the best depth), and when
+// it is chosen the file is refused; another image is never taken in its place.
+TEST(IconFiles, AnUnreadableEntryRefusesTheFileOnlyWhenItIsChosen) {
+    constexpr Pixel kRed = 0xFF0000FFu;
+    constexpr Pixel kBlue = 0xFFFF0000u;
+    const std::vector<std::uint8_t> garbage(40, 0xEE);  // no known bitmap header size
+    std::vector<std::uint8_t> cut = test::solidIconImage(32, 32, kBlue);
+    cut.resize(40 + 100);  // a sound header, the colour rows cut off
+    struct Case {
+        const char* what;
+        std::vector<BuiltEntry> entries;
+        std::optional<Pixel> expected;  // empty: refused
+    };
+    const std::vector<Case> cases = {
+        {"a damaged 16 × 16 image before the 32 × 32 one",
+         {{16, 32, 0, garbage}, {32, 32, 0, test::solidIconImage(32, 32, kRed)}},
+         kRed},
+        {"a 16 × 16 image said to lie past the end",
+         {{16, 32, 0, test::solidIconImage(16, 16, kBlue), true},
+          {32, 32, 0, test::solidIconImage(32, 32, kRed)}},
+         kRed},
+        {"a damaged image of the same size and depth after the sound one",
+         {{32, 32, 0, test::solidIconImage(32, 32, kRed)}, {32, 32, 0, garbage}},
+         kRed},
+        {"a damaged 8-bit image beside a 32-bit one",
+         {{32, 8, 0, garbage}, {32, 32, 0, test::solidIconImage(32, 32, kRed)}},
+         kRed},
+        {"the damaged image is the one a 32 × 32 request takes",
+         {{48, 32, 0, test::solidIconImage(48, 48, kRed)}, {32, 32, 0, garbage}},
+         std::nullopt},
+        {"a damaged image whose entry gives no depth may be the best",
+         {{32, 0, 0, garbage}, {32, 4, 0, test::solidIconImage(32, 32, kRed)}},
+         std::nullopt},
+        {"the chosen image's pixels are cut off",
+         {{48, 32, 0, test::solidIconImage(48, 48, kRed)}, {32, 32, 0, cut}},
+         std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::uint8_t> bytes = iconFileOf(c.entries);
+        try {
+            const Picture picture =
+                readPicture(std::make_unique<MemoryBytes>(bytes, "entries.ico"));
+            EXPECT_EQ(c.expected, picture.pixelAt(0, 0)) << c.what;
+        } catch (const FileError& error) {
+            EXPECT_FALSE(c.expected) << c.what << ": " << error.what();
+            EXPECT_EQ(error.path(), "entries.ico");
         }
     }
 }

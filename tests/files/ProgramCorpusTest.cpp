@@ -115,7 +115,9 @@ TEST_P(HostileFile, IsReadBoundedOrRefusedWithAReason) {
     std::uint16_t index = 1;
     std::string message;
     try {
-        const Picture icon = readProgramIcon(file, index);
+        const ProgramIcon taken = readProgramIcon(file, index);
+        const Picture& icon = taken.picture;
+        index = taken.group;
         EXPECT_EQ(icon.width(), 32);
         EXPECT_EQ(index, 0);  // each holds at most one group
     } catch (const FileError& error) {

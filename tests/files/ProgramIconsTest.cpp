@@ -7,6 +7,7 @@
 #include "ByteSource.h"
 #include "FileError.h"
 #include "GenericAppIcon.h"
+#include "PictureFiles.h"
 #include "PictureTestSupport.h"
 #include "ProgramFileBuilder.h"
 #include "ProgramIconReader.h"
@@ -29,8 +30,11 @@ GroupResource group(std::uint16_t id, std::vector<GroupEntry> entries) {
     return {std::nullopt, id, std::move(entries), std::nullopt};
 }
 
+// The top left pixel of the icon of group `index`; `index` becomes the group it came from.
 Pixel colourAt(ByteSource& file, std::uint16_t& index) {
-    return readProgramIcon(file, index).pixelAt(0, 0);
+    const ProgramIcon icon = readProgramIcon(file, index);
+    index = icon.group;
+    return icon.picture.pixelAt(0, 0);
 }
 
 class EveryFormat : public ::testing::TestWithParam<ProgramFormat> {};
@@ -45,9 +49,9 @@ TEST_P(EveryFormat, TheGroupDirectoryChoosesTheImageFor32) {
         1, {{16, 16, 32, 1}, {48, 48, 32, 2}, {32, 32, 8, 3}, {32, 32, 32, 4}, {32, 32, 32, 5}}));
     // No 32 × 32: 24 is nearer than 48; the 256 image (stored as 0) is farthest.
     b.addGroup(group(2, {{0, 0, 32, 6}, {48, 48, 32, 2}, {24, 24, 32, 7}}));
-    // A directory that gives only the colour count: 16 colours (4 bits) lose to 256 colours (8
-    // bits).
-    b.addGroup(group(3, {{32, 32, 0, 8, 16}, {32, 32, 0, 3, 0}, {32, 32, 0, 9, 255}}));
+    // A directory that gives only the colour count: 16 colours (4 bits) lose to 255 colours (8
+    // bits). An entry that gives no depth at all is ranked by its image: see the test below.
+    b.addGroup(group(3, {{32, 32, 0, 8, 16}, {32, 32, 0, 9, 255}}));
     b.addImage(1, test::solidIconImage(16, 16, kRed))
         .addImage(2, test::solidIconImage(48, 48, kRed));
     b.addImage(3, test::solidIconImage(32, 32, kRed))
@@ -63,12 +67,58 @@ TEST_P(EveryFormat, TheGroupDirectoryChoosesTheImageFor32) {
     std::uint16_t index = 0;
     EXPECT_EQ(colourAt(file, index), kGreen);
     index = 1;
-    const Picture second = readProgramIcon(file, index);
+    const Picture second = readProgramIcon(file, index).picture;
     EXPECT_EQ(second.width(), 24);
     EXPECT_EQ(second.pixelAt(23, 23), kBlue);
     index = 2;
     EXPECT_EQ(colourAt(file, index), kGrey);
     EXPECT_EQ(index, 2);
+}
+
+// A group entry that gives neither a bit count nor a colour count ("256 colours or more") is
+// ranked by the depth its image's own header gives; when that image cannot be read it ranks
+// as the best depth, so the file is refused rather than another image taken in its place.
+TEST_P(EveryFormat, AnEntryWithoutDepthIsRankedByItsImage) {
+    const std::vector<std::uint8_t> iconFile =
+        test::readBytes(test::dataPath("pillow/hopper_draw.ico"));
+    const std::vector<std::uint8_t> png(iconFile.begin() + 22, iconFile.end());  // RGBA, 8 bits
+    const Pixel pngCorner = LoadPicture(test::dataPath("pillow/hopper_draw.ico")).pixelAt(0, 0);
+    struct Case {
+        const char* what;
+        std::vector<GroupEntry> entries;  // images: 1 red, 2 blue, 3 the PNG, 9 missing
+        std::optional<Pixel> expected;    // empty: refused
+    };
+    const std::vector<Case> cases = {
+        {"a 32-bit image behind 0/0 beats 16 colours",
+         {{32, 32, 0, 1, 16}, {32, 32, 0, 2, 0}},
+         kBlue},
+        {"and beats 8 bits given first", {{32, 32, 8, 1}, {32, 32, 0, 2, 0}}, kBlue},
+        {"a PNG's depth is its channels times its bit depth",
+         {{16, 16, 8, 1}, {16, 16, 0, 3, 0}},
+         pngCorner},
+        {"size still decides first", {{32, 32, 4, 1}, {16, 16, 0, 2, 0}}, kRed},
+        {"an unreadable image that loses does not matter",
+         {{32, 32, 32, 1}, {32, 32, 0, 9, 0}},
+         kRed},
+        {"an unreadable image that may win refuses the file",
+         {{32, 32, 0, 9, 0}, {32, 32, 4, 1}},
+         std::nullopt},
+    };
+    for (const Case& c : cases) {
+        ProgramFileBuilder b;
+        b.addGroup(group(1, c.entries));
+        b.addImage(1, test::solidIconImage(32, 32, kRed))
+            .addImage(2, test::solidIconImage(32, 32, kBlue))
+            .addImage(3, png);
+        const std::vector<std::uint8_t> bytes = b.build(GetParam());
+        MemoryBytes file(bytes, "depth.exe");
+        try {
+            const ProgramIcon icon = readProgramIcon(file, 0);
+            EXPECT_EQ(c.expected, icon.picture.pixelAt(0, 0)) << c.what;
+        } catch (const FileError& error) {
+            EXPECT_FALSE(c.expected) << c.what << ": " << error.what();
+        }
+    }
 }
 
 TEST_P(EveryFormat, AnIndexPastTheLastGroupTakesTheFirstAndBecomesZero) {
@@ -108,7 +158,7 @@ TEST_P(EveryFormat, BrokenGroupsAndImagesAreReportedNotGuessed) {
         MemoryBytes file(bytes, "broken.exe");
         std::uint16_t index = 0;
         try {
-            readProgramIcon(file, index);
+            index = readProgramIcon(file, index).group;
             return "";
         } catch (const FileError& error) {
             EXPECT_EQ(index, 0);

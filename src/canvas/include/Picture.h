@@ -42,6 +42,12 @@ public:
                                 std::span<const int> /*columns*/) const {}
 };
 
+// Throws std::out_of_range unless `row` lies inside a picture of `width` × `height`, every
+// column too, and `out` has room for a pixel per column. Every pixel source checks each request
+// with it, in every build: a bad request must not read or write outside memory.
+void checkSampleRequest(int width, int height, int row, std::span<const int> columns,
+                        std::span<const Pixel> out);
+
 // The pixels of a picture held in memory, row by row from the top.
 class PixelBuffer final : public PixelSource {
 public:
@@ -73,7 +79,7 @@ public:
     int height() const { return m_source ? m_source->height() : 0; }
     const PixelSource* source() const { return m_source.get(); }
 
-    // One pixel; (x, y) must lie inside the picture.
+    // One pixel; throws std::out_of_range unless (x, y) lies inside the picture.
     Pixel pixelAt(int x, int y) const;
     // Every pixel, row by row from the top (reads the whole picture).
     std::vector<Pixel> allPixels() const;

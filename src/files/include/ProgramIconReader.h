@@ -12,10 +12,17 @@ namespace mosaikon {
 // Throws FileError when it is not a program file or its resources cannot be read.
 std::size_t countProgramIconGroups(ByteSource& file);
 
-// The image a 32 × 32 request gets from icon group `index` of the program file in `file`,
-// groups counted from 0 in the order the resource directory stores them. An index past the
-// last group takes the first group and becomes 0. Throws FileError when the file holds no icon
-// group or the chosen group or image cannot be read.
-Picture readProgramIcon(ByteSource& file, std::uint16_t& index);
+// An icon taken out of a program file, with the number of the group it came from.
+struct ProgramIcon {
+    Picture picture;
+    std::uint16_t group = 0;
+};
+
+// The image a 32 × 32 request gets from icon group `group` of the program file in `file`,
+// groups counted from 0 in the order the resource directory stores them. A number past the
+// last group takes the first group, 0. A group entry that gives no depth is ranked by the depth
+// its image's own header gives. Throws FileError when the file holds no icon group or the
+// chosen group or image cannot be read.
+ProgramIcon readProgramIcon(ByteSource& file, std::uint16_t group);
 
 }  // namespace mosaikon

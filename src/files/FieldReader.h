@@ -1,0 +1,93 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <stdexcept>
+
+namespace mosaikon {
+
+// The one way our readers take an on-disk structure apart. Each structure has a parse function
+// that checks the length of its bytes once, with fieldsOf(), and then reads the fields in the
+// order they are stored into a struct of named fields; callers use only that struct.
+//
+//     std::optional<Header> parseHeader(std::span<const std::uint8_t> bytes) {
+//         auto in = fieldsOf(bytes, Header::kSize);
+//         if (!in) return std::nullopt;
+//         Header h;
+//         h.magic = in->u16();
+//         in->skip(6);
+//         h.offset = in->u32();
+//         in->end();
+//         return h;
+//     }
+//
+// All values are little-endian. A read past the checked length cannot come from the file, only
+// from a parse function that reads more fields than its structure has; it throws logic_error in
+// every build rather than read outside the bytes.
+class FieldReader {
+public:
+    std::uint8_t u8() { return take<1>()[0]; }
+    std::uint16_t u16() {
+        const auto b = take<2>();
+        return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+    }
+    std::uint32_t u32() {
+        const auto b = take<4>();
+        return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+               (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+    }
+    std::int32_t i32() { return static_cast<std::int32_t>(u32()); }
+    template <std::size_t N>
+    std::array<std::uint8_t, N> bytes() {
+        return take<N>();
+    }
+    // Ends a parse: every byte of the structure must have been read or skipped, so a struct's
+    // kSize and its parse function cannot disagree unnoticed.
+    void end() const {
+        if (m_at != m_bytes.size()) {
+            throw std::logic_error("A parse function left part of its structure unread.");
+        }
+    }
+    // Passes over fields the program does not use.
+    void skip(std::size_t count) {
+        need(count);
+        m_at += count;
+    }
+
+private:
+    friend std::optional<FieldReader> fieldsOf(std::span<const std::uint8_t>, std::size_t);
+    explicit FieldReader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+
+    void need(std::size_t count) const {
+        if (count > m_bytes.size() - m_at) {
+            throw std::logic_error("A parse function read past the structure it checked.");
+        }
+    }
+    template <std::size_t N>
+    std::array<std::uint8_t, N> take() {
+        need(N);
+        std::array<std::uint8_t, N> out{};
+        for (std::size_t i = 0; i < N; ++i) {
+            out[i] = m_bytes[m_at + i];
+        }
+        m_at += N;
+        return out;
+    }
+
+    std::span<const std::uint8_t> m_bytes;
+    std::size_t m_at = 0;
+};
+
+// The fields of a structure of `size` bytes at the start of `bytes`, or nothing when `bytes`
+// is shorter than that.
+inline std::optional<FieldReader> fieldsOf(std::span<const std::uint8_t> bytes, std::size_t size) {
+    if (bytes.size() < size) {
+        return std::nullopt;
+    }
+    return FieldReader(bytes.first(size));
+}
+
+}  // namespace mosaikon
