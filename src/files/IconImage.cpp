@@ -17,12 +17,6 @@ namespace {
 // meet the same bound inside their decoder.
 constexpr int kMaxIconEdge = kMaxPngEdge;
 
-bool isPng(std::span<const std::uint8_t> bytes) {
-    static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    return bytes.size() >= sizeof kSignature &&
-           std::memcmp(bytes.data(), kSignature, sizeof kSignature) == 0;
-}
-
 void checkEdges(int width, int height, const std::string& path) {
     if (width > kMaxIconEdge || height > kMaxIconEdge) {
         throw FileError(path, "has an icon image of " + std::to_string(width) + " × " +
@@ -107,7 +101,7 @@ Picture decodeDibIcon(std::span<const std::uint8_t> bytes, const std::string& pa
 
 Picture decodeIconImage(std::span<const std::uint8_t> imageBytes,
                         const std::string& pathForMessages) {
-    if (isPng(imageBytes)) {
+    if (hasPngSignature(imageBytes)) {
         DecodedPng png = decodePng(imageBytes, pathForMessages);
         return Picture::fromPixels(PictureKind::Icon, png.width, png.height, std::move(png.pixels));
     }
@@ -116,7 +110,7 @@ Picture decodeIconImage(std::span<const std::uint8_t> imageBytes,
 
 IconCandidate describeIconImage(std::span<const std::uint8_t> imageBytes,
                                 const std::string& pathForMessages) {
-    if (isPng(imageBytes)) {
+    if (hasPngSignature(imageBytes)) {
         const PngSize size = readPngSize(imageBytes, pathForMessages);
         return IconCandidate{size.width, size.height, size.bitCount};
     }

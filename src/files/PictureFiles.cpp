@@ -9,6 +9,7 @@
 #include "FileError.h"
 #include "IconFileReader.h"
 #include "PictureWriters.h"
+#include "PngFileReader.h"
 #include "PngImage.h"
 
 namespace mosaikon {
@@ -24,7 +25,10 @@ Picture readPicture(std::unique_ptr<ByteSource> source) {
     if (looksLikeIconFile(head)) {
         return readIconFile(*source);
     }
-    throw FileError(source->name(), "is neither an icon nor a bitmap file.");
+    if (hasPngSignature(head)) {
+        return readPngFile(*source);
+    }
+    throw FileError(source->name(), "is neither an icon, a bitmap nor a PNG file.");
 }
 
 Picture LoadPicture(const std::string& path) {

@@ -3,6 +3,7 @@
 #include <spng.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -53,6 +54,12 @@ int channelsOf(std::uint8_t colourType) {
 }
 
 }  // namespace
+
+bool hasPngSignature(std::span<const std::uint8_t> bytes) {
+    static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    return bytes.size() >= sizeof kSignature &&
+           std::memcmp(bytes.data(), kSignature, sizeof kSignature) == 0;
+}
 
 PngSize readPngSize(std::span<const std::uint8_t> png, const std::string& path) {
     spng_ihdr header{};

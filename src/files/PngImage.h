@@ -19,6 +19,9 @@ struct PngSize {
     int bitCount = 0;  // bits per pixel as stored: channels × bit depth
 };
 
+// True when `bytes` start with the eight-byte PNG signature.
+bool hasPngSignature(std::span<const std::uint8_t> bytes);
+
 // The size a PNG stream's header declares. Throws FileError naming `path`.
 PngSize readPngSize(std::span<const std::uint8_t> png, const std::string& path);
 

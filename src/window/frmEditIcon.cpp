@@ -30,6 +30,7 @@ frmEditIcon::frmEditIcon(QWidget* parent)
       m_shell(m_desktopShell.get()) {
     setWindowTitle(QGuiApplication::applicationDisplayName());
     setFixedSize(kClientWidth, kClientHeight);
+    setAcceptDrops(true);
     setBackColor(this, Colour(kBackground));
     createControls();
     makeAccessible();

@@ -84,6 +84,10 @@ public:
     void Image2_Click();
     void Label3_Click();
 
+    // Opens `path` (the system's bytes) with the command for its kind, as if it had been chosen
+    // in that command's dialog: Open Icon, Open Bitmap or the extraction. One undoable step.
+    void openFile(const std::string& path);
+
     // Opens the page at `sURL` in the person's web browser; nothing is reported, ever.
     void OpenWebsite(const std::string& sURL);
 
@@ -97,6 +101,9 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // A dropped local file opens as openFile() opens it; anything else is refused.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Control creation, in frmEditIconLayout.cpp.

@@ -1,16 +1,62 @@
 #include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
 
+#include "CommandLine.h"
 #include "DisplayScale.h"
+#include "FileNames.h"
 #include "FontWarmUp.h"
 #include "ProgramName.h"
 #include "frmEditIcon.h"
 
+namespace {
+
+// Names the files given after the first, which the editor does not open (it holds one icon).
+void reportFilesNotOpened(QWidget* window, const std::vector<std::string>& files) {
+    QString names;
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        names += QLatin1Char('\n') + mosaikon::fromFileName(files[i]);
+    }
+    QMessageBox::information(
+        window, QGuiApplication::applicationDisplayName(),
+        QApplication::translate("main", "Only the first file was opened. Not opened:%1")
+            .arg(names));
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    // Read before the application object exists, so --help and --version need no display.
+    const mosaikon::CommandLine commandLine = mosaikon::parseCommandLine(argc, argv);
+    switch (commandLine.action) {
+        case mosaikon::CommandLine::Action::Help:
+            std::fputs(mosaikon::helpText().c_str(), stdout);
+            return 0;
+        case mosaikon::CommandLine::Action::Version:
+            std::fputs(mosaikon::versionText().c_str(), stdout);
+            return 0;
+        case mosaikon::CommandLine::Action::Usage:
+            std::fprintf(stderr, "mosaikon: unknown option '%s'\n%s",
+                         commandLine.unknownOption.c_str(), mosaikon::usageLine().c_str());
+            return 2;
+        case mosaikon::CommandLine::Action::Run:
+            break;
+    }
     const mosaikon::FontWarmUp fonts;
     mosaikon::useWholeDisplayScales();
     QApplication app(argc, argv);
     mosaikon::nameProgram();
     mosaikon::frmEditIcon window;
     window.show();
+    if (!commandLine.files.empty()) {
+        // Once the window is up and has drawn its start-up screen.
+        QTimer::singleShot(0, &window, [&window, &commandLine] {
+            window.openFile(commandLine.files.front());
+            if (commandLine.files.size() > 1) {
+                reportFilesNotOpened(&window, commandLine.files);
+            }
+        });
+    }
     return QApplication::exec();
 }

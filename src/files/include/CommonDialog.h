@@ -52,6 +52,7 @@ public:
     // commands whose choices must not leak into the next open or save. The chosen path, or the
     // empty string on a cancel.
     std::string askApart(const DialogRequest& request) { return m_host->run(request); }
+    DialogHost& host() const { return *m_host; }
 
 private:
     void show(DialogRequest::Mode mode);

@@ -10,9 +10,10 @@
 
 namespace mosaikon {
 
-// Reads an icon, cursor or bitmap file, told apart by their content rather than their name: an
-// icon or cursor gives an icon picture (the image a 32 × 32 request gets, at its own size), a
-// bitmap an opaque bitmap picture. An empty path gives the empty picture. Throws FileError.
+// Reads an icon, cursor, bitmap or PNG file, told apart by their content rather than their name:
+// an icon or cursor gives an icon picture (the image a 32 × 32 request gets, at its own size), a
+// bitmap an opaque bitmap picture, a PNG what readPngFile gives. An empty path gives the empty
+// picture. Throws FileError.
 Picture LoadPicture(const std::string& path = {});
 
 // What LoadPicture does, for bytes from any source (a file, or memory when fuzzing). A large
