@@ -55,16 +55,21 @@ void typicalStep(IconCanvas& canvas, std::mt19937& random) {
     }
 }
 
+// Records 1,000 typical steps, the same ones every time.
+void recordTypicalSession(IconCanvas& canvas, EditHistory& history) {
+    std::mt19937 random(7);
+    while (history.undoCount() < 1000) {
+        typicalStep(canvas, random);
+        history.record(canvas.SmallPicture, canvas.LargePicture);
+    }
+}
+
 void BM_ThousandTypicalSteps(benchmark::State& state) {
     std::size_t bytes = 0;
     for (auto _ : state) {
         IconCanvas canvas = busyCanvas();
         EditHistory history(canvas.SmallPicture, canvas.LargePicture);
-        std::mt19937 random(7);
-        while (history.undoCount() < 1000) {
-            typicalStep(canvas, random);
-            history.record(canvas.SmallPicture, canvas.LargePicture);
-        }
+        recordTypicalSession(canvas, history);
         bytes = history.memoryBytes();
     }
     state.counters["history_MiB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
@@ -97,11 +102,7 @@ BENCHMARK(BM_ThousandFlipsOfADistinctIcon)->Unit(benchmark::kMillisecond)->Itera
 void BM_UndoAllThenRedoAll(benchmark::State& state) {
     IconCanvas canvas = busyCanvas();
     EditHistory history(canvas.SmallPicture, canvas.LargePicture);
-    std::mt19937 random(7);
-    while (history.undoCount() < 1000) {
-        typicalStep(canvas, random);
-        history.record(canvas.SmallPicture, canvas.LargePicture);
-    }
+    recordTypicalSession(canvas, history);
     std::size_t operations = 0;
     for (auto _ : state) {
         while (history.undo(canvas.SmallPicture, canvas.LargePicture)) {
