@@ -16,9 +16,10 @@ constexpr const char* kSaveBitmapFilter = "Bitmaps (*.bmp)|*.bmp";
 constexpr const char* kPngFilter = "PNG images (*.png)|*.png";
 constexpr const char* kIconSizesFilter = "Icons of several sizes (*.ico)|*.ico";
 
-// Sets the dialog the way every open and save command does, in this order, and shows it.
-void chooseFile(CommonDialog& dialog, std::int32_t flags, const char* filter,
-                DialogRequest::Mode mode) {
+// Sets the dialog the way every open and save command does, in this order, shows it, and
+// returns the chosen name: empty when none was chosen, and the command then stops.
+std::string chooseFile(CommonDialog& dialog, std::int32_t flags, const char* filter,
+                       DialogRequest::Mode mode) {
     dialog.CancelError = false;
     dialog.FileName = "";
     dialog.Flags = flags;
@@ -30,6 +31,7 @@ void chooseFile(CommonDialog& dialog, std::int32_t flags, const char* filter,
         // The save commands leave the first filter entry selected for the next dialog.
         dialog.FilterIndex = 1;
     }
+    return dialog.FileName;
 }
 
 constexpr std::int32_t kOpenFlags = dialogflags::kFileMustExist;
@@ -43,11 +45,11 @@ void FileCommands::writeStatusLine(const std::string& path) {
 }
 
 void FileCommands::OpenIcon() {
-    chooseFile(m_dialog, kOpenFlags, kIconFilter, DialogRequest::Mode::Open);
-    if (m_dialog.FileName.empty()) {
+    const std::string path =
+        chooseFile(m_dialog, kOpenFlags, kIconFilter, DialogRequest::Mode::Open);
+    if (path.empty()) {
         return;
     }
-    const std::string path = m_dialog.FileName;
     writeStatusLine(path);
     // Loaded whole before either surface changes, so a bad file leaves both as they were.
     const Picture picture = LoadPicture(path);
@@ -56,11 +58,11 @@ void FileCommands::OpenIcon() {
 }
 
 void FileCommands::Open_BMP() {
-    chooseFile(m_dialog, kOpenFlags, kOpenBitmapFilter, DialogRequest::Mode::Open);
-    if (m_dialog.FileName.empty()) {
+    const std::string path =
+        chooseFile(m_dialog, kOpenFlags, kOpenBitmapFilter, DialogRequest::Mode::Open);
+    if (path.empty()) {
         return;
     }
-    const std::string path = m_dialog.FileName;
     writeStatusLine(path);
     const Picture picture = LoadPicture(path);
     // The bitmap covers the whole view, whatever its shape; the icon is then read back from it.
@@ -74,11 +76,11 @@ void FileCommands::Open_BMP() {
 }
 
 void FileCommands::SaveIcon() {
-    chooseFile(m_dialog, kSaveFlags, kIconFilter, DialogRequest::Mode::Save);
-    if (m_dialog.FileName.empty()) {
+    const std::string path =
+        chooseFile(m_dialog, kSaveFlags, kIconFilter, DialogRequest::Mode::Save);
+    if (path.empty()) {
         return;
     }
-    const std::string path = m_dialog.FileName;
     m_canvas.state.Snapshot = m_canvas.SmallPicture.Image();
     // The converter keeps no images of its own; it only counts them, one per icon save.
     ++m_iconListCount;
@@ -86,11 +88,11 @@ void FileCommands::SaveIcon() {
 }
 
 void FileCommands::save_BMP() {
-    chooseFile(m_dialog, kSaveFlags, kSaveBitmapFilter, DialogRequest::Mode::Save);
-    if (m_dialog.FileName.empty()) {
+    const std::string path =
+        chooseFile(m_dialog, kSaveFlags, kSaveBitmapFilter, DialogRequest::Mode::Save);
+    if (path.empty()) {
         return;
     }
-    const std::string path = m_dialog.FileName;
     m_canvas.state.Snapshot = m_canvas.LargePicture.Image();
     SavePicture(m_canvas.state.Snapshot, path);
 }
