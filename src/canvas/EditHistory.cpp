@@ -28,7 +28,7 @@ EditHistory::EditHistory(const PictureBox& icon, const PictureBox& view, std::si
             throw std::invalid_argument("A surface is too wide for the edit history.");
         }
         m_mirrors[i] = {surfaces[i]->widthPixels(), surfaces[i]->heightPixels(),
-                        surfaces[i]->pixels()};
+                        surfaces[i]->pixels(), surfaces[i], surfaces[i]->revision()};
     }
 }
 
@@ -48,7 +48,15 @@ std::vector<EditHistory::RowChange> EditHistory::diff(Mirror& mirror, const Pict
     std::vector<RowChange> changes;
     const auto width = static_cast<std::size_t>(mirror.width);
     const std::vector<std::uint32_t>& now = surface.pixels();
-    for (std::uint32_t row = 0; row < static_cast<std::uint32_t>(mirror.height); ++row) {
+    // Another surface than last time, or one further on than it remembers, is compared whole.
+    PixelArea rows{0, 0, mirror.width, mirror.height};
+    if (mirror.source == &surface) {
+        rows = surface.changedSince(mirror.revision);
+    }
+    mirror.source = &surface;
+    mirror.revision = surface.revision();
+    const auto lastRow = static_cast<std::uint32_t>(rows.isEmpty() ? 0 : rows.bottom);
+    for (auto row = static_cast<std::uint32_t>(rows.top); row < lastRow; ++row) {
         const auto before = rowOf(mirror.pixels, mirror.width, row);
         const auto after = rowOf(now, mirror.width, row);
         if (std::equal(before.begin(), before.end(), after.begin())) {

@@ -68,6 +68,11 @@ private:
         int width = 0;
         int height = 0;
         std::vector<std::uint32_t> pixels;
+        // The surface and its revision when the mirror last matched it: a record after a
+        // handler that changed nothing (a pointer move, say) compares no pixels, and one after
+        // a small change compares only the rows the surface says it touched.
+        const PictureBox* source = nullptr;
+        std::uint64_t revision = 0;
     };
 
     void checkShape(const PictureBox& icon, const PictureBox& view) const;
