@@ -4,7 +4,11 @@
 # button held (painting). An idle stretch of the same length is measured too and subtracted, so
 # the figures are what the moves themselves cost.
 #
-#   bench/window/hover_cpu.sh [path/to/mosaikon] [moves] [pause in seconds, default 0.002]
+#   bench/window/hover_cpu.sh [path/to/mosaikon | --empty-window] [moves] [pause, default 0.002]
+#
+# --empty-window measures, the same way, a plain Qt window of the same title that does nothing
+# with the moves: what Qt and the X connection cost before the editor does anything, the floor
+# under the editor's figures on this machine.
 #
 # With a pause each move wakes the program on its own, and the figure is mostly the cost of
 # waking up and of Qt's event delivery; with a pause of 0 the moves come as fast as xdotool
@@ -20,6 +24,24 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
 program=${1:-$top/build/release/src/window/mosaikon}
+if [ "$program" = --empty-window ]; then
+  scratch=$(mktemp -d)
+  cat >"$scratch/empty.cpp" <<'EOF'
+#include <QApplication>
+#include <QWidget>
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setWindowTitle("Mosaikon");
+    window.resize(700, 440);
+    window.show();
+    return app.exec();
+}
+EOF
+  # shellcheck disable=SC2046  # pkg-config prints several options
+  g++ -O2 -fPIC "$scratch/empty.cpp" -o "$scratch/empty" $(pkg-config --cflags --libs Qt6Widgets)
+  program=$scratch/empty
+fi
 moves=${2:-2000}
 pause=${3:-0.002}
 
