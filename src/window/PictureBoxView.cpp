@@ -65,7 +65,9 @@ PictureBoxView::PictureBoxView(const PictureBox& surface, Border border, QWidget
     : QWidget(parent), m_surface(&surface), m_border(border), m_scale(devicePixelRatioF()) {
     const int edge = 2 * borderWidth();
     setFixedSize(surface.widthPixels() + edge, surface.heightPixels() + edge);
-    setMouseTracking(true);
+    // Moves matter only while a button is held (a drag paints); a pointer merely passing over
+    // the picture changes nothing, so Qt need not deliver those moves at all.
+    setMouseTracking(false);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_image = QImage(surface.widthPixels(), surface.heightPixels(), QImage::Format_RGB32);
     syncFromSurface();
