@@ -10,18 +10,16 @@
 namespace mosaikon {
 
 // The one way our readers take an on-disk structure apart. Each structure has a parse function
-// that checks the length of its bytes once, with fieldsOf(), and then reads the fields in the
-// order they are stored into a struct of named fields; callers use only that struct.
+// that reads its fields, in the order they are stored, into a struct of named fields; callers
+// use only that struct. parseFields() checks the length of the bytes once before the fields are
+// read, and afterwards that every byte of the structure was read or skipped:
 //
 //     std::optional<Header> parseHeader(std::span<const std::uint8_t> bytes) {
-//         auto in = fieldsOf(bytes, Header::kSize);
-//         if (!in) return std::nullopt;
-//         Header h;
-//         h.magic = in->u16();
-//         in->skip(6);
-//         h.offset = in->u32();
-//         in->end();
-//         return h;
+//         return parseFields<Header>(bytes, [](FieldReader& in, Header& h) {
+//             h.magic = in.u16();
+//             in.skip(6);  // what the program does not use, named here
+//             h.offset = in.u32();
+//         });
 //     }
 //
 // All values are little-endian. A read past the checked length cannot come from the file, only
@@ -88,6 +86,25 @@ inline std::optional<FieldReader> fieldsOf(std::span<const std::uint8_t> bytes, 
         return std::nullopt;
     }
     return FieldReader(bytes.first(size));
+}
+
+// The `Structure` of `size` bytes at the start of `bytes`, its fields taken in stored order by
+// `readFields(FieldReader&, Structure&)`; nothing when `bytes` is shorter.
+template <typename Structure, typename ReadFields>
+std::optional<Structure> parseFields(std::span<const std::uint8_t> bytes, std::size_t size,
+                                     ReadFields readFields) {
+    auto in = fieldsOf(bytes, size);
+    if (!in) return std::nullopt;
+    Structure structure;
+    readFields(*in, structure);
+    in->end();
+    return structure;
+}
+
+// The same for a structure of fixed size, Structure::kSize.
+template <typename Structure, typename ReadFields>
+std::optional<Structure> parseFields(std::span<const std::uint8_t> bytes, ReadFields readFields) {
+    return parseFields<Structure>(bytes, Structure::kSize, readFields);
 }
 
 }  // namespace mosaikon

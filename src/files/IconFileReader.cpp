@@ -4,63 +4,14 @@
 #include <optional>
 #include <vector>
 
-#include "FieldReader.h"
 #include "FileError.h"
 #include "IconChoice.h"
+#include "IconDirectory.h"
 #include "IconImage.h"
 
 namespace mosaikon {
 
 namespace {
-
-// ICONDIR and ICONDIRENTRY as Microsoft's "Icons" article (the "ICO file format" section of the
-// Win32 documentation) lays them out. In a cursor file the planes and bit-count fields hold the
-// hotspot instead, so neither is trusted: every image is described by its own header.
-struct IconDir {
-    static constexpr std::size_t kSize = 6;
-    std::uint16_t reserved = 0;
-    std::uint16_t type = 0;
-    std::uint16_t count = 0;
-};
-
-struct IconDirEntry {
-    static constexpr std::size_t kSize = 16;
-    std::uint8_t width = 0;  // 0 means 256
-    std::uint8_t height = 0;
-    std::uint8_t colourCount = 0;
-    std::uint8_t reserved = 0;
-    std::uint16_t planes = 0;    // a cursor's hotspot x
-    std::uint16_t bitCount = 0;  // a cursor's hotspot y
-    std::uint32_t bytesInResource = 0;
-    std::uint32_t imageOffset = 0;
-};
-
-std::optional<IconDir> parseIconDir(std::span<const std::uint8_t> bytes) {
-    auto in = fieldsOf(bytes, IconDir::kSize);
-    if (!in) return std::nullopt;
-    IconDir dir;
-    dir.reserved = in->u16();
-    dir.type = in->u16();
-    dir.count = in->u16();
-    in->end();
-    return dir;
-}
-
-std::optional<IconDirEntry> parseIconDirEntry(std::span<const std::uint8_t> bytes) {
-    auto in = fieldsOf(bytes, IconDirEntry::kSize);
-    if (!in) return std::nullopt;
-    IconDirEntry entry;
-    entry.width = in->u8();
-    entry.height = in->u8();
-    entry.colourCount = in->u8();
-    entry.reserved = in->u8();
-    entry.planes = in->u16();
-    entry.bitCount = in->u16();
-    entry.bytesInResource = in->u32();
-    entry.imageOffset = in->u32();
-    in->end();
-    return entry;
-}
 
 constexpr std::uint16_t kTypeIcon = 1;
 constexpr std::uint16_t kTypeCursor = 2;
@@ -69,16 +20,16 @@ constexpr std::uint64_t kMaxIconFileSize = 64u * 1024u * 1024u;
 
 // What the directory entry alone says of its image, for ranking an image whose own header
 // cannot be read. A cursor's entry gives no bit count, only the colour count.
-IconCandidate candidateFromDirectory(const IconDirEntry& entry, std::uint16_t type) {
+IconCandidate candidateFromDirectory(const IconEntryDescription& image, std::uint16_t type) {
     return IconCandidate{
-        entry.width == 0 ? 256 : entry.width, entry.height == 0 ? 256 : entry.height,
-        directoryBitCount(type == kTypeIcon ? entry.bitCount : 0, entry.colourCount)};
+        image.widthInPixels(), image.heightInPixels(),
+        directoryBitCount(type == kTypeIcon ? image.bitCount : 0, image.colourCount)};
 }
 
 }  // namespace
 
 bool looksLikeIconFile(std::span<const std::uint8_t> head) {
-    const std::optional<IconDir> dir = parseIconDir(head);
+    const std::optional<IconDirectoryHeader> dir = parseIconDirectoryHeader(head);
     return dir && dir->reserved == 0 && (dir->type == kTypeIcon || dir->type == kTypeCursor);
 }
 
@@ -92,11 +43,12 @@ Picture readIconFile(ByteSource& file) {
     if (!looksLikeIconFile(bytes)) {
         throw FileError(path, "is not an icon file.");
     }
-    const IconDir dir = *parseIconDir(bytes);
+    const IconDirectoryHeader dir = *parseIconDirectoryHeader(bytes);
     if (dir.count == 0) {
         throw FileError(path, "is an icon file without any image.");
     }
-    const std::size_t directoryEnd = IconDir::kSize + std::size_t{dir.count} * IconDirEntry::kSize;
+    const std::size_t directoryEnd =
+        IconDirectoryHeader::kSize + std::size_t{dir.count} * IconFileEntry::kSize;
     if (bytes.size() < directoryEnd) {
         throw FileError(path, "is truncated: its image directory lists " +
                                   std::to_string(dir.count) + " images but ends early.");
@@ -113,8 +65,8 @@ Picture readIconFile(ByteSource& file) {
     offsets.reserve(dir.count);
     problems.reserve(dir.count);
     for (std::size_t i = 0; i < dir.count; ++i) {
-        const IconDirEntry entry =
-            *parseIconDirEntry(all.subspan(IconDir::kSize + i * IconDirEntry::kSize));
+        const IconFileEntry entry =
+            *parseIconFileEntry(all.subspan(IconDirectoryHeader::kSize + i * IconFileEntry::kSize));
         offsets.push_back(entry.imageOffset);
         try {
             if (entry.imageOffset < directoryEnd || entry.imageOffset >= bytes.size()) {
@@ -124,7 +76,7 @@ Picture readIconFile(ByteSource& file) {
             candidates.push_back(describeIconImage(all.subspan(entry.imageOffset), path));
             problems.emplace_back();
         } catch (const FileError& problem) {
-            candidates.push_back(candidateFromDirectory(entry, dir.type));
+            candidates.push_back(candidateFromDirectory(entry.image, dir.type));
             problems.emplace_back(problem);
         }
     }

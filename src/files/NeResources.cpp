@@ -2,9 +2,11 @@
 // follow Microsoft's NE format documentation ("Executable-File Header Format": the new
 // executable header and the resource table with its TYPEINFO and NAMEINFO records).
 #include <algorithm>
+#include <optional>
+#include <span>
 #include <vector>
 
-#include "ByteReader.h"
+#include "FieldReader.h"
 #include "FileError.h"
 #include "ProgramResources.h"
 
@@ -13,59 +15,78 @@ namespace mosaikon {
 namespace {
 
 // The new executable header. Only the resource table and the resident-name table that follows
-// it are used here.
+// it are used here; both are given as distances from the start of this header.
 struct NeHeader {
-    std::uint16_t magic;
-    std::uint8_t linkerVersion;
-    std::uint8_t linkerRevision;
-    std::uint16_t entryTableOffset;
-    std::uint16_t entryTableLength;
-    std::uint32_t crc;
-    std::uint16_t flags;
-    std::uint16_t autoDataSegment;
-    std::uint16_t heapSize;
-    std::uint16_t stackSize;
-    std::uint32_t csIp;
-    std::uint32_t ssSp;
-    std::uint16_t segmentCount;
-    std::uint16_t moduleReferenceCount;
-    std::uint16_t nonResidentNamesLength;
-    std::uint16_t segmentTableOffset;
-    std::uint16_t resourceTableOffset;
-    std::uint16_t residentNamesOffset;
-    std::uint16_t moduleReferenceOffset;
-    std::uint16_t importedNamesOffset;
-    std::uint32_t nonResidentNamesPosition;
-    std::uint16_t movableEntryCount;
-    std::uint16_t segmentAlignmentShift;
-    std::uint16_t resourceSegmentCount;
-    std::uint8_t targetSystem;
-    std::uint8_t otherFlags;
-    std::uint16_t fastLoadOffset;
-    std::uint16_t fastLoadLength;
-    std::uint16_t minimumCodeSwapArea;
-    std::uint16_t expectedWindowsVersion;
+    static constexpr std::size_t kSize = 64;
+    std::uint16_t resourceTableOffset = 0;
+    std::uint16_t residentNamesOffset = 0;
 };
-static_assert(sizeof(NeHeader) == 64);
+
+std::optional<NeHeader> parseNeHeader(std::span<const std::uint8_t> bytes) {
+    return parseFields<NeHeader>(bytes, [](FieldReader& in, NeHeader& header) {
+        in.skip(0x24);  // from the magic to the segment table's offset: what the loader needs
+        header.resourceTableOffset = in.u16();
+        header.residentNamesOffset = in.u16();
+        in.skip(0x18);  // from the module-reference table's offset to the Windows version
+    });
+}
+
+// The resource table starts with the alignment shift of every resource's offset and length.
+struct ResourceTableHeader {
+    static constexpr std::size_t kSize = 2;
+    std::uint16_t alignmentShift = 0;
+};
+
+// The type ID that starts each TYPEINFO; a zero one, alone, ends the list of them.
+struct TypeId {
+    static constexpr std::size_t kSize = 2;
+    std::uint16_t typeId = 0;
+};
 
 // TYPEINFO: one resource type and the number of NAMEINFO records after it.
 struct TypeInfo {
-    std::uint16_t typeId;  // top bit set: an integer type
-    std::uint16_t resourceCount;
-    std::uint32_t reserved;
+    static constexpr std::size_t kSize = 8;
+    std::uint16_t typeId = 0;  // top bit set: an integer type
+    std::uint16_t resourceCount = 0;
 };
-static_assert(sizeof(TypeInfo) == 8);
 
 // NAMEINFO: one resource, its position and length in alignment units.
 struct NameInfo {
-    std::uint16_t offset;
-    std::uint16_t length;
-    std::uint16_t flags;
-    std::uint16_t id;  // top bit set: an integer ID
-    std::uint16_t handle;
-    std::uint16_t usage;
+    static constexpr std::size_t kSize = 12;
+    std::uint16_t offset = 0;
+    std::uint16_t length = 0;
+    std::uint16_t id = 0;  // top bit set: an integer ID
 };
-static_assert(sizeof(NameInfo) == 12);
+
+// The resource table is walked record by record; each of these parses the record at the start
+// of `bytes`, or gives nothing when the table ends before it does.
+std::optional<ResourceTableHeader> parseResourceTableHeader(std::span<const std::uint8_t> bytes) {
+    return parseFields<ResourceTableHeader>(
+        bytes,
+        [](FieldReader& in, ResourceTableHeader& header) { header.alignmentShift = in.u16(); });
+}
+
+std::optional<TypeId> parseTypeId(std::span<const std::uint8_t> bytes) {
+    return parseFields<TypeId>(bytes, [](FieldReader& in, TypeId& id) { id.typeId = in.u16(); });
+}
+
+std::optional<TypeInfo> parseTypeInfo(std::span<const std::uint8_t> bytes) {
+    return parseFields<TypeInfo>(bytes, [](FieldReader& in, TypeInfo& type) {
+        type.typeId = in.u16();
+        type.resourceCount = in.u16();
+        in.skip(4);  // reserved
+    });
+}
+
+std::optional<NameInfo> parseNameInfo(std::span<const std::uint8_t> bytes) {
+    return parseFields<NameInfo>(bytes, [](FieldReader& in, NameInfo& info) {
+        info.offset = in.u16();
+        info.length = in.u16();
+        in.skip(2);  // flags
+        info.id = in.u16();
+        in.skip(4);  // handle and usage, reserved
+    });
+}
 
 constexpr std::uint16_t kIntegerId = 0x8000;
 // Every table offset in the header is a 16-bit distance from it, so the resource table lies in
@@ -117,10 +138,9 @@ private:
 
 std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file,
                                                           std::uint64_t neHeaderOffset) {
-    const std::vector<std::uint8_t> header =
-        readRange(file, neHeaderOffset, sizeof(NeHeader), sizeof(NeHeader), "the NE header");
-    const std::uint16_t tableOffset = le16(header, 0x24);
-    const std::uint16_t namesOffset = le16(header, 0x26);
+    const NeHeader header = readStructure(file, neHeaderOffset, "the NE header", parseNeHeader);
+    const std::uint16_t tableOffset = header.resourceTableOffset;
+    const std::uint16_t namesOffset = header.residentNamesOffset;
     if (tableOffset == namesOffset) {
         return emptyIconDirectory();  // the header's way of saying there are no resources
     }
@@ -135,10 +155,11 @@ std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file,
     const std::vector<std::uint8_t> table =
         readRange(file, tableStart, tableLength, kMaxResourceTableBytes, "the resource table");
     const std::span<const std::uint8_t> bytes(table);
-    if (bytes.size() < 2) {
+    const std::optional<ResourceTableHeader> tableHeader = parseResourceTableHeader(bytes);
+    if (!tableHeader) {
         throw FileError(file.name(), "is damaged: its resource table is cut short.");
     }
-    const std::uint16_t shift = le16(bytes, 0);
+    const std::uint16_t shift = tableHeader->alignmentShift;
     if (shift > kMaxAlignmentShift) {
         throw FileError(file.name(), "is damaged: its resource alignment shift " +
                                          std::to_string(shift) + " is too large.");
@@ -146,36 +167,34 @@ std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file,
 
     std::vector<NameInfo> groups;
     std::vector<NameInfo> images;
-    std::size_t position = 2;
+    std::size_t position = ResourceTableHeader::kSize;
     // Each record moves on by at least its own eight bytes, so the walk ends within the table.
     for (;;) {
-        if (bytes.size() - position < 2) {
+        const std::optional<TypeId> typeId = parseTypeId(bytes.subspan(position));
+        if (!typeId) {
             throw FileError(file.name(), "is damaged: its resource table has no end marker.");
         }
-        const std::uint16_t typeId = le16(bytes, position);
-        if (typeId == 0) {
+        if (typeId->typeId == 0) {
             break;
         }
-        if (bytes.size() - position < sizeof(TypeInfo)) {
+        const std::optional<TypeInfo> type = parseTypeInfo(bytes.subspan(position));
+        if (!type) {
             throw FileError(file.name(), "is damaged: its resource table is cut short.");
         }
-        const TypeInfo type{typeId, le16(bytes, position + 2), le32(bytes, position + 4)};
-        position += sizeof(TypeInfo);
-        const std::size_t recordBytes = std::size_t{type.resourceCount} * sizeof(NameInfo);
+        position += TypeInfo::kSize;
+        const std::size_t recordBytes = std::size_t{type->resourceCount} * NameInfo::kSize;
         if (bytes.size() - position < recordBytes) {
             throw FileError(file.name(),
                             "is damaged: its resource table lists more resources than it holds.");
         }
         std::vector<NameInfo>* into = nullptr;
-        if (type.typeId == (kIntegerId | kResourceTypeGroupIcon)) {
+        if (type->typeId == (kIntegerId | kResourceTypeGroupIcon)) {
             into = &groups;
-        } else if (type.typeId == (kIntegerId | kResourceTypeIcon)) {
+        } else if (type->typeId == (kIntegerId | kResourceTypeIcon)) {
             into = &images;
         }
-        for (std::size_t i = 0; into != nullptr && i < type.resourceCount; ++i) {
-            const std::size_t at = position + i * sizeof(NameInfo);
-            into->push_back({le16(bytes, at), le16(bytes, at + 2), le16(bytes, at + 4),
-                             le16(bytes, at + 6), le16(bytes, at + 8), le16(bytes, at + 10)});
+        for (std::size_t i = 0; into != nullptr && i < type->resourceCount; ++i) {
+            into->push_back(*parseNameInfo(bytes.subspan(position + i * NameInfo::kSize)));
         }
         position += recordBytes;
     }

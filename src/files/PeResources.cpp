@@ -2,10 +2,11 @@
 // Layouts follow the Microsoft "PE Format" document (PE/COFF): "COFF File Header",
 // "Optional Header Data Directories", "Section Table" and "The .rsrc Section".
 #include <algorithm>
-#include <array>
+#include <optional>
+#include <span>
 #include <vector>
 
-#include "ByteReader.h"
+#include "FieldReader.h"
 #include "FileError.h"
 #include "ProgramResources.h"
 
@@ -15,90 +16,137 @@ namespace {
 
 // COFF File Header (Object and Image).
 struct CoffHeader {
-    std::uint16_t machine;
-    std::uint16_t numberOfSections;
-    std::uint32_t timeDateStamp;
-    std::uint32_t pointerToSymbolTable;
-    std::uint32_t numberOfSymbols;
-    std::uint16_t sizeOfOptionalHeader;
-    std::uint16_t characteristics;
+    static constexpr std::size_t kSize = 20;
+    std::uint16_t numberOfSections = 0;
+    std::uint16_t sizeOfOptionalHeader = 0;
 };
-static_assert(sizeof(CoffHeader) == 20);
+
+std::optional<CoffHeader> parseCoffHeader(std::span<const std::uint8_t> bytes) {
+    return parseFields<CoffHeader>(bytes, [](FieldReader& in, CoffHeader& header) {
+        in.skip(2);  // Machine
+        header.numberOfSections = in.u16();
+        in.skip(12);  // TimeDateStamp, PointerToSymbolTable, NumberOfSymbols
+        header.sizeOfOptionalHeader = in.u16();
+        in.skip(2);  // Characteristics
+    });
+}
+
+// Optional Header, from its magic to the resource table's entry among the data directories.
+// PE32 and PE32+ differ in the width of some fields in front of the directories, so the magic,
+// read on its own first, says where NumberOfRvaAndSizes and the directories lie.
+struct OptionalHeaderMagic {
+    static constexpr std::size_t kSize = 2;
+    std::uint16_t magic = 0;
+};
+
+struct OptionalHeaderLayout {
+    std::uint16_t magic = 0;
+    std::size_t directoryCountOffset = 0;  // of NumberOfRvaAndSizes; the directories follow it
+};
+constexpr OptionalHeaderLayout kPe32{0x10B, 92};
+constexpr OptionalHeaderLayout kPe32Plus{0x20B, 108};
+constexpr std::size_t kDataDirectorySize = 8;
+// The export and import tables come first, then the resource table.
+constexpr std::uint32_t kResourceDirectoryIndex = 2;
+
+struct OptionalHeader {
+    static constexpr std::size_t sizeFor(const OptionalHeaderLayout& layout) {
+        return layout.directoryCountOffset + 4 + (kResourceDirectoryIndex + 1) * kDataDirectorySize;
+    }
+    std::uint32_t numberOfRvaAndSizes = 0;
+    std::uint32_t resourceTableRva = 0;
+    std::uint32_t resourceTableSize = 0;
+};
+
+std::optional<OptionalHeaderMagic> parseOptionalHeaderMagic(std::span<const std::uint8_t> bytes) {
+    return parseFields<OptionalHeaderMagic>(
+        bytes, [](FieldReader& in, OptionalHeaderMagic& header) { header.magic = in.u16(); });
+}
+
+std::optional<OptionalHeader> parseOptionalHeader(std::span<const std::uint8_t> bytes,
+                                                  const OptionalHeaderLayout& layout) {
+    return parseFields<OptionalHeader>(
+        bytes, OptionalHeader::sizeFor(layout), [&](FieldReader& in, OptionalHeader& header) {
+            in.skip(layout.directoryCountOffset);  // the magic, standard and Windows fields
+            header.numberOfRvaAndSizes = in.u32();
+            in.skip(kResourceDirectoryIndex * kDataDirectorySize);
+            header.resourceTableRva = in.u32();
+            header.resourceTableSize = in.u32();
+        });
+}
 
 // Section Table: one Section Header.
 struct SectionHeader {
-    std::array<std::uint8_t, 8> name;
-    std::uint32_t virtualSize;
-    std::uint32_t virtualAddress;
-    std::uint32_t sizeOfRawData;
-    std::uint32_t pointerToRawData;
-    std::uint32_t pointerToRelocations;
-    std::uint32_t pointerToLinenumbers;
-    std::uint16_t numberOfRelocations;
-    std::uint16_t numberOfLinenumbers;
-    std::uint32_t characteristics;
+    static constexpr std::size_t kSize = 40;
+    std::uint32_t virtualSize = 0;
+    std::uint32_t virtualAddress = 0;
+    std::uint32_t sizeOfRawData = 0;
+    std::uint32_t pointerToRawData = 0;
 };
-static_assert(sizeof(SectionHeader) == 40);
+
+std::optional<SectionHeader> parseSectionHeader(std::span<const std::uint8_t> bytes) {
+    return parseFields<SectionHeader>(bytes, [](FieldReader& in, SectionHeader& section) {
+        in.skip(8);  // Name
+        section.virtualSize = in.u32();
+        section.virtualAddress = in.u32();
+        section.sizeOfRawData = in.u32();
+        section.pointerToRawData = in.u32();
+        in.skip(16);  // relocations and line numbers, their counts, Characteristics
+    });
+}
 
 // Resource Directory Table: the header in front of every directory's entries.
 struct ResourceDirectoryTable {
-    std::uint32_t characteristics;
-    std::uint32_t timeDateStamp;
-    std::uint16_t majorVersion;
-    std::uint16_t minorVersion;
-    std::uint16_t numberOfNameEntries;
-    std::uint16_t numberOfIdEntries;
+    static constexpr std::size_t kSize = 16;
+    std::uint16_t numberOfNameEntries = 0;
+    std::uint16_t numberOfIdEntries = 0;
 };
-static_assert(sizeof(ResourceDirectoryTable) == 16);
+
+std::optional<ResourceDirectoryTable> parseResourceDirectoryTable(
+    std::span<const std::uint8_t> bytes) {
+    return parseFields<ResourceDirectoryTable>(
+        bytes, [](FieldReader& in, ResourceDirectoryTable& table) {
+            in.skip(12);  // Characteristics, TimeDateStamp, MajorVersion, MinorVersion
+            table.numberOfNameEntries = in.u16();
+            table.numberOfIdEntries = in.u16();
+        });
+}
 
 // Resource Directory Entries: a name offset or an integer ID, then the offset of a data entry
 // or, with the top bit set, of the next level's directory table.
 struct ResourceDirectoryEntry {
-    std::uint32_t nameOffsetOrId;
-    std::uint32_t dataOrSubdirectoryOffset;
+    static constexpr std::size_t kSize = 8;
+    std::uint32_t nameOffsetOrId = 0;
+    std::uint32_t dataOrSubdirectoryOffset = 0;
 };
-static_assert(sizeof(ResourceDirectoryEntry) == 8);
+
+std::optional<ResourceDirectoryEntry> parseResourceDirectoryEntry(
+    std::span<const std::uint8_t> bytes) {
+    return parseFields<ResourceDirectoryEntry>(bytes, [](FieldReader& in, auto& entry) {
+        entry.nameOffsetOrId = in.u32();
+        entry.dataOrSubdirectoryOffset = in.u32();
+    });
+}
 
 // Resource Data Entry: where a leaf's bytes are, as an address in the loaded image.
 struct ResourceDataEntry {
-    std::uint32_t dataRva;
-    std::uint32_t size;
-    std::uint32_t codepage;
-    std::uint32_t reserved;
+    static constexpr std::size_t kSize = 16;
+    std::uint32_t dataRva = 0;
+    std::uint32_t size = 0;
 };
-static_assert(sizeof(ResourceDataEntry) == 16);
+
+std::optional<ResourceDataEntry> parseResourceDataEntry(std::span<const std::uint8_t> bytes) {
+    return parseFields<ResourceDataEntry>(bytes, [](FieldReader& in, ResourceDataEntry& data) {
+        data.dataRva = in.u32();
+        data.size = in.u32();
+        in.skip(8);  // Codepage, Reserved
+    });
+}
 
 constexpr std::uint32_t kHighBit = 0x80000000u;
-constexpr std::uint16_t kMagicPe32 = 0x10B;
-constexpr std::uint16_t kMagicPe32Plus = 0x20B;
-// Where NumberOfRvaAndSizes and the data directories start in each optional header.
-constexpr std::uint32_t kDirectoryCountPe32 = 92;
-constexpr std::uint32_t kDirectoriesPe32 = 96;
-constexpr std::uint32_t kDirectoryCountPe32Plus = 108;
-constexpr std::uint32_t kDirectoriesPe32Plus = 112;
-constexpr std::uint32_t kResourceDirectoryIndex = 2;
 // The largest directory table: 65535 named and 65535 numbered entries.
 constexpr std::uint64_t kMaxDirectoryBytes =
-    sizeof(ResourceDirectoryTable) + 2ull * 0xFFFF * sizeof(ResourceDirectoryEntry);
-
-CoffHeader parseCoffHeader(std::span<const std::uint8_t> b) {
-    return {le16(b, 0), le16(b, 2), le32(b, 4), le32(b, 8), le32(b, 12), le16(b, 16), le16(b, 18)};
-}
-
-SectionHeader parseSectionHeader(std::span<const std::uint8_t> b) {
-    SectionHeader s{};
-    std::copy_n(b.begin(), 8, s.name.begin());
-    s.virtualSize = le32(b, 8);
-    s.virtualAddress = le32(b, 12);
-    s.sizeOfRawData = le32(b, 16);
-    s.pointerToRawData = le32(b, 20);
-    s.pointerToRelocations = le32(b, 24);
-    s.pointerToLinenumbers = le32(b, 28);
-    s.numberOfRelocations = le16(b, 32);
-    s.numberOfLinenumbers = le16(b, 34);
-    s.characteristics = le32(b, 36);
-    return s;
-}
+    ResourceDirectoryTable::kSize + 2ull * 0xFFFF * ResourceDirectoryEntry::kSize;
 
 struct ResourceLevel {
     std::uint32_t offset = 0;  // of its directory table, from the start of the resources
@@ -168,18 +216,28 @@ private:
         return readRange(m_file, fileOffsetOf(rva, length, what), length, limit, what);
     }
 
+    // Reads the structure at `offset` from the start of the resources and parses it.
+    template <typename Structure>
+    Structure readResourceStructure(
+        std::uint64_t offset, const char* what,
+        std::optional<Structure> (*parse)(std::span<const std::uint8_t>)) {
+        return parse(readResource(offset, Structure::kSize, Structure::kSize, what)).value();
+    }
+
     ResourceLevel readLevel(std::uint32_t offset, const char* what) {
-        const std::vector<std::uint8_t> header = readResource(
-            offset, sizeof(ResourceDirectoryTable), sizeof(ResourceDirectoryTable), what);
-        const std::uint64_t count = std::uint64_t{le16(header, 12)} + le16(header, 14);
+        const ResourceDirectoryTable table =
+            readResourceStructure(offset, what, parseResourceDirectoryTable);
+        const std::uint64_t count =
+            std::uint64_t{table.numberOfNameEntries} + table.numberOfIdEntries;
         const std::vector<std::uint8_t> raw =
-            readResource(std::uint64_t{offset} + sizeof(ResourceDirectoryTable),
-                         count * sizeof(ResourceDirectoryEntry), kMaxDirectoryBytes, what);
+            readResource(std::uint64_t{offset} + ResourceDirectoryTable::kSize,
+                         count * ResourceDirectoryEntry::kSize, kMaxDirectoryBytes, what);
         ResourceLevel level;
         level.offset = offset;
         level.entries.reserve(static_cast<std::size_t>(count));
         for (std::size_t i = 0; i < count; ++i) {
-            level.entries.push_back({le32(raw, i * 8), le32(raw, i * 8 + 4)});
+            level.entries.push_back(*parseResourceDirectoryEntry(
+                std::span(raw).subspan(i * ResourceDirectoryEntry::kSize)));
         }
         return level;
     }
@@ -219,10 +277,8 @@ private:
         if ((first.dataOrSubdirectoryOffset & kHighBit) != 0) {
             fail("the resource directory nests deeper than three levels.");
         }
-        const std::vector<std::uint8_t> raw =
-            readResource(first.dataOrSubdirectoryOffset, sizeof(ResourceDataEntry),
-                         sizeof(ResourceDataEntry), what);
-        const ResourceDataEntry data{le32(raw, 0), le32(raw, 4), le32(raw, 8), le32(raw, 12)};
+        const ResourceDataEntry data =
+            readResourceStructure(first.dataOrSubdirectoryOffset, what, parseResourceDataEntry);
         if (data.size > kMaxResourceBytes) {
             fail(std::string(what) + " claims " + std::to_string(data.size) + " bytes.");
         }
@@ -247,21 +303,16 @@ private:
 std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file,
                                                           std::uint64_t peHeaderOffset) {
     const std::uint64_t coffOffset = peHeaderOffset + 4;  // after "PE\0\0"
-    const CoffHeader coff = parseCoffHeader(
-        readRange(file, coffOffset, sizeof(CoffHeader), sizeof(CoffHeader), "the COFF header"));
-    const std::uint64_t optionalOffset = coffOffset + sizeof(CoffHeader);
+    const CoffHeader coff = readStructure(file, coffOffset, "the COFF header", parseCoffHeader);
+    const std::uint64_t optionalOffset = coffOffset + CoffHeader::kSize;
 
-    const std::vector<std::uint8_t> magicBytes =
-        readRange(file, optionalOffset, 2, 2, "the optional header");
-    const std::uint16_t magic = le16(magicBytes, 0);
-    std::uint32_t countField = 0;
-    std::uint32_t directories = 0;
-    if (magic == kMagicPe32) {
-        countField = kDirectoryCountPe32;
-        directories = kDirectoriesPe32;
-    } else if (magic == kMagicPe32Plus) {
-        countField = kDirectoryCountPe32Plus;
-        directories = kDirectoriesPe32Plus;
+    const std::uint16_t magic =
+        readStructure(file, optionalOffset, "the optional header", parseOptionalHeaderMagic).magic;
+    OptionalHeaderLayout layout;
+    if (magic == kPe32.magic) {
+        layout = kPe32;
+    } else if (magic == kPe32Plus.magic) {
+        layout = kPe32Plus;
     } else {
         throw FileError(file.name(),
                         "is not a program file this editor can read: its optional header is of the "
@@ -270,32 +321,33 @@ std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file,
     }
     // The resource entry counts only if the header is long enough to hold it and the count of
     // data directories includes it; otherwise the file simply has no resources.
-    const std::uint32_t resourceEntry = directories + kResourceDirectoryIndex * 8;
-    if (coff.sizeOfOptionalHeader < resourceEntry + 8) {
+    const std::size_t optionalSize = OptionalHeader::sizeFor(layout);
+    if (coff.sizeOfOptionalHeader < optionalSize) {
         return emptyIconDirectory();
     }
-    const std::vector<std::uint8_t> optional = readRange(file, optionalOffset, resourceEntry + 8,
-                                                         resourceEntry + 8, "the optional header");
-    if (le32(optional, countField) <= kResourceDirectoryIndex) {
+    const OptionalHeader optional =
+        parseOptionalHeader(
+            readRange(file, optionalOffset, optionalSize, optionalSize, "the optional header"),
+            layout)
+            .value();
+    if (optional.numberOfRvaAndSizes <= kResourceDirectoryIndex) {
         return emptyIconDirectory();
     }
-    const std::uint32_t resourceRva = le32(optional, resourceEntry);
-    const std::uint32_t resourceSize = le32(optional, resourceEntry + 4);
-    if (resourceRva == 0 || resourceSize == 0) {
+    if (optional.resourceTableRva == 0 || optional.resourceTableSize == 0) {
         return emptyIconDirectory();
     }
 
     const std::uint64_t sectionTable = optionalOffset + coff.sizeOfOptionalHeader;
     const std::vector<std::uint8_t> rawSections =
-        readRange(file, sectionTable, std::uint64_t{coff.numberOfSections} * sizeof(SectionHeader),
-                  0xFFFFull * sizeof(SectionHeader), "the section table");
+        readRange(file, sectionTable, std::uint64_t{coff.numberOfSections} * SectionHeader::kSize,
+                  0xFFFFull * SectionHeader::kSize, "the section table");
     std::vector<SectionHeader> sections;
     sections.reserve(coff.numberOfSections);
     for (std::size_t i = 0; i < coff.numberOfSections; ++i) {
-        sections.push_back(parseSectionHeader(
-            std::span(rawSections).subspan(i * sizeof(SectionHeader), sizeof(SectionHeader))));
+        sections.push_back(
+            *parseSectionHeader(std::span(rawSections).subspan(i * SectionHeader::kSize)));
     }
-    return std::make_unique<PeIconDirectory>(file, std::move(sections), resourceRva);
+    return std::make_unique<PeIconDirectory>(file, std::move(sections), optional.resourceTableRva);
 }
 
 }  // namespace mosaikon

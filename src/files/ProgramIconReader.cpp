@@ -4,13 +4,13 @@
 #include <array>
 #include <memory>
 #include <optional>
-#include <stdexcept>
+#include <span>
 #include <vector>
 
-#include "ByteReader.h"
 #include "FieldReader.h"
 #include "FileError.h"
 #include "IconChoice.h"
+#include "IconDirectory.h"
 #include "IconImage.h"
 #include "ProgramResources.h"
 
@@ -26,68 +26,36 @@ struct DosHeader {
     std::uint32_t newHeaderOffset = 0;    // e_lfanew
 };
 
-DosHeader parseDosHeader(std::span<const std::uint8_t> bytes) {
-    auto in = fieldsOf(bytes, DosHeader::kSize);
-    if (!in) throw std::logic_error("An MS-DOS header was read short.");
-    DosHeader header;
-    header.magic = in->bytes<2>();
-    in->skip(0x3C - 2);  // the fields of MS-DOS itself
-    header.newHeaderOffset = in->u32();
-    in->end();
-    return header;
+std::optional<DosHeader> parseDosHeader(std::span<const std::uint8_t> bytes) {
+    return parseFields<DosHeader>(bytes, [](FieldReader& in, DosHeader& header) {
+        header.magic = in.bytes<2>();
+        in.skip(0x3C - 2);  // the fields of MS-DOS itself
+        header.newHeaderOffset = in.u32();
+    });
 }
 
-// GRPICONDIR and GRPICONDIRENTRY: an icon group resource, laid out as Microsoft's "Icons"
-// technical article describes it. Like an icon file's directory, but each entry names the
-// image resource by number instead of giving its file offset.
-struct GroupDirectoryHeader {
-    static constexpr std::size_t kSize = 6;
-    std::uint16_t reserved = 0;
-    std::uint16_t type = 0;
-    std::uint16_t count = 0;
+// The four bytes e_lfanew leads to: "PE\0\0" in front of a PE header ("Signature (Image Only)"),
+// or "NE" and the linker version that open an NE header.
+struct NewHeaderSignature {
+    static constexpr std::size_t kSize = 4;
+    std::array<std::uint8_t, 2> letters{};
+    std::array<std::uint8_t, 2> following{};
 };
 
-struct GroupDirectoryEntry {
-    static constexpr std::size_t kSize = 14;
-    std::uint8_t width = 0;  // 0 means 256
-    std::uint8_t height = 0;
-    std::uint8_t colourCount = 0;
-    std::uint8_t reserved = 0;
-    std::uint16_t planes = 0;
-    std::uint16_t bitCount = 0;
-    std::uint32_t bytesInResource = 0;
-    std::uint16_t id = 0;
-};
-
-std::optional<GroupDirectoryHeader> parseGroupDirectoryHeader(std::span<const std::uint8_t> bytes) {
-    auto in = fieldsOf(bytes, GroupDirectoryHeader::kSize);
-    if (!in) return std::nullopt;
-    GroupDirectoryHeader header;
-    header.reserved = in->u16();
-    header.type = in->u16();
-    header.count = in->u16();
-    in->end();
-    return header;
+std::optional<NewHeaderSignature> parseNewHeaderSignature(std::span<const std::uint8_t> bytes) {
+    return parseFields<NewHeaderSignature>(bytes, [](FieldReader& in, NewHeaderSignature& s) {
+        s.letters = in.bytes<2>();
+        s.following = in.bytes<2>();
+    });
 }
 
-std::optional<GroupDirectoryEntry> parseGroupDirectoryEntry(std::span<const std::uint8_t> bytes) {
-    auto in = fieldsOf(bytes, GroupDirectoryEntry::kSize);
-    if (!in) return std::nullopt;
-    GroupDirectoryEntry entry;
-    entry.width = in->u8();
-    entry.height = in->u8();
-    entry.colourCount = in->u8();
-    entry.reserved = in->u8();
-    entry.planes = in->u16();
-    entry.bitCount = in->u16();
-    entry.bytesInResource = in->u32();
-    entry.id = in->u16();
-    in->end();
-    return entry;
-}
+constexpr std::array<std::uint8_t, 2> kDosMagic{'M', 'Z'};
+constexpr std::array<std::uint8_t, 2> kPeLetters{'P', 'E'};
+constexpr std::array<std::uint8_t, 2> kPeFollowing{0, 0};
+constexpr std::array<std::uint8_t, 2> kNeLetters{'N', 'E'};
 
 constexpr std::uint64_t kMaxGroupBytes =
-    GroupDirectoryHeader::kSize + 0xFFFFull * GroupDirectoryEntry::kSize;
+    IconDirectoryHeader::kSize + 0xFFFFull * IconGroupEntry::kSize;
 // Enough of an image resource for its own header: a PNG signature and header chunk, or the
 // largest bitmap header with its colour masks.
 constexpr std::uint64_t kImageHeaderBytes = 1024;
@@ -96,44 +64,42 @@ std::unique_ptr<ProgramIconDirectory> readIconDirectory(ByteSource& file) {
     if (file.size() < DosHeader::kSize) {
         throw FileError(file.name(), "is not a program file: it is too short.");
     }
-    const DosHeader dos =
-        parseDosHeader(readRange(file, 0, DosHeader::kSize, DosHeader::kSize, "the MS-DOS header"));
-    if (dos.magic[0] != 'M' || dos.magic[1] != 'Z') {
+    const DosHeader dos = readStructure(file, 0, "the MS-DOS header", parseDosHeader);
+    if (dos.magic != kDosMagic) {
         throw FileError(file.name(), "is not a program file: it does not start with \"MZ\".");
     }
     const std::uint32_t newHeader = dos.newHeaderOffset;
-    if (newHeader > file.size() || file.size() - newHeader < 4) {
+    if (newHeader > file.size() || file.size() - newHeader < NewHeaderSignature::kSize) {
         throw FileError(file.name(), "is not a Windows program file: it has no PE or NE header.");
     }
-    const std::vector<std::uint8_t> signature =
-        readRange(file, newHeader, 4, 4, "the program header");
-    if (signature[0] == 'P' && signature[1] == 'E' && signature[2] == 0 && signature[3] == 0) {
+    const NewHeaderSignature signature =
+        readStructure(file, newHeader, "the program header", parseNewHeaderSignature);
+    if (signature.letters == kPeLetters && signature.following == kPeFollowing) {
         return readPeIconDirectory(file, newHeader);
     }
-    if (signature[0] == 'N' && signature[1] == 'E') {
+    if (signature.letters == kNeLetters) {
         return readNeIconDirectory(file, newHeader);
     }
     throw FileError(file.name(), "is not a Windows program file: it has no PE or NE header.");
 }
 
-std::vector<GroupDirectoryEntry> parseGroup(std::span<const std::uint8_t> bytes,
-                                            const std::string& path) {
-    const std::optional<GroupDirectoryHeader> header = parseGroupDirectoryHeader(bytes);
+std::vector<IconGroupEntry> parseGroup(std::span<const std::uint8_t> bytes,
+                                       const std::string& path) {
+    const std::optional<IconDirectoryHeader> header = parseIconDirectoryHeader(bytes);
     if (!header) {
         throw FileError(path, "is damaged: an icon group is cut short.");
     }
     // The count may claim more entries than the resource holds; only those inside are used.
-    const std::size_t fits =
-        (bytes.size() - GroupDirectoryHeader::kSize) / GroupDirectoryEntry::kSize;
+    const std::size_t fits = (bytes.size() - IconDirectoryHeader::kSize) / IconGroupEntry::kSize;
     const std::size_t count = std::min<std::size_t>(header->count, fits);
     if (count == 0) {
         throw FileError(path, "is damaged: an icon group lists no images.");
     }
-    std::vector<GroupDirectoryEntry> entries;
+    std::vector<IconGroupEntry> entries;
     entries.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        entries.push_back(*parseGroupDirectoryEntry(
-            bytes.subspan(GroupDirectoryHeader::kSize + i * GroupDirectoryEntry::kSize)));
+        entries.push_back(*parseIconGroupEntry(
+            bytes.subspan(IconDirectoryHeader::kSize + i * IconGroupEntry::kSize)));
     }
     return entries;
 }
@@ -182,23 +148,23 @@ ProgramIcon readProgramIcon(ByteSource& file, std::uint16_t group) {
     const ResourceSpan groupSpan = directory->group(used);
     const std::vector<std::uint8_t> groupBytes =
         readRange(file, groupSpan.offset, groupSpan.size, kMaxGroupBytes, "an icon group");
-    const std::vector<GroupDirectoryEntry> entries = parseGroup(groupBytes, file.name());
+    const std::vector<IconGroupEntry> entries = parseGroup(groupBytes, file.name());
 
     std::vector<IconCandidate> candidates;
     candidates.reserve(entries.size());
-    for (const GroupDirectoryEntry& entry : entries) {
-        int depth = directoryBitCount(entry.bitCount, entry.colourCount);
+    for (const IconGroupEntry& entry : entries) {
+        int depth = directoryBitCount(entry.image.bitCount, entry.image.colourCount);
         if (depth == 0) {
-            depth = depthOfImage(*directory, file, entry.id);
+            depth = depthOfImage(*directory, file, entry.imageId);
         }
-        candidates.push_back(IconCandidate{entry.width == 0 ? 256 : entry.width,
-                                           entry.height == 0 ? 256 : entry.height, depth});
+        candidates.push_back(
+            IconCandidate{entry.image.widthInPixels(), entry.image.heightInPixels(), depth});
     }
-    const GroupDirectoryEntry& chosen = entries[chooseIconFor32(candidates)];
-    const std::optional<ResourceSpan> imageSpan = directory->image(chosen.id);
+    const IconGroupEntry& chosen = entries[chooseIconFor32(candidates)];
+    const std::optional<ResourceSpan> imageSpan = directory->image(chosen.imageId);
     if (!imageSpan) {
         throw FileError(file.name(), "is damaged: an icon group refers to image " +
-                                         std::to_string(chosen.id) +
+                                         std::to_string(chosen.imageId) +
                                          ", which the file does not contain.");
     }
     const std::vector<std::uint8_t> imageBytes =

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "ByteSource.h"
 
@@ -36,6 +37,15 @@ inline constexpr std::uint16_t kResourceTypeGroupIcon = 14;
 // Largest resource either reader hands out. A 256 × 256 image with 32 bits per pixel takes
 // about 270 KiB; anything near this limit is a damaged size field, not an icon.
 inline constexpr std::uint64_t kMaxResourceBytes = 16u << 20;
+
+// Reads the structure at `offset` of `file` and parses it with `parse`; FileError as from
+// readRange(), naming `what`, when the structure does not lie inside the file.
+template <typename Structure>
+Structure readStructure(ByteSource& file, std::uint64_t offset, const char* what,
+                        std::optional<Structure> (*parse)(std::span<const std::uint8_t>)) {
+    // The bytes are exactly Structure::kSize long, so the parse cannot come back empty.
+    return parse(readRange(file, offset, Structure::kSize, Structure::kSize, what)).value();
+}
 
 // The directory of a program file without resources.
 std::unique_ptr<ProgramIconDirectory> emptyIconDirectory();

@@ -157,6 +157,35 @@ TEST(ProgramResources, FilesThatAreNotProgramsAreRefusedByName) {
     EXPECT_NE(countError(unknownMagic).find("unknown kind"), std::string::npos);
 }
 
+// Each header of a program file cut off inside it names what is missing; in the NE resource
+// table a type ID cut in two means the end marker is missing, a whole one a record cut short.
+TEST(ProgramResources, HeadersCutShortAreRefusedByName) {
+    struct Cut {
+        ProgramFormat format;
+        std::size_t (*at)(const ProgramLayout&);
+        const char* message;
+    };
+    const Cut cuts[] = {
+        {ProgramFormat::Pe32, [](const auto& l) { return l.newHeader + 4 + 10; }, "COFF header"},
+        {ProgramFormat::Pe32, [](const auto& l) { return l.newHeader + 24 + 1; },
+         "optional header"},
+        {ProgramFormat::Pe32, [](const auto& l) { return l.newHeader + 24 + 119; }, "optional"},
+        {ProgramFormat::Pe32Plus, [](const auto& l) { return l.newHeader + 24 + 135; }, "optional"},
+        {ProgramFormat::Pe32, [](const auto& l) { return l.sectionHeader + 39; }, "section table"},
+        {ProgramFormat::Ne, [](const auto& l) { return l.newHeader + 63; }, "the NE header"},
+        {ProgramFormat::Ne, [](const auto& l) { return l.resourceStart + 1; }, "cut short"},
+        {ProgramFormat::Ne, [](const auto& l) { return l.resourceStart + 70 + 1; }, "end marker"},
+        {ProgramFormat::Ne, [](const auto& l) { return l.resourceStart + 70 + 7; }, "cut short"},
+    };
+    for (const Cut& cut : cuts) {
+        ProgramLayout layout;
+        std::vector<std::uint8_t> bytes = orderedFile().build(cut.format, &layout);
+        bytes.resize(cut.at(layout));
+        EXPECT_NE(countError(bytes).find(cut.message), std::string::npos)
+            << bytes.size() << ": " << countError(bytes);
+    }
+}
+
 TEST(ProgramResources, MissingResourceDirectoryMeansNoIcons) {
     ProgramLayout layout;
     std::vector<std::uint8_t> noCount = orderedFile().build(ProgramFormat::Pe32, &layout);
