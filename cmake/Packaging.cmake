@@ -18,11 +18,46 @@ install(FILES ${MOSAIKON_ICON_DIR}/mosaikon.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${MOSAIKON_APP_ID}.svg)
 
+# Debian asks every package for its copyright, a changelog and a manual page for each program,
+# the last two compressed as its own tools do (gzip -9n: no name or time inside, so the bytes
+# depend only on the text).
+configure_file(${PROJECT_SOURCE_DIR}/packaging/mosaikon.1.in ${CMAKE_CURRENT_BINARY_DIR}/mosaikon.1
+               @ONLY)
+find_program(GZIP gzip REQUIRED)
+set(MOSAIKON_COMPRESSED_DOCS)
+foreach(doc ${CMAKE_CURRENT_BINARY_DIR}/mosaikon.1 ${PROJECT_SOURCE_DIR}/packaging/debian/changelog)
+  get_filename_component(name ${doc} NAME)
+  add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${name}.gz
+                     COMMAND ${GZIP} -9n -c ${doc} > ${CMAKE_CURRENT_BINARY_DIR}/${name}.gz
+                     DEPENDS ${doc} VERBATIM)
+  list(APPEND MOSAIKON_COMPRESSED_DOCS ${CMAKE_CURRENT_BINARY_DIR}/${name}.gz)
+endforeach()
+add_custom_target(mosaikon_docs ALL DEPENDS ${MOSAIKON_COMPRESSED_DOCS})
+# The release build makes only the program; its documents come with it.
+add_dependencies(mosaikon mosaikon_docs)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/mosaikon.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright
+              ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/mosaikon)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mosaikon)
 set(CPACK_PACKAGE_VENDOR "The Mosaikon developers")
 set(CPACK_PACKAGE_CONTACT "The Mosaikon developers <mosaikon@example.org>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor for 32 x 32 icons")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for 32 x 32 icons")
+# Lines under 80 characters, as Debian asks of a package description.
+set(CPACK_PACKAGE_DESCRIPTION
+    "Mosaikon edits a 32 x 32 icon pixel by pixel on a grid magnified ten times.
+It paints single pixels, replaces one colour with another throughout the
+icon, moves, mirrors and turns the icon, and picks colours from swatches,
+the system colours or a colour spectrum. Every command has a key, and every
+change can be undone.
+
+It opens icon, cursor, bitmap and PNG files, from its dialogs, from the
+command line or dropped on its window; saves icons whose pure-white pixels
+are transparent; takes the icon out of a Windows program or library (PE and
+NE files); and exports the icon as a PNG image or as one icon file holding
+sizes from 16 to 256 pixels.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://mosaikon.example.org")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)

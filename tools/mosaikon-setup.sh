@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils x11-apps imagemagick
   fonts-liberation fonts-dejavu-core
-  desktop-file-utils appstream libx11-dev libxtst-dev bc python3-pil
+  desktop-file-utils appstream lintian libx11-dev libxtst-dev bc python3-pil
 )
 
 usage() {

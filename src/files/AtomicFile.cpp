@@ -115,8 +115,9 @@ int createNew(const fs::path& path) {
 void keepOwnership(int descriptor, const Existing& existing) {
     // The group first: changing it may clear the set-group-id bit, which the mode restores.
     // Only a group this user belongs to may be given (EPERM otherwise); the file then keeps
-    // this user's own group, as any new file would.
-    static_cast<void>(::fchown(descriptor, static_cast<uid_t>(-1), existing.group));
+    // this user's own group, as any new file would, and the save goes on.
+    const bool groupKept = ::fchown(descriptor, static_cast<uid_t>(-1), existing.group) == 0;
+    static_cast<void>(groupKept);
     static_cast<void>(::fchmod(descriptor, existing.mode));
 }
 
