@@ -5,11 +5,14 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QGuiApplication>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
 
 #include "EditCommands.h"
+#include "FileNames.h"
 #include "OpenKinds.h"
 #include "frmEditIcon.h"
 
@@ -78,6 +81,25 @@ void frmEditIcon::openFile(const std::string& path) {
     const EditorCommand command = editorCommandFor(openCommandFor(path));
     const OneShotDialogHost answer(m_dialog, path);
     m_editCommands->trigger(command);
+}
+
+void frmEditIcon::openFiles(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return;
+    }
+    openFile(paths.front());
+    if (paths.size() == 1) {
+        return;
+    }
+    QString names;
+    for (std::size_t i = 1; i < paths.size(); ++i) {
+        names += QLatin1Char('\n') + fromFileName(paths[i]);
+    }
+    QMessageBox box(QMessageBox::Information, QGuiApplication::applicationDisplayName(),
+                    tr("Only the first file was opened. Not opened:%1").arg(names), QMessageBox::Ok,
+                    this);
+    box.setTextFormat(Qt::PlainText);  // names are shown as they are, never read as markup
+    box.exec();
 }
 
 void frmEditIcon::dragEnterEvent(QDragEnterEvent* event) {

@@ -87,6 +87,9 @@ public:
     // Opens `path` (the system's bytes) with the command for its kind, as if it had been chosen
     // in that command's dialog: Open Icon, Open Bitmap or the extraction. One undoable step.
     void openFile(const std::string& path);
+    // Opens the first of `paths` as openFile() does; the editor holds one icon, so the others
+    // are named in a message instead.
+    void openFiles(const std::vector<std::string>& paths);
 
     // Opens the page at `sURL` in the person's web browser; nothing is reported, ever.
     void OpenWebsite(const std::string& sURL);

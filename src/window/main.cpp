@@ -1,30 +1,12 @@
 #include <QApplication>
-#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 
 #include "CommandLine.h"
 #include "DisplayScale.h"
-#include "FileNames.h"
 #include "FontWarmUp.h"
 #include "ProgramName.h"
 #include "frmEditIcon.h"
-
-namespace {
-
-// Names the files given after the first, which the editor does not open (it holds one icon).
-void reportFilesNotOpened(QWidget* window, const std::vector<std::string>& files) {
-    QString names;
-    for (std::size_t i = 1; i < files.size(); ++i) {
-        names += QLatin1Char('\n') + mosaikon::fromFileName(files[i]);
-    }
-    QMessageBox::information(
-        window, QGuiApplication::applicationDisplayName(),
-        QApplication::translate("main", "Only the first file was opened. Not opened:%1")
-            .arg(names));
-}
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     // Read before the application object exists, so --help and --version need no display.
@@ -51,12 +33,8 @@ int main(int argc, char* argv[]) {
     window.show();
     if (!commandLine.files.empty()) {
         // Once the window is up and has drawn its start-up screen.
-        QTimer::singleShot(0, &window, [&window, &commandLine] {
-            window.openFile(commandLine.files.front());
-            if (commandLine.files.size() > 1) {
-                reportFilesNotOpened(&window, commandLine.files);
-            }
-        });
+        QTimer::singleShot(0, &window,
+                           [&window, &commandLine] { window.openFiles(commandLine.files); });
     }
     return QApplication::exec();
 }
