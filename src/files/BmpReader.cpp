@@ -140,23 +140,27 @@ Picture readCompressed(std::unique_ptr<ByteSource> file, const DibHeader& header
 
 }  // namespace
 
-Picture readBitmapFile(std::unique_ptr<ByteSource> file) {
-    const std::vector<std::uint8_t> head = readUpTo(*file, 0, kFileHeaderSize + kLargestDibHeader);
+BitmapHeaders readBitmapHeaders(ByteSource& file) {
+    const std::vector<std::uint8_t> head = readUpTo(file, 0, kFileHeaderSize + kLargestDibHeader);
     const auto fileHeader = parseFileHeader(head);
     if (!fileHeader || fileHeader->type[0] != 'B' || fileHeader->type[1] != 'M') {
-        throw FileError(file->name(), "is not a bitmap file.");
+        throw FileError(file.name(), "is not a bitmap file.");
     }
     const std::uint64_t offBits = fileHeader->offBits;
     const DibHeader header = parseDibHeader(
-        std::span<const std::uint8_t>(head).subspan(kFileHeaderSize), DibUse::Bitmap, file->name());
+        std::span<const std::uint8_t>(head).subspan(kFileHeaderSize), DibUse::Bitmap, file.name());
     if (offBits < kFileHeaderSize + header.masksEnd) {
-        throw FileError(file->name(),
-                        "is damaged: its pixels are said to start inside its header.");
+        throw FileError(file.name(), "is damaged: its pixels are said to start inside its header.");
     }
-    if (offBits >= file->size()) {
-        throw FileError(file->name(),
+    if (offBits >= file.size()) {
+        throw FileError(file.name(),
                         "is truncated: its pixels would start past the end of the file.");
     }
+    return {header, offBits};
+}
+
+Picture readBitmapFile(std::unique_ptr<ByteSource> file) {
+    const auto [header, offBits] = readBitmapHeaders(*file);
     std::vector<Pixel> palette = readPalette(*file, header, offBits);
     if (header.compression == DibCompression::Rle4 || header.compression == DibCompression::Rle8) {
         return readCompressed(std::move(file), header, std::move(palette), offBits);

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "ByteSource.h"
+#include "DibFormat.h"
 #include "Picture.h"
 
 namespace mosaikon {
@@ -14,6 +15,14 @@ inline constexpr std::uint64_t kFileBackedPixels = 1024u * 1024u;
 // depend on it (the stream is decoded in order, keeping only the sampled pixels); the time
 // of a drawing does, through the length of the stream the size allows.
 inline constexpr std::uint64_t kMaxCompressedPixels = 16384u * 16384u;
+
+// The checked headers of a .bmp file: its DIB header and where its pixels start. Throws
+// FileError when they are not those of a bitmap this reader can read.
+struct BitmapHeaders {
+    DibHeader dib;
+    std::uint64_t pixelsOffset = 0;
+};
+BitmapHeaders readBitmapHeaders(ByteSource& file);
 
 // Reads a .bmp file (a file header, then a DIB) into an opaque bitmap picture. A large bitmap
 // keeps `file` (closed until it is drawn) and reads its pixels as they are drawn. Throws

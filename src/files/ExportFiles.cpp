@@ -24,11 +24,12 @@ void checkIcon(const Picture& icon, const std::string& path) {
 
 }  // namespace
 
-std::vector<std::uint8_t> encodeIconSizes(const Picture& icon, const std::string& path) {
+std::vector<std::uint8_t> encodeIconSizes(const Picture& icon, const std::string& path,
+                                          std::span<const int> sides) {
     checkIcon(icon, path);
     std::vector<Picture> images;
-    images.reserve(kExportedIconSides.size());
-    for (const int side : kExportedIconSides) {
+    images.reserve(sides.size());
+    for (const int side : sides) {
         images.push_back(iconAtSide(icon, side));
     }
     return encodeIconImages(images, path);
@@ -39,8 +40,8 @@ void ExportPng(const Picture& icon, const std::string& path) {
     writeWhole(encodePng(icon, path), path);
 }
 
-void ExportIconSizes(const Picture& icon, const std::string& path) {
-    writeWhole(encodeIconSizes(icon, path), path);
+void ExportIconSizes(const Picture& icon, const std::string& path, std::span<const int> sides) {
+    writeWhole(encodeIconSizes(icon, path, sides), path);
 }
 
 }  // namespace mosaikon

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "FileError.h"
@@ -33,23 +34,25 @@ bool looksLikeIconFile(std::span<const std::uint8_t> head) {
     return dir && dir->reserved == 0 && (dir->type == kTypeIcon || dir->type == kTypeCursor);
 }
 
-Picture readIconFile(ByteSource& file) {
+IconFileListing listIconFile(ByteSource& file) {
     const std::string& path = file.name();
     if (file.size() > kMaxIconFileSize) {
         throw FileError(path, "is too large to be an icon file.");
     }
-    const std::vector<std::uint8_t> bytes = readUpTo(file, 0, file.size());
-    const std::span<const std::uint8_t> all(bytes);
-    if (!looksLikeIconFile(bytes)) {
+    IconFileListing listing;
+    listing.bytes = readUpTo(file, 0, file.size());
+    const std::span<const std::uint8_t> all(listing.bytes);
+    if (!looksLikeIconFile(all)) {
         throw FileError(path, "is not an icon file.");
     }
-    const IconDirectoryHeader dir = *parseIconDirectoryHeader(bytes);
+    const IconDirectoryHeader dir = *parseIconDirectoryHeader(all);
+    listing.cursor = dir.type == kTypeCursor;
     if (dir.count == 0) {
         throw FileError(path, "is an icon file without any image.");
     }
     const std::size_t directoryEnd =
         IconDirectoryHeader::kSize + std::size_t{dir.count} * IconFileEntry::kSize;
-    if (bytes.size() < directoryEnd) {
+    if (all.size() < directoryEnd) {
         throw FileError(path, "is truncated: its image directory lists " +
                                   std::to_string(dir.count) + " images but ends early.");
     }
@@ -59,32 +62,39 @@ Picture readIconFile(ByteSource& file) {
     // be described is ranked by its directory entry and refuses the file only if it is chosen,
     // so a damaged image the request would not take does not cost the sound one.
     std::vector<IconCandidate> candidates;
-    std::vector<std::uint32_t> offsets;
-    std::vector<std::optional<FileError>> problems;
     candidates.reserve(dir.count);
-    offsets.reserve(dir.count);
-    problems.reserve(dir.count);
+    listing.images.reserve(dir.count);
     for (std::size_t i = 0; i < dir.count; ++i) {
-        const IconFileEntry entry =
+        IconFileImage image;
+        image.entry =
             *parseIconFileEntry(all.subspan(IconDirectoryHeader::kSize + i * IconFileEntry::kSize));
-        offsets.push_back(entry.imageOffset);
         try {
-            if (entry.imageOffset < directoryEnd || entry.imageOffset >= bytes.size()) {
+            if (image.entry.imageOffset < directoryEnd || image.entry.imageOffset >= all.size()) {
                 throw FileError(path, "is damaged: image " + std::to_string(i + 1) +
                                           " is said to lie outside the file.");
             }
-            candidates.push_back(describeIconImage(all.subspan(entry.imageOffset), path));
-            problems.emplace_back();
+            const std::span<const std::uint8_t> bytes = all.subspan(image.entry.imageOffset);
+            image.candidate = describeIconImage(bytes, path);
+            image.png = bytes.size() >= 4 && bytes[0] == 0x89 && bytes[1] == 'P' &&
+                        bytes[2] == 'N' && bytes[3] == 'G';
         } catch (const FileError& problem) {
-            candidates.push_back(candidateFromDirectory(entry.image, dir.type));
-            problems.emplace_back(problem);
+            image.candidate = candidateFromDirectory(image.entry.image, dir.type);
+            image.problem = problem;
         }
+        candidates.push_back(image.candidate);
+        listing.images.push_back(std::move(image));
     }
-    const std::size_t chosen = chooseIconFor32(candidates);
-    if (problems[chosen]) {
-        throw *problems[chosen];
+    listing.chosen = chooseIconFor32(candidates);
+    return listing;
+}
+
+Picture readIconFile(ByteSource& file) {
+    const IconFileListing listing = listIconFile(file);
+    const IconFileImage& chosen = listing.images[listing.chosen];
+    if (chosen.problem) {
+        throw *chosen.problem;
     }
-    return decodeIconImage(all.subspan(offsets[chosen]), path);
+    return decodeIconImage(std::span(listing.bytes).subspan(chosen.entry.imageOffset), file.name());
 }
 
 }  // namespace mosaikon

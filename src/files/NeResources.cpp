@@ -97,9 +97,13 @@ constexpr std::uint16_t kMaxAlignmentShift = 31;
 
 class NeIconDirectory final : public ProgramIconDirectory {
 public:
-    NeIconDirectory(ByteSource& file, unsigned shift, std::vector<NameInfo> groups,
-                    std::vector<NameInfo> images)
-        : m_file(file), m_shift(shift), m_groups(std::move(groups)), m_images(std::move(images)) {}
+    NeIconDirectory(ByteSource& file, std::vector<std::uint8_t> table, unsigned shift,
+                    std::vector<NameInfo> groups, std::vector<NameInfo> images)
+        : m_file(file),
+          m_table(std::move(table)),
+          m_shift(shift),
+          m_groups(std::move(groups)),
+          m_images(std::move(images)) {}
 
     std::size_t groupCount() const override { return m_groups.size(); }
     ResourceSpan group(std::size_t index) override {
@@ -113,6 +117,23 @@ public:
         }
         return std::nullopt;
     }
+    // A name is a string in the resource table: a length byte, then that many characters,
+    // which are taken as Latin-1.
+    ResourceName groupName(std::size_t index) override {
+        const std::uint16_t id = m_groups.at(index).id;
+        if ((id & kIntegerId) != 0) {
+            return ResourceName{std::nullopt, static_cast<std::uint16_t>(id & ~kIntegerId)};
+        }
+        if (id >= m_table.size() || m_table[id] > m_table.size() - id - 1) {
+            throw FileError(m_file.name(),
+                            "is damaged: an icon group's name lies outside the "
+                            "resource table.");
+        }
+        std::vector<std::uint16_t> text(m_table.begin() + id + 1,
+                                        m_table.begin() + id + 1 + m_table[id]);
+        return ResourceName{utf8FromUtf16(text), 0};
+    }
+    const char* format() const override { return "NE"; }
 
 private:
     // A resource's length is rounded up to the alignment, so the last one may run past the end
@@ -129,6 +150,7 @@ private:
     }
 
     ByteSource& m_file;
+    std::vector<std::uint8_t> m_table;  // the resource table, where names are kept
     unsigned m_shift;
     std::vector<NameInfo> m_groups;
     std::vector<NameInfo> m_images;
@@ -142,7 +164,7 @@ std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file,
     const std::uint16_t tableOffset = header.resourceTableOffset;
     const std::uint16_t namesOffset = header.residentNamesOffset;
     if (tableOffset == namesOffset) {
-        return emptyIconDirectory();  // the header's way of saying there are no resources
+        return emptyIconDirectory("NE");  // the header's way of saying there are no resources
     }
     const std::uint64_t tableStart = neHeaderOffset + tableOffset;
     if (tableStart >= file.size()) {
@@ -198,7 +220,8 @@ std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file,
         }
         position += recordBytes;
     }
-    return std::make_unique<NeIconDirectory>(file, shift, std::move(groups), std::move(images));
+    return std::make_unique<NeIconDirectory>(file, table, shift, std::move(groups),
+                                             std::move(images));
 }
 
 }  // namespace mosaikon

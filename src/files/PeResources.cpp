@@ -156,8 +156,11 @@ struct ResourceLevel {
 class PeIconDirectory final : public ProgramIconDirectory {
 public:
     PeIconDirectory(ByteSource& file, std::vector<SectionHeader> sections,
-                    std::uint32_t resourceRva)
-        : m_file(file), m_sections(std::move(sections)), m_resourceRva(resourceRva) {
+                    std::uint32_t resourceRva, const char* format)
+        : m_file(file),
+          m_sections(std::move(sections)),
+          m_resourceRva(resourceRva),
+          m_format(format) {
         const ResourceLevel root = readLevel(0, "the resource directory");
         for (const ResourceDirectoryEntry& type : root.entries) {
             if ((type.nameOffsetOrId & kHighBit) != 0) {
@@ -187,6 +190,26 @@ public:
         }
         return std::nullopt;
     }
+
+    // A named entry points at a Resource Directory String: a count of UTF-16 units, then them.
+    ResourceName groupName(std::size_t index) override {
+        const std::uint32_t nameOrId = m_groups.entries.at(index).nameOffsetOrId;
+        if ((nameOrId & kHighBit) == 0) {
+            return ResourceName{std::nullopt, static_cast<std::uint16_t>(nameOrId)};
+        }
+        const std::uint32_t offset = nameOrId & ~kHighBit;
+        const std::vector<std::uint8_t> count = readResource(offset, 2, 2, "an icon group's name");
+        const std::size_t units = count[0] | (std::size_t{count[1]} << 8);
+        const std::vector<std::uint8_t> raw =
+            readResource(std::uint64_t{offset} + 2, 2 * units, 2 * 0xFFFF, "an icon group's name");
+        std::vector<std::uint16_t> text(units);
+        for (std::size_t i = 0; i < units; ++i) {
+            text[i] = static_cast<std::uint16_t>(raw[2 * i] | (raw[2 * i + 1] << 8));
+        }
+        return ResourceName{utf8FromUtf16(text), 0};
+    }
+
+    const char* format() const override { return m_format; }
 
 private:
     [[noreturn]] void fail(const std::string& problem) const {
@@ -292,6 +315,7 @@ private:
     ByteSource& m_file;
     std::vector<SectionHeader> m_sections;
     std::uint32_t m_resourceRva;
+    const char* m_format;
     ResourceLevel m_groups;
     ResourceLevel m_images;
     bool m_groupsFound = false;
@@ -309,10 +333,13 @@ std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file,
     const std::uint16_t magic =
         readStructure(file, optionalOffset, "the optional header", parseOptionalHeaderMagic).magic;
     OptionalHeaderLayout layout;
+    const char* format = nullptr;
     if (magic == kPe32.magic) {
         layout = kPe32;
+        format = "PE32";
     } else if (magic == kPe32Plus.magic) {
         layout = kPe32Plus;
+        format = "PE32+";
     } else {
         throw FileError(file.name(),
                         "is not a program file this editor can read: its optional header is of the "
@@ -323,7 +350,7 @@ std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file,
     // data directories includes it; otherwise the file simply has no resources.
     const std::size_t optionalSize = OptionalHeader::sizeFor(layout);
     if (coff.sizeOfOptionalHeader < optionalSize) {
-        return emptyIconDirectory();
+        return emptyIconDirectory(format);
     }
     const OptionalHeader optional =
         parseOptionalHeader(
@@ -331,10 +358,10 @@ std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file,
             layout)
             .value();
     if (optional.numberOfRvaAndSizes <= kResourceDirectoryIndex) {
-        return emptyIconDirectory();
+        return emptyIconDirectory(format);
     }
     if (optional.resourceTableRva == 0 || optional.resourceTableSize == 0) {
-        return emptyIconDirectory();
+        return emptyIconDirectory(format);
     }
 
     const std::uint64_t sectionTable = optionalOffset + coff.sizeOfOptionalHeader;
@@ -347,7 +374,8 @@ std::unique_ptr<ProgramIconDirectory> readPeIconDirectory(ByteSource& file,
         sections.push_back(
             *parseSectionHeader(std::span(rawSections).subspan(i * SectionHeader::kSize)));
     }
-    return std::make_unique<PeIconDirectory>(file, std::move(sections), optional.resourceTableRva);
+    return std::make_unique<PeIconDirectory>(file, std::move(sections), optional.resourceTableRva,
+                                             format);
 }
 
 }  // namespace mosaikon

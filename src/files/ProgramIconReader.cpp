@@ -60,7 +60,9 @@ constexpr std::uint64_t kMaxGroupBytes =
 // largest bitmap header with its colour masks.
 constexpr std::uint64_t kImageHeaderBytes = 1024;
 
-std::unique_ptr<ProgramIconDirectory> readIconDirectory(ByteSource& file) {
+}  // namespace
+
+std::unique_ptr<ProgramIconDirectory> readProgramIconDirectory(ByteSource& file) {
     if (file.size() < DosHeader::kSize) {
         throw FileError(file.name(), "is not a program file: it is too short.");
     }
@@ -83,8 +85,10 @@ std::unique_ptr<ProgramIconDirectory> readIconDirectory(ByteSource& file) {
     throw FileError(file.name(), "is not a Windows program file: it has no PE or NE header.");
 }
 
-std::vector<IconGroupEntry> parseGroup(std::span<const std::uint8_t> bytes,
-                                       const std::string& path) {
+std::uint64_t maxIconGroupBytes() { return kMaxGroupBytes; }
+
+std::vector<IconGroupEntry> parseIconGroup(std::span<const std::uint8_t> bytes,
+                                           const std::string& path) {
     const std::optional<IconDirectoryHeader> header = parseIconDirectoryHeader(bytes);
     if (!header) {
         throw FileError(path, "is damaged: an icon group is cut short.");
@@ -103,6 +107,8 @@ std::vector<IconGroupEntry> parseGroup(std::span<const std::uint8_t> bytes,
     }
     return entries;
 }
+
+namespace {
 
 // The depth image resource `id` declares in its own header, for a group entry that gives none;
 // 0 when the image is missing or its header unreadable. Such an image then ranks as the best
@@ -124,22 +130,28 @@ int depthOfImage(ProgramIconDirectory& directory, ByteSource& file, std::uint16_
 
 }  // namespace
 
-std::unique_ptr<ProgramIconDirectory> emptyIconDirectory() {
+std::unique_ptr<ProgramIconDirectory> emptyIconDirectory(const char* format) {
     class NoIcons final : public ProgramIconDirectory {
     public:
+        explicit NoIcons(const char* format) : m_format(format) {}
         std::size_t groupCount() const override { return 0; }
         ResourceSpan group(std::size_t) override { return {}; }
         std::optional<ResourceSpan> image(std::uint16_t) override { return std::nullopt; }
+        ResourceName groupName(std::size_t) override { return {}; }
+        const char* format() const override { return m_format; }
+
+    private:
+        const char* m_format;
     };
-    return std::make_unique<NoIcons>();
+    return std::make_unique<NoIcons>(format);
 }
 
 std::size_t countProgramIconGroups(ByteSource& file) {
-    return readIconDirectory(file)->groupCount();
+    return readProgramIconDirectory(file)->groupCount();
 }
 
 ProgramIcon readProgramIcon(ByteSource& file, std::uint16_t group) {
-    const std::unique_ptr<ProgramIconDirectory> directory = readIconDirectory(file);
+    const std::unique_ptr<ProgramIconDirectory> directory = readProgramIconDirectory(file);
     if (directory->groupCount() == 0) {
         throw FileError(file.name(), "holds no icons.");
     }
@@ -148,7 +160,7 @@ ProgramIcon readProgramIcon(ByteSource& file, std::uint16_t group) {
     const ResourceSpan groupSpan = directory->group(used);
     const std::vector<std::uint8_t> groupBytes =
         readRange(file, groupSpan.offset, groupSpan.size, kMaxGroupBytes, "an icon group");
-    const std::vector<IconGroupEntry> entries = parseGroup(groupBytes, file.name());
+    const std::vector<IconGroupEntry> entries = parseIconGroup(groupBytes, file.name());
 
     std::vector<IconCandidate> candidates;
     candidates.reserve(entries.size());

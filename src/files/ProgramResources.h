@@ -5,8 +5,12 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "ByteSource.h"
+#include "IconDirectory.h"
+#include "ProgramIconGroups.h"
 
 namespace mosaikon {
 
@@ -28,6 +32,10 @@ public:
     virtual ResourceSpan group(std::size_t index) = 0;
     // The image resource numbered `id`, if the file has one.
     virtual std::optional<ResourceSpan> image(std::uint16_t id) = 0;
+    // The name of the group at `index`. Throws FileError when a text name cannot be read.
+    virtual ResourceName groupName(std::size_t index) = 0;
+    // "PE32", "PE32+" or "NE".
+    virtual const char* format() const = 0;
 };
 
 // Resource types the icon groups and their images are stored under.
@@ -47,8 +55,24 @@ Structure readStructure(ByteSource& file, std::uint64_t offset, const char* what
     return parse(readRange(file, offset, Structure::kSize, Structure::kSize, what)).value();
 }
 
-// The directory of a program file without resources.
-std::unique_ptr<ProgramIconDirectory> emptyIconDirectory();
+// The directory of a program file of `format` without resources.
+std::unique_ptr<ProgramIconDirectory> emptyIconDirectory(const char* format);
+
+// The icon directory of the program file in `file`, PE or NE as its headers say. Throws
+// FileError when it is not a program file or its resource directory cannot be read.
+std::unique_ptr<ProgramIconDirectory> readProgramIconDirectory(ByteSource& file);
+
+// The largest icon group: its header and 65535 entries.
+std::uint64_t maxIconGroupBytes();
+
+// The entries of the icon group resource in `bytes`: as many as its count gives and its bytes
+// hold. Throws FileError, naming `path`, when it is cut short or lists no image.
+std::vector<IconGroupEntry> parseIconGroup(std::span<const std::uint8_t> bytes,
+                                           const std::string& path);
+
+// Text of a name stored as UTF-16 (little-endian) code units, as UTF-8; a unit that is not
+// part of a valid character becomes U+FFFD.
+std::string utf8FromUtf16(const std::vector<std::uint16_t>& units);
 
 // The resource directory of a PE32 or PE32+ file whose PE header starts at `peHeaderOffset`.
 // Throws FileError when the headers or the directory cannot be read.

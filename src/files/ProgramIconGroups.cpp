@@ -1,0 +1,157 @@
+// Every icon group of a program file: described for a listing, and rebuilt as an icon file.
+#include "ProgramIconGroups.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "FileError.h"
+#include "ProgramResources.h"
+
+namespace mosaikon {
+
+namespace {
+
+constexpr std::array<std::uint8_t, 8> kPngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+std::vector<std::uint8_t> readGroupBytes(ProgramIconDirectory& directory, ByteSource& file,
+                                         std::size_t index) {
+    const ResourceSpan span = directory.group(index);
+    return readRange(file, span.offset, span.size, maxIconGroupBytes(), "an icon group");
+}
+
+IconGroupImage describeImage(ProgramIconDirectory& directory, ByteSource& file,
+                             const IconGroupEntry& entry) {
+    IconGroupImage image;
+    image.width = entry.image.widthInPixels();
+    image.height = entry.image.heightInPixels();
+    image.colourCount = entry.image.colourCount;
+    image.planes = entry.image.planes;
+    image.bitCount = entry.image.bitCount;
+    image.bytesInGroup = entry.image.bytesInResource;
+    image.imageId = entry.imageId;
+    if (const std::optional<ResourceSpan> span = directory.image(entry.imageId)) {
+        image.bytesInFile = span->size;
+        const std::vector<std::uint8_t> head =
+            readUpTo(file, span->offset, std::min<std::uint64_t>(span->size, kPngSignature.size()));
+        image.png =
+            std::equal(kPngSignature.begin(), kPngSignature.end(), head.begin(), head.end());
+    }
+    return image;
+}
+
+void putU16(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void putU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    putU16(out, value & 0xFFFFu);
+    putU16(out, value >> 16);
+}
+
+}  // namespace
+
+std::string utf8FromUtf16(const std::vector<std::uint16_t>& units) {
+    std::string text;
+    const auto put = [&text](std::uint32_t c) {
+        if (c < 0x80) {
+            text += static_cast<char>(c);
+        } else if (c < 0x800) {
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            text += static_cast<char>(0xE0 | (c >> 12));
+            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            text += static_cast<char>(0xF0 | (c >> 18));
+            text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    };
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const std::uint32_t unit = units[i];
+        const bool high = unit >= 0xD800 && unit < 0xDC00;
+        const bool low = unit >= 0xDC00 && unit < 0xE000;
+        if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
+            put(0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00u));
+            ++i;
+        } else {
+            put(high || low ? 0xFFFDu : unit);
+        }
+    }
+    return text;
+}
+
+ProgramIconGroups::ProgramIconGroups(ByteSource& file)
+    : m_file(file), m_directory(readProgramIconDirectory(file)) {}
+
+ProgramIconGroups::~ProgramIconGroups() = default;
+
+const char* ProgramIconGroups::format() const { return m_directory->format(); }
+
+std::size_t ProgramIconGroups::count() const { return m_directory->groupCount(); }
+
+ResourceName ProgramIconGroups::name(std::size_t index) { return m_directory->groupName(index); }
+
+IconGroupDescription ProgramIconGroups::describe(std::size_t index) {
+    IconGroupDescription group;
+    try {
+        group.name = m_directory->groupName(index);
+        const std::vector<std::uint8_t> bytes = readGroupBytes(*m_directory, m_file, index);
+        for (const IconGroupEntry& entry : parseIconGroup(bytes, m_file.name())) {
+            group.images.push_back(describeImage(*m_directory, m_file, entry));
+            if (!group.images.back().bytesInFile && group.damage.empty()) {
+                group.damage = "image " + std::to_string(entry.imageId) + " is missing.";
+            }
+        }
+    } catch (const FileError& problem) {
+        group.damage = problem.problem();
+    }
+    return group;
+}
+
+std::vector<std::uint8_t> ProgramIconGroups::iconFile(std::size_t index) {
+    const std::vector<std::uint8_t> groupBytes = readGroupBytes(*m_directory, m_file, index);
+    const std::vector<IconGroupEntry> entries = parseIconGroup(groupBytes, m_file.name());
+
+    std::vector<std::vector<std::uint8_t>> images;
+    images.reserve(entries.size());
+    for (const IconGroupEntry& entry : entries) {
+        const std::optional<ResourceSpan> span = m_directory->image(entry.imageId);
+        if (!span) {
+            throw FileError(m_file.name(), "is damaged: an icon group refers to image " +
+                                               std::to_string(entry.imageId) +
+                                               ", which the file does not contain.");
+        }
+        images.push_back(
+            readRange(m_file, span->offset, span->size, kMaxResourceBytes, "an icon image"));
+    }
+
+    // Offsets are 32-bit; 65535 images of at most 16 MiB could pass that, so it is checked.
+    std::vector<std::uint8_t> out;
+    putU16(out, 0);
+    putU16(out, 1);
+    putU16(out, static_cast<std::uint32_t>(entries.size()));
+    std::uint64_t offset = IconDirectoryHeader::kSize + entries.size() * IconFileEntry::kSize;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const IconEntryDescription& image = entries[i].image;
+        if (offset > 0xFFFFFFFFu) {
+            throw FileError(m_file.name(), "has an icon group too large for one icon file.");
+        }
+        out.insert(out.end(), {image.width, image.height, image.colourCount, image.reserved});
+        putU16(out, image.planes);
+        putU16(out, image.bitCount);
+        putU32(out, static_cast<std::uint32_t>(images[i].size()));
+        putU32(out, static_cast<std::uint32_t>(offset));
+        offset += images[i].size();
+    }
+    for (const std::vector<std::uint8_t>& image : images) {
+        out.insert(out.end(), image.begin(), image.end());
+    }
+    return out;
+}
+
+}  // namespace mosaikon
