@@ -146,7 +146,7 @@ private:
                             std::string("is damaged: ") + what + " lies past the end of the file.");
         }
         const std::uint64_t inside = std::min({length, m_file.size() - offset, kMaxResourceBytes});
-        return {offset, static_cast<std::uint32_t>(inside)};
+        return {offset, static_cast<std::uint32_t>(inside), m_shift > 0};
     }
 
     ByteSource& m_file;

@@ -126,8 +126,13 @@ std::vector<std::uint8_t> ProgramIconGroups::iconFile(std::size_t index) {
                                                std::to_string(entry.imageId) +
                                                ", which the file does not contain.");
         }
+        // Where the file gives the length only in alignment units, the group's own count says
+        // where the image ends.
+        const std::uint32_t length = span->padded && entry.image.bytesInResource <= span->size
+                                         ? entry.image.bytesInResource
+                                         : span->size;
         images.push_back(
-            readRange(m_file, span->offset, span->size, kMaxResourceBytes, "an icon image"));
+            readRange(m_file, span->offset, length, kMaxResourceBytes, "an icon image"));
     }
 
     // Offsets are 32-bit; 65535 images of at most 16 MiB could pass that, so it is checked.

@@ -18,6 +18,9 @@ namespace mosaikon {
 struct ResourceSpan {
     std::uint64_t offset = 0;
     std::uint32_t size = 0;
+    // NE files give lengths in alignment units, so the last unit may hold padding after the
+    // resource's own bytes.
+    bool padded = false;
 };
 
 // The icon resources of a program file as its resource directory lists them: the icon groups

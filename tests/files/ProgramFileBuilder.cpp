@@ -63,7 +63,7 @@ std::vector<std::uint8_t> groupDirectoryBytes(const std::vector<GroupEntry>& ent
         bytes[at + 2] = static_cast<std::uint8_t>(e.colourCount);
         putU16At(bytes, at + 4, 1);
         putU16At(bytes, at + 6, static_cast<std::uint16_t>(e.bitCount));
-        putU32At(bytes, at + 8, 40);
+        putU32At(bytes, at + 8, e.bytesInResource);
         putU16At(bytes, at + 12, e.imageId);
     }
     return bytes;

@@ -17,6 +17,7 @@ struct GroupEntry {
     int bitCount = 32;
     std::uint16_t imageId = 1;
     int colourCount = 0;
+    std::uint32_t bytesInResource = 40;  // the image's length as the group gives it
 };
 
 // An icon group resource: a name or a number, and its entries.
