@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "FileError.h"
+#include "IconImage.h"
 #include "ProgramResources.h"
 
 namespace mosaikon {
@@ -85,6 +86,11 @@ std::string utf8FromUtf16(const std::vector<std::uint16_t>& units) {
     return text;
 }
 
+struct ProgramIconGroups::SoundGroup {
+    std::vector<IconGroupEntry> entries;
+    std::vector<std::vector<std::uint8_t>> images;
+};
+
 ProgramIconGroups::ProgramIconGroups(ByteSource& file)
     : m_file(file), m_directory(readProgramIconDirectory(file)) {}
 
@@ -103,23 +109,26 @@ IconGroupDescription ProgramIconGroups::describe(std::size_t index) {
         const std::vector<std::uint8_t> bytes = readGroupBytes(*m_directory, m_file, index);
         for (const IconGroupEntry& entry : parseIconGroup(bytes, m_file.name())) {
             group.images.push_back(describeImage(*m_directory, m_file, entry));
-            if (!group.images.back().bytesInFile && group.damage.empty()) {
-                group.damage = "image " + std::to_string(entry.imageId) + " is missing.";
-            }
         }
+        static_cast<void>(soundGroup(index));
     } catch (const FileError& problem) {
         group.damage = problem.problem();
     }
     return group;
 }
 
-std::vector<std::uint8_t> ProgramIconGroups::iconFile(std::size_t index) {
+ProgramIconGroups::SoundGroup ProgramIconGroups::soundGroup(std::size_t index) {
     const std::vector<std::uint8_t> groupBytes = readGroupBytes(*m_directory, m_file, index);
-    const std::vector<IconGroupEntry> entries = parseIconGroup(groupBytes, m_file.name());
-
-    std::vector<std::vector<std::uint8_t>> images;
-    images.reserve(entries.size());
-    for (const IconGroupEntry& entry : entries) {
+    SoundGroup group{parseIconGroup(groupBytes, m_file.name()), {}};
+    // A count the group's bytes cannot hold would be written as a different directory.
+    const std::uint16_t listed = parseIconDirectoryHeader(groupBytes)->count;
+    if (listed != group.entries.size()) {
+        throw FileError(m_file.name(), "is damaged: an icon group lists " + std::to_string(listed) +
+                                           " images but holds " +
+                                           std::to_string(group.entries.size()) + ".");
+    }
+    group.images.reserve(group.entries.size());
+    for (const IconGroupEntry& entry : group.entries) {
         const std::optional<ResourceSpan> span = m_directory->image(entry.imageId);
         if (!span) {
             throw FileError(m_file.name(), "is damaged: an icon group refers to image " +
@@ -131,9 +140,18 @@ std::vector<std::uint8_t> ProgramIconGroups::iconFile(std::size_t index) {
         const std::uint32_t length = span->padded && entry.image.bytesInResource <= span->size
                                          ? entry.image.bytesInResource
                                          : span->size;
-        images.push_back(
+        group.images.push_back(
             readRange(m_file, span->offset, length, kMaxResourceBytes, "an icon image"));
+        // An image no reader can take apart is not passed on as an icon.
+        static_cast<void>(describeIconImage(group.images.back(), m_file.name()));
     }
+    return group;
+}
+
+std::vector<std::uint8_t> ProgramIconGroups::iconFile(std::size_t index) {
+    const SoundGroup group = soundGroup(index);
+    const std::vector<IconGroupEntry>& entries = group.entries;
+    const std::vector<std::vector<std::uint8_t>>& images = group.images;
 
     // Offsets are 32-bit; 65535 images of at most 16 MiB could pass that, so it is checked.
     std::vector<std::uint8_t> out;

@@ -64,11 +64,17 @@ public:
 
     // The icon file that holds group `index`: the group's directory with each entry's image
     // offset in place of its number, then the images, each exactly as stored, each entry's
-    // length the length of the image written. Throws FileError when the group, or any image it
-    // names, cannot be read: a group is rebuilt whole or not at all.
+    // length the length of the image written. Throws FileError when the group is damaged (it
+    // lists more images than it holds) or an image it names is missing or has no readable
+    // header: a group is rebuilt whole or not at all.
     std::vector<std::uint8_t> iconFile(std::size_t index);
 
 private:
+    // The entries of group `index` and its images' bytes, once every check has passed: the
+    // count the group gives is the count it holds, and every image is there and readable.
+    struct SoundGroup;
+    SoundGroup soundGroup(std::size_t index);
+
     ByteSource& m_file;
     std::unique_ptr<ProgramIconDirectory> m_directory;
 };

@@ -1,0 +1,183 @@
+#!/usr/bin/python3
+"""mosaikon-cli from outside, as a script uses it: exit statuses, files written, JSON read back.
+
+    cli_test.py PATH/TO/mosaikon-cli PATH/TO/tests/data
+"""
+import hashlib
+import json
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+from PIL import Image
+
+CLI = sys.argv[1] if len(sys.argv) > 1 else "mosaikon-cli"
+DATA = sys.argv[2] if len(sys.argv) > 2 else "tests/data"
+
+# Each group of the corpus programs as the icon file it rebuilds to, by length and SHA-256.
+# Taken from another tool's extraction of the same groups, cut where its directory says the
+# icon ends (that tool appends a few stray bytes).
+HH = (69004, "931195e1fef80705f257a190582904bef45f104b037fa90d611e010aff5edc62")
+INETCPL = (83029, "c1c8acf5223e0431e0e1c531beb72feeb40572e5c3e8d29d373e3934f2f7abd5")
+CORPUS_GROUPS = {
+    "pe/pe32/hh.exe": {"hh-101.ico": HH},
+    "pe/pe32plus/hh.exe": {"hh-101.ico": HH},
+    "pe/pe32/inetcpl.cpl": {"inetcpl-100.ico": INETCPL, "inetcpl-1313.ico": INETCPL},
+    "pe/pe32/zlib-x86-ansi": {
+        "zlib-x86-ansi-103.ico":
+        (766, "657b28d4df458b821466a5d32ab2c5c7f59c7b62c87d9e04579f16be1211886f")},
+}
+
+
+def run(*arguments):
+    return subprocess.run([CLI, *arguments], capture_output=True, timeout=60)
+
+
+def data(relative):
+    return os.path.join(DATA, relative)
+
+
+def icon_file_is_whole(path):
+    """The file ends exactly where its directory says its last image ends."""
+    with open(path, "rb") as f:
+        b = f.read()
+    count = struct.unpack_from("<H", b, 4)[0]
+    ends = [sum(struct.unpack_from("<II", b, 6 + 16 * i + 8)) for i in range(count)]
+    return count > 0 and max(ends) == len(b)
+
+
+class Extract(unittest.TestCase):
+    def test_every_corpus_group_rebuilds_byte_for_byte(self):
+        for program, expected in CORPUS_GROUPS.items():
+            with self.subTest(program=program), tempfile.TemporaryDirectory() as out:
+                result = run("extract", data(program), "--out", out)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertEqual(sorted(os.listdir(out)), sorted(expected))
+                for name, (length, digest) in expected.items():
+                    with open(os.path.join(out, name), "rb") as f:
+                        written = f.read()
+                    self.assertEqual((len(written), hashlib.sha256(written).hexdigest()),
+                                     (length, digest), name)
+
+    def test_names_from_the_file_stay_inside_out_and_a_clash_gets_a_suffix(self):
+        with open(data("pe/gen/order_pe32.exe"), "rb") as f:
+            program = f.read()
+        # The groups ALPHA and ZED renamed, in place, to names that are unsafe and that clash.
+        utf16 = lambda text: text.encode("utf-16-le")
+        self.assertEqual(program.count(utf16("ALPHA")), 1)
+        program = program.replace(utf16("ALPHA"), utf16("Q/ /Q")).replace(utf16("ZED"), utf16("Q:Q"))
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "bad.exe")
+            with open(path, "wb") as f:
+                f.write(program)
+            out = os.path.join(folder, "out")
+            os.mkdir(out)
+            result = run("extract", path, "--out", out)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertEqual(sorted(os.listdir(folder)), ["bad.exe", "out"])
+            self.assertEqual(sorted(os.listdir(out)),
+                             ["bad-2.ico", "bad-5.ico", "bad-7.ico", "bad-Q_Q-2.ico", "bad-Q_Q.ico"])
+            listed = run("extract", path, "--list").stdout.decode().splitlines()
+            self.assertEqual([line.split("\t")[1] for line in listed],
+                             ["name Q/ /Q", "name Q:Q", "number 2", "number 5", "number 7"])
+            chosen = run("extract", path, "--out", out, "--group", "q:q", "--group", "5")
+            self.assertEqual(chosen.returncode, 0, chosen.stderr)
+            missing = run("extract", path, "--out", out, "--group", "NOPE")
+            self.assertEqual(missing.returncode, 1)
+
+    def test_hostile_programs_fail_with_1_or_3_and_leave_no_partial_file(self):
+        for name in sorted(os.listdir(data("hostile-pe"))):
+            with self.subTest(file=name), tempfile.TemporaryDirectory() as out:
+                result = run("extract", data("hostile-pe/" + name), "--out", out)
+                self.assertIn(result.returncode, (1, 3), result.stderr)
+                self.assertTrue(result.stderr.strip(), "a failure says why")
+                for written in os.listdir(out):
+                    self.assertFalse(written.startswith("."), written)
+                    self.assertTrue(icon_file_is_whole(os.path.join(out, written)), written)
+                info = run("info", data("hostile-pe/" + name), "--json")
+                self.assertIn(info.returncode, (0, 3), info.stderr)
+                if info.returncode == 0:
+                    json.loads(info.stdout)
+
+
+class Info(unittest.TestCase):
+    def info(self, relative):
+        result = run("info", data(relative), "--json")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return json.loads(result.stdout)
+
+    def test_icon_cursor_bitmap_png_and_program_files_are_described(self):
+        icon = self.info("pictures/gen/hand/bmp256_plus32.ico")
+        self.assertEqual(icon["kind"], "icon")
+        self.assertEqual([i["chosen"] for i in icon["images"]],
+                         [n == icon["chosen"] for n in range(len(icon["images"]))])
+        cursor = self.info("pictures/gen/hand/cursor_32bpp.cur")
+        self.assertEqual(cursor["kind"], "cursor")
+        self.assertIn("hotspot_x", cursor["images"][0])
+        bitmap = self.info("pictures/pillow/hopper.bmp")
+        self.assertEqual((bitmap["kind"], bitmap["width"], bitmap["height"], bitmap["bits"]),
+                         ("bitmap", 128, 128, 24))
+        program = self.info("pe/pe32/inetcpl.cpl")
+        self.assertEqual((program["kind"], program["format"]), ("program", "PE32"))
+        self.assertEqual([g["number"] for g in program["groups"]], [100, 1313])
+        self.assertEqual(len(program["groups"][0]["images"]), 10)
+        plus = self.info("pe/pe32plus/hh.exe")
+        self.assertEqual(plus["format"], "PE32+")
+        damaged = self.info("hostile-pe/icon_data_garbage.exe")
+        self.assertIn("damage", damaged["groups"][0])
+
+
+class Convert(unittest.TestCase):
+    def test_round_trips_keep_the_icon(self):
+        with tempfile.TemporaryDirectory() as out:
+            first = os.path.join(out, "first.png")
+            again = os.path.join(out, "again.ico")
+            last = os.path.join(out, "last.png")
+            for arguments in ((data("pictures/gen/hand/bpp32.ico"), first), (first, again),
+                              (again, last)):
+                result = run("convert", *arguments)
+                self.assertEqual(result.returncode, 0, result.stderr)
+            with Image.open(first) as a, Image.open(last) as b:
+                self.assertEqual((a.size, a.mode), ((32, 32), "RGBA"))
+                self.assertEqual(list(a.getdata()), list(b.getdata()))
+
+    def test_bitmaps_programs_and_sizes(self):
+        with tempfile.TemporaryDirectory() as out:
+            sized = os.path.join(out, "sizes.ico")
+            result = run("convert", data("pictures/pillow/hopper.bmp"), sized, "--sizes", "48,16")
+            self.assertEqual(result.returncode, 0, result.stderr)
+            with Image.open(sized) as icon:
+                self.assertEqual(sorted(icon.info["sizes"]), [(16, 16), (48, 48)])
+            program = os.path.join(out, "program.ico")
+            self.assertEqual(run("convert", data("pe/pe32/hh.exe"), program).returncode, 0)
+            with Image.open(program) as icon:
+                self.assertEqual(icon.size, (32, 32))
+            self.assertEqual(run("convert", data("pe/pe32/icmp.dll"), program).returncode, 1)
+            self.assertEqual(run("convert", data("hostile-pe/rsrc_loop_to_root.dll"),
+                                 program).returncode, 3)
+
+
+class Usage(unittest.TestCase):
+    def test_usage_errors_exit_2_and_help_exits_0(self):
+        for arguments in ((), ("paint",), ("extract",), ("info",), ("info", "a", "b"),
+                          ("convert", "a.ico"), ("convert", "a.ico", "b.gif"),
+                          ("convert", "a.ico", "b.ico", "--sizes", "17"),
+                          ("convert", "a.ico", "b.png", "--sizes", "16"), ("extract", "x", "--bogus")):
+            with self.subTest(arguments=arguments):
+                result = run(*arguments)
+                self.assertEqual(result.returncode, 2, result.stderr)
+                self.assertTrue(result.stderr)
+        for arguments in (("--help",), ("extract", "--help"), ("info", "--help"),
+                          ("convert", "--help")):
+            with self.subTest(arguments=arguments):
+                result = run(*arguments)
+                self.assertEqual(result.returncode, 0)
+                self.assertTrue(result.stdout.startswith(b"Usage: mosaikon-cli"))
+        self.assertEqual(run("info", "/no/such/file").returncode, 3)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=1)
