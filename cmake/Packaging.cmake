@@ -21,11 +21,14 @@ install(FILES ${MOSAIKON_ICON_DIR}/mosaikon.svg
 # Debian asks every package for its copyright, a changelog and a manual page for each program,
 # the last two compressed as its own tools do (gzip -9n: no name or time inside, so the bytes
 # depend only on the text).
-configure_file(${PROJECT_SOURCE_DIR}/packaging/mosaikon.1.in ${CMAKE_CURRENT_BINARY_DIR}/mosaikon.1
-               @ONLY)
+foreach(page mosaikon mosaikon-cli)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/${page}.1.in ${CMAKE_CURRENT_BINARY_DIR}/${page}.1
+                 @ONLY)
+endforeach()
 find_program(GZIP gzip REQUIRED)
 set(MOSAIKON_COMPRESSED_DOCS)
-foreach(doc ${CMAKE_CURRENT_BINARY_DIR}/mosaikon.1 ${PROJECT_SOURCE_DIR}/packaging/debian/changelog)
+foreach(doc ${CMAKE_CURRENT_BINARY_DIR}/mosaikon.1 ${CMAKE_CURRENT_BINARY_DIR}/mosaikon-cli.1
+            ${PROJECT_SOURCE_DIR}/packaging/debian/changelog)
   get_filename_component(name ${doc} NAME)
   add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${name}.gz
                      COMMAND ${GZIP} -9n -c ${doc} > ${CMAKE_CURRENT_BINARY_DIR}/${name}.gz
@@ -33,9 +36,11 @@ foreach(doc ${CMAKE_CURRENT_BINARY_DIR}/mosaikon.1 ${PROJECT_SOURCE_DIR}/packagi
   list(APPEND MOSAIKON_COMPRESSED_DOCS ${CMAKE_CURRENT_BINARY_DIR}/${name}.gz)
 endforeach()
 add_custom_target(mosaikon_docs ALL DEPENDS ${MOSAIKON_COMPRESSED_DOCS})
-# The release build makes only the program; its documents come with it.
+# The release build makes only the programs; their documents come with them.
 add_dependencies(mosaikon mosaikon_docs)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/mosaikon.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+add_dependencies(mosaikon-cli mosaikon_docs)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/mosaikon.1.gz ${CMAKE_CURRENT_BINARY_DIR}/mosaikon-cli.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright
               ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/mosaikon)
@@ -57,7 +62,11 @@ It opens icon, cursor, bitmap and PNG files, from its dialogs, from the
 command line or dropped on its window; saves icons whose pure-white pixels
 are transparent; takes the icon out of a Windows program or library (PE and
 NE files); and exports the icon as a PNG image or as one icon file holding
-sizes from 16 to 256 pixels.")
+sizes from 16 to 256 pixels.
+
+mosaikon-cli does the same without a window, for scripts: it writes every
+icon group of a program file as an icon file, describes icon, bitmap and
+program files (also as JSON), and converts between them.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://mosaikon.example.org")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
