@@ -58,8 +58,16 @@ public:
         if (m_json) m_out << '}';
         m_first.back() = false;
     }
-    std::string finish() {
-        return m_json ? "{" + m_out.str() + "}\n" : m_out.str().substr(1) + "\n";
+    std::string finish() const {
+        std::string text = m_out.str();
+        if (m_json) {
+            text.insert(text.begin(), '{');
+            text.push_back('}');
+        } else {
+            text.erase(0, 1);  // the first field's line break
+        }
+        text.push_back('\n');
+        return text;
     }
 
 private:

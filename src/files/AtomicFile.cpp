@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <map>
+#include <memory>
 #include <system_error>
 
 #include "FileError.h"
@@ -68,6 +70,10 @@ long long writeSome(int descriptor, const std::uint8_t* bytes, std::size_t count
 }
 
 int flushToDisk(int descriptor) { return ::_commit(descriptor); }
+
+// Windows has no flush of a whole disk from a file; each file is flushed on its own.
+constexpr bool kFlushesWholeFileSystem = false;
+int flushFileSystemOf(int descriptor) { return flushToDisk(descriptor); }
 
 int closeFile(int descriptor) { return ::_close(descriptor); }
 
@@ -139,6 +145,16 @@ int flushToDisk(int descriptor) {
     } while (result != 0 && errno == EINTR);
     return result;
 }
+
+// Flushes everything written to the file system that `descriptor` lies on, and waits for it:
+// one call in place of one flush per file when several files are saved together.
+#ifdef __linux__
+constexpr bool kFlushesWholeFileSystem = true;
+int flushFileSystemOf(int descriptor) { return ::syncfs(descriptor); }
+#else
+constexpr bool kFlushesWholeFileSystem = false;
+int flushFileSystemOf(int descriptor) { return flushToDisk(descriptor); }
+#endif
 
 int closeFile(int descriptor) {
     // After EINTR the descriptor is gone all the same, and its bytes are already on the disk.
@@ -300,6 +316,17 @@ void AtomicFile::commit() {
     if (flushToDisk(m_descriptor) != 0) {
         fail(errno);
     }
+    closeAndPlace();
+    removeStaleTemporaries(m_folder);
+    if (flushFolder(m_folder) != 0) {
+        failedToLast(m_target);
+    }
+}
+
+void AtomicFile::closeAndPlace() {
+    if (m_descriptor < 0) {
+        fail(EBADF);
+    }
     const int closed = closeFile(m_descriptor);
     m_descriptor = -1;
     if (closed != 0) {
@@ -309,11 +336,65 @@ void AtomicFile::commit() {
         fail(errno);
     }
     m_temporary.clear();
-    removeStaleTemporaries(m_folder);
-    if (flushFolder(m_folder) != 0) {
-        throw FileError(m_target, "may not be saved: the disk failed to make the save permanent (" +
-                                      std::generic_category().message(errno) + ").");
+}
+
+void AtomicFile::failedToLast(const std::string& target) {
+    throw FileError(target, "may not be saved: the disk failed to make the save permanent (" +
+                                std::generic_category().message(errno) + ").");
+}
+
+void AtomicFileBatch::add(std::string target, std::span<const std::uint8_t> bytes) {
+    auto file = std::make_unique<AtomicFile>(std::move(target));
+    file->write(bytes);
+    m_files.push_back(std::move(file));
+}
+
+std::vector<FileError> AtomicFileBatch::commit() {
+    std::vector<FileError> failures;
+    std::vector<std::unique_ptr<AtomicFile>> files = std::move(m_files);
+    m_files.clear();
+    // Every new file reaches the disk before any name points at it: one flush per file system
+    // where the system can flush a whole one (the files of one folder share theirs), else one
+    // per file. A file whose flush failed is not put in place.
+    std::map<fs::path, int> folderFlushes;  // folder → errno of its flush, 0 when it worked
+    std::map<const AtomicFile*, int> fileFlushes;
+    for (const std::unique_ptr<AtomicFile>& file : files) {
+        if (!kFlushesWholeFileSystem) {
+            fileFlushes[file.get()] = flushFileSystemOf(file->m_descriptor) == 0 ? 0 : errno;
+        } else if (!folderFlushes.contains(file->m_folder)) {
+            folderFlushes[file->m_folder] = flushFileSystemOf(file->m_descriptor) == 0 ? 0 : errno;
+        }
     }
+    std::map<fs::path, std::vector<std::string>> placed;  // each folder's saved targets
+    for (std::unique_ptr<AtomicFile>& file : files) {
+        const int flushError =
+            kFlushesWholeFileSystem ? folderFlushes[file->m_folder] : fileFlushes[file.get()];
+        if (flushError != 0) {
+            failures.emplace_back(file->m_target, writeProblem(flushError));
+            file.reset();  // removes its temporary file
+            continue;
+        }
+        try {
+            file->closeAndPlace();
+            placed[file->m_folder].push_back(file->m_target);
+        } catch (const FileError& failure) {
+            failures.push_back(failure);
+        }
+    }
+    // Then each folder once, so that the renames last.
+    for (const auto& [folder, targets] : placed) {
+        removeStaleTemporaries(folder);
+        if (flushFolder(folder) != 0) {
+            for (const std::string& target : targets) {
+                try {
+                    AtomicFile::failedToLast(target);
+                } catch (const FileError& failure) {
+                    failures.push_back(failure);
+                }
+            }
+        }
+    }
+    return failures;
 }
 
 }  // namespace mosaikon

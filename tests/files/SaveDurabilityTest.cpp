@@ -11,13 +11,14 @@
 #include <filesystem>
 #include <optional>
 
+#include "AtomicFile.h"
 #include "FileError.h"
 #include "PictureFiles.h"
 #include "PictureTestSupport.h"
 
 namespace {
 
-enum class Call { Write, FlushFile, Close, Rename, FlushFolder };
+enum class Call { Write, FlushFile, FlushFileSystem, Close, Rename, FlushFolder };
 
 struct Watch {
     std::string folder;  // calls on other files pass unseen
@@ -58,6 +59,13 @@ extern "C" ssize_t write(int descriptor, const void* bytes, size_t count) {
 extern "C" int fsync(int descriptor) {
     static auto* real = next<int(int)>("fsync");
     return g_watch.folder.empty() || !watched(Call::FlushFile, pathOf(descriptor))
+               ? real(descriptor)
+               : -1;
+}
+
+extern "C" int syncfs(int descriptor) {
+    static auto* real = next<int(int)>("syncfs");
+    return g_watch.folder.empty() || !watched(Call::FlushFileSystem, pathOf(descriptor))
                ? real(descriptor)
                : -1;
 }
@@ -126,6 +134,34 @@ TEST_F(SaveDurability, EveryFailedStepIsReportedAndNoneBeforeTheRenameHarmsTheOl
         EXPECT_EQ(error.path(), target);
         EXPECT_NE(error.problem().find("permanent"), std::string::npos) << error.what();
     }
+}
+
+// A batch: every file written, one flush of the disk, every rename, one flush of the folder.
+TEST_F(SaveDurability, ABatchFlushesTheDiskOnceBeforeItsRenamesAndTheFolderOnceAfter) {
+    const std::vector<std::uint8_t> kNew = {5, 6, 7};
+    const std::vector<std::string> targets = {target, folder.file("b.ico"), folder.file("c.ico")};
+    AtomicFileBatch batch;
+    for (const std::string& name : targets) batch.add(name, kNew);
+    EXPECT_TRUE(batch.commit().empty());
+    EXPECT_EQ(g_watch.seen,
+              (std::vector<Call>{Call::Write, Call::Write, Call::Write, Call::FlushFileSystem,
+                                 Call::Close, Call::Rename, Call::Close, Call::Rename, Call::Close,
+                                 Call::Rename, Call::FlushFolder, Call::Close}));
+    for (const std::string& name : targets) EXPECT_EQ(test::readBytes(name), kNew) << name;
+
+    // A failed flush of the disk puts no file in place and reports every one.
+    for (const std::string& name : targets) test::writeBytes(name, kOld);
+    g_watch.failing = Call::FlushFileSystem;
+    for (const std::string& name : targets) batch.add(name, kNew);
+    const std::vector<FileError> failures = batch.commit();
+    g_watch.failing.reset();
+    ASSERT_EQ(failures.size(), targets.size());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        EXPECT_EQ(failures[i].path(), targets[i]);
+        EXPECT_EQ(test::readBytes(targets[i]), kOld) << targets[i];
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()),
+              static_cast<std::ptrdiff_t>(targets.size()));
 }
 
 }  // namespace

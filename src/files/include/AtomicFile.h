@@ -2,8 +2,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
+#include <vector>
+
+#include "FileError.h"
 
 namespace mosaikon {
 
@@ -33,6 +37,10 @@ public:
     void commit();
 
 private:
+    friend class AtomicFileBatch;
+    // Closes the new file, already flushed, and puts it in place of the target.
+    void closeAndPlace();
+    [[noreturn]] static void failedToLast(const std::string& target);
     [[noreturn]] void fail(int error);
     void discardTemporary() noexcept;
 
@@ -41,6 +49,24 @@ private:
     std::filesystem::path m_folder;       // its folder, where the temporary file lives
     std::filesystem::path m_temporary;    // empty once renamed or removed
     int m_descriptor = -1;
+};
+
+// Several files saved together, each whole or not at all as AtomicFile saves one, with fewer
+// flushes: every new file is written first, then one flush of each file system holding them
+// puts them all on the disk, then each replaces its target, and each folder is flushed once.
+// A batch holds one open file per added target until commit(), so callers commit every few
+// hundred files.
+class AtomicFileBatch {
+public:
+    // Writes `bytes` to a new hidden file beside `target`. Throws FileError for this target
+    // alone; the files added before stay in the batch.
+    void add(std::string target, std::span<const std::uint8_t> bytes);
+    // Saves every file added since the last commit and returns the ones that could not be
+    // saved, each as the error that says why; the others are saved.
+    std::vector<FileError> commit();
+
+private:
+    std::vector<std::unique_ptr<AtomicFile>> m_files;
 };
 
 }  // namespace mosaikon
