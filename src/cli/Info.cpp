@@ -35,29 +35,11 @@ public:
         put(name, m_json ? (value ? "true" : "false") : (value ? "yes" : "no"));
     }
     void beginList(const std::string& name) {
-        separate();
-        m_out << indent() << (m_json ? jsonString(name) + ": [" : name + ":");
-        m_first.push_back(true);
-        m_depth += 1;
+        open(m_json ? jsonString(name) + ": [" : name + ":");
     }
-    void endList() {
-        m_first.pop_back();
-        m_depth -= 1;
-        if (m_json) m_out << ']';
-        m_first.back() = false;
-    }
-    void beginItem(std::size_t number) {
-        separate();
-        m_out << indent() << (m_json ? "{" : "- " + std::to_string(number));
-        m_first.push_back(true);
-        m_depth += 1;
-    }
-    void endItem() {
-        m_first.pop_back();
-        m_depth -= 1;
-        if (m_json) m_out << '}';
-        m_first.back() = false;
-    }
+    void endList() { close(']'); }
+    void beginItem(std::size_t number) { open(m_json ? "{" : "- " + std::to_string(number)); }
+    void endItem() { close('}'); }
     std::string finish() const {
         std::string text = m_out.str();
         if (m_json) {
@@ -74,6 +56,19 @@ private:
     void separate() {
         if (m_json && !m_first.back()) m_out << ',';
         if (!m_json) m_out << '\n';
+        m_first.back() = false;
+    }
+    // A list or an item: its heading, then fields one level deeper until it is closed.
+    void open(const std::string& heading) {
+        separate();
+        m_out << indent() << heading;
+        m_first.push_back(true);
+        m_depth += 1;
+    }
+    void close(char jsonBracket) {
+        m_first.pop_back();
+        m_depth -= 1;
+        if (m_json) m_out << jsonBracket;
         m_first.back() = false;
     }
     void put(const std::string& name, const std::string& value) {

@@ -2,7 +2,6 @@
 // and the guard that turns a failing command into a message while the program goes on.
 #include <gtest/gtest.h>
 
-#include <QMessageBox>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -199,21 +198,10 @@ TEST_F(DispatchTest, FailingCommandShowsAMessageAndTheProgramGoesOn) {
     std::ofstream(bad) << "not an icon at all";
     const Surfaces before = surfaces();
     host.answers = {bad};
-    QString shown;
-    QString caption;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            caption = box->windowTitle();
-            box->close();
-        }
-    });
-    closer.start(10);
-    window.runHandler([&] { choose(2, 1); });
-    closer.stop();
-    EXPECT_EQ(caption, QStringLiteral("Mosaikon"));
-    EXPECT_TRUE(shown.contains(QString::fromStdString(bad))) << shown.toStdString();
+    const test::ShownMessage shown =
+        test::messageDuring([&] { window.runHandler([&] { choose(2, 1); }); });
+    EXPECT_EQ(shown.title, QStringLiteral("Mosaikon"));
+    EXPECT_TRUE(shown.text.contains(QString::fromStdString(bad))) << shown.text.toStdString();
     EXPECT_TRUE(surfaces() == before) << "the icon is untouched";
     EXPECT_TRUE(
         window.lblStatusBar()->text().startsWith(QString::fromStdString(" " + bad + "... ")))

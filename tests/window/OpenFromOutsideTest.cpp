@@ -1,7 +1,6 @@
 // Files named on the command line or dropped on the window open exactly as the matching command
 // opens them when the same file is chosen in its dialog.
 #include <QFile>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -213,25 +212,14 @@ TEST_F(OpenFromOutsideTest, DropOpensTheFirstLocalFileAndRefusesAnythingElse) {
 TEST_F(OpenFromOutsideTest, SeveralFilesOpenTheFirstAndNameTheOthersAsPlainText) {
     const std::string bmp = dataFile("pictures/pillow/hopper.bmp");
     const std::vector<std::string> files = {bmp, "/no/such/<b>second</b>.ico", "third.exe"};
-    QString shown;
-    Qt::TextFormat format = Qt::AutoText;
-    QTimer reader;
-    QObject::connect(&reader, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            format = box->textFormat();
-            box->close();
-        }
-    });
-    reader.start(10);
-    window.openFiles(files);
-    reader.stop();
+    const ShownMessage shown = messageDuring([&] { window.openFiles(files); });
 
     expectSame(outcomeOf(window, 0), openedByCommand(bmp, EditorCommand::OpenBitmap), bmp);
-    EXPECT_EQ(shown, QStringLiteral(
-                         "Only the first file was opened. Not opened:\n/no/such/<b>second</b>.ico"
-                         "\nthird.exe"));
-    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(
+        shown.text,
+        QStringLiteral("Only the first file was opened. Not opened:\n/no/such/<b>second</b>.ico"
+                       "\nthird.exe"));
+    EXPECT_EQ(shown.format, Qt::PlainText);
 }
 
 }  // namespace

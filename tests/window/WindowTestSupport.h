@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,27 @@
 #include "frmEditIcon.h"
 
 namespace mosaikon::test {
+
+// What the message box shown while `action` runs said; it is closed as soon as it shows.
+struct ShownMessage {
+    QString text;
+    QString title;
+    Qt::TextFormat format = Qt::AutoText;
+};
+
+inline ShownMessage messageDuring(const std::function<void()>& action) {
+    ShownMessage shown;
+    QTimer reader;
+    QObject::connect(&reader, &QTimer::timeout, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = {box->text(), box->windowTitle(), box->textFormat()};
+            box->close();
+        }
+    });
+    reader.start(10);
+    action();
+    return shown;
+}
 
 // Answers every file dialog with "cancelled" and remembers what it was asked.
 class RecordingDialogHost final : public DialogHost {
