@@ -1,12 +1,13 @@
 #include "BmpReader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <numeric>
 #include <optional>
 
-#include "ByteReader.h"
 #include "DibFormat.h"
+#include "FieldReader.h"
 #include "FileBackedBitmap.h"
 #include "FileError.h"
 #include "RleDecoder.h"
@@ -20,17 +21,20 @@ namespace {
 // a packed structure, so its 32-bit fields are not aligned; only its type and the offset of
 // the pixels matter here.
 struct BitmapFileHeader {
-    std::uint8_t type[2];
-    std::uint32_t offBits;
-    static constexpr std::size_t kLength = 14;
+    std::array<std::uint8_t, 2> type{};
+    std::uint32_t offBits = 0;
+    static constexpr std::size_t kSize = 14;
 };
 
 std::optional<BitmapFileHeader> parseFileHeader(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < BitmapFileHeader::kLength) return std::nullopt;
-    return BitmapFileHeader{{bytes[0], bytes[1]}, le32(bytes, 10)};
+    return parseFields<BitmapFileHeader>(bytes, [](FieldReader& in, BitmapFileHeader& h) {
+        h.type = in.bytes<2>();
+        in.skip(8);  // the file's size and two reserved fields
+        h.offBits = in.u32();
+    });
 }
 
-constexpr std::size_t kFileHeaderSize = BitmapFileHeader::kLength;
+constexpr std::size_t kFileHeaderSize = BitmapFileHeader::kSize;
 // Compressed bitmaps up to this size are expanded whatever their stream's length.
 constexpr std::uint64_t kAlwaysJustifiedPixels = 1024u * 1024u;
 constexpr std::size_t kLargestDibHeader = 124 + 16;  // a V5 header, or an info header and masks

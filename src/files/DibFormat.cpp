@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "ByteReader.h"
+#include "FieldReader.h"
 #include "FileError.h"
 
 namespace mosaikon {
@@ -16,8 +17,8 @@ namespace {
 
 // The header layouts follow Microsoft's "BITMAPCOREHEADER structure (wingdi.h)",
 // "BITMAPINFOHEADER structure (wingdi.h)" and "BITMAPV5HEADER structure (wingdi.h)" pages.
-// Each is parsed by one function that checks its length once and reads its fields by their
-// little-endian offsets, so the byte order of the machine does not matter.
+// Each is parsed by one function that checks its length once and reads its fields in the order
+// they are stored (FieldReader), so the byte order of the machine does not matter.
 
 struct BitmapCoreHeader {
     std::uint32_t size;
@@ -25,13 +26,17 @@ struct BitmapCoreHeader {
     std::uint16_t height;
     std::uint16_t planes;
     std::uint16_t bitCount;
-    static constexpr std::size_t kLength = 12;
+    static constexpr std::size_t kSize = 12;
 };
 
 std::optional<BitmapCoreHeader> parseCoreHeader(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < BitmapCoreHeader::kLength) return std::nullopt;
-    return BitmapCoreHeader{le32(bytes, 0), le16(bytes, 4), le16(bytes, 6), le16(bytes, 8),
-                            le16(bytes, 10)};
+    return parseFields<BitmapCoreHeader>(bytes, [](FieldReader& in, BitmapCoreHeader& h) {
+        h.size = in.u32();
+        h.width = in.u16();
+        h.height = in.u16();
+        h.planes = in.u16();
+        h.bitCount = in.u16();
+    });
 }
 
 // Also the start of the V2 to V5 headers and of the OS/2 2.x header. That header may be cut
@@ -48,26 +53,28 @@ struct BitmapInfoHeader {
     std::int32_t yPelsPerMeter;
     std::uint32_t colorsUsed;
     std::uint32_t colorsImportant;
-    static constexpr std::size_t kLength = 40;
-    static constexpr std::size_t kShortOs2Length = 16;
+    static constexpr std::size_t kSize = 40;
+    static constexpr std::size_t kShortOs2Size = 16;
 };
 
 std::optional<BitmapInfoHeader> parseInfoHeader(std::span<const std::uint8_t> bytes) {
-    std::array<std::uint8_t, BitmapInfoHeader::kLength> full{};
-    if (bytes.size() < BitmapInfoHeader::kShortOs2Length) return std::nullopt;
+    // A short header is read as the full one with its missing fields zero.
+    std::array<std::uint8_t, BitmapInfoHeader::kSize> full{};
+    if (bytes.size() < BitmapInfoHeader::kShortOs2Size) return std::nullopt;
     std::copy_n(bytes.begin(), std::min(bytes.size(), full.size()), full.begin());
-    const std::span<const std::uint8_t> b(full);
-    return BitmapInfoHeader{le32(b, 0),
-                            static_cast<std::int32_t>(le32(b, 4)),
-                            static_cast<std::int32_t>(le32(b, 8)),
-                            le16(b, 12),
-                            le16(b, 14),
-                            le32(b, 16),
-                            le32(b, 20),
-                            static_cast<std::int32_t>(le32(b, 24)),
-                            static_cast<std::int32_t>(le32(b, 28)),
-                            le32(b, 32),
-                            le32(b, 36)};
+    return parseFields<BitmapInfoHeader>(full, [](FieldReader& in, BitmapInfoHeader& h) {
+        h.size = in.u32();
+        h.width = in.i32();
+        h.height = in.i32();
+        h.planes = in.u16();
+        h.bitCount = in.u16();
+        h.compression = in.u32();
+        h.sizeImage = in.u32();
+        h.xPelsPerMeter = in.i32();
+        h.yPelsPerMeter = in.i32();
+        h.colorsUsed = in.u32();
+        h.colorsImportant = in.u32();
+    });
 }
 
 // The red, green and blue masks: inside a V2 or later header, or right after an info header.
@@ -76,12 +83,15 @@ struct BitmapColourMasks {
     std::uint32_t green;
     std::uint32_t blue;
     static constexpr std::size_t kOffset = 40;
-    static constexpr std::size_t kLength = 12;
+    static constexpr std::size_t kSize = 12;
 };
 
 std::optional<BitmapColourMasks> parseColourMasks(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < BitmapColourMasks::kLength) return std::nullopt;
-    return BitmapColourMasks{le32(bytes, 0), le32(bytes, 4), le32(bytes, 8)};
+    return parseFields<BitmapColourMasks>(bytes, [](FieldReader& in, BitmapColourMasks& m) {
+        m.red = in.u32();
+        m.green = in.u32();
+        m.blue = in.u32();
+    });
 }
 
 constexpr std::uint32_t kCoreHeaderSize = 12;
