@@ -1,9 +1,9 @@
 // mosaikon-cli convert: any picture the editor opens, to an icon file or a PNG image, through
 // the editor's own commands, so the result is what opening and saving in the editor gives.
 #include <algorithm>
+#include <cctype>
 #include <deque>
 #include <filesystem>
-#include <iostream>
 #include <optional>
 
 #include "CliCommon.h"

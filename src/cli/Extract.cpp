@@ -1,5 +1,6 @@
 // mosaikon-cli extract: every icon group of a program file (or the chosen ones) as an icon file.
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <set>
