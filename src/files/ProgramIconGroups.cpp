@@ -13,6 +13,9 @@ namespace mosaikon {
 
 namespace {
 
+// Real icon groups hold a few hundred KiB; a rebuilt icon file never holds more than this.
+constexpr std::uint64_t kMaxGroupImageBytes = 64u << 20;
+
 constexpr std::array<std::uint8_t, 8> kPngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 std::vector<std::uint8_t> readGroupBytes(ProgramIconDirectory& directory, ByteSource& file,
@@ -128,6 +131,7 @@ ProgramIconGroups::SoundGroup ProgramIconGroups::soundGroup(std::size_t index) {
                                            std::to_string(group.entries.size()) + ".");
     }
     group.images.reserve(group.entries.size());
+    std::uint64_t total = 0;
     for (const IconGroupEntry& entry : group.entries) {
         const std::optional<ResourceSpan> span = m_directory->image(entry.imageId);
         if (!span) {
@@ -140,6 +144,15 @@ ProgramIconGroups::SoundGroup ProgramIconGroups::soundGroup(std::size_t index) {
         const std::uint32_t length = span->padded && entry.image.bytesInResource <= span->size
                                          ? entry.image.bytesInResource
                                          : span->size;
+        // Entries may name one large image again and again; what a group may add up to is
+        // bounded, so memory is bounded whatever the group lists.
+        total += length;
+        if (total > kMaxGroupImageBytes) {
+            throw FileError(m_file.name(),
+                            "is damaged: an icon group's images add up to more "
+                            "than " +
+                                std::to_string(kMaxGroupImageBytes >> 20) + " MiB.");
+        }
         group.images.push_back(
             readRange(m_file, span->offset, length, kMaxResourceBytes, "an icon image"));
         // An image no reader can take apart is not passed on as an icon.

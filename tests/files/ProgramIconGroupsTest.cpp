@@ -111,5 +111,22 @@ TEST(ProgramIconGroups, AGroupNamingAMissingImageIsDescribedAsDamagedAndNotRebui
     }
 }
 
+TEST(ProgramIconGroups, AGroupNamingOneImageOverAndOverIsRefusedOnceItsImagesPassTheBound) {
+    // 65535 entries naming the same 4 KiB image would rebuild as a 280 MB icon file.
+    ProgramFileBuilder builder;
+    builder.addGroup({std::nullopt, 1, std::vector<GroupEntry>(0xFFFF, {32, 32, 32, 1}), {}})
+        .addImage(1, test::solidIconImage(32, 32, 0xFF000000u));
+    const std::vector<std::uint8_t> bytes = builder.build(ProgramFormat::Pe32);
+    MemoryBytes file(bytes, "test.dll");
+    ProgramIconGroups read(file);
+    try {
+        static_cast<void>(read.iconFile(0));
+        ADD_FAILURE() << "the group was rebuilt";
+    } catch (const FileError& error) {
+        EXPECT_NE(error.problem().find("add up"), std::string::npos) << error.what();
+    }
+    EXPECT_NE(read.describe(0).damage.find("add up"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace mosaikon
