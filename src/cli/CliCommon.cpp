@@ -3,29 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "FileBytes.h"
-#include "FileError.h"
-
 namespace mosaikon::cli {
-
-FileKind kindOfFile(const std::string& path) {
-    std::vector<std::uint8_t> head;
-    try {
-        FileBytes file(path);
-        head = readUpTo(file, 0, 8);
-    } catch (const FileError& error) {
-        throw CliFailure(kFileFailure, error.what());
-    }
-    const auto startsWith = [&head](std::initializer_list<std::uint8_t> prefix) {
-        return head.size() >= prefix.size() &&
-               std::equal(prefix.begin(), prefix.end(), head.begin());
-    };
-    if (startsWith({0, 0, 1, 0}) || startsWith({0, 0, 2, 0})) return FileKind::Icon;
-    if (startsWith({'B', 'M'})) return FileKind::Bitmap;
-    if (startsWith({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) return FileKind::Png;
-    if (startsWith({'M', 'Z'})) return FileKind::Program;
-    return FileKind::Unknown;
-}
 
 namespace {
 

@@ -33,11 +33,6 @@ extern const char* const kExtractHelp;
 extern const char* const kInfoHelp;
 extern const char* const kConvertHelp;
 
-// The kinds of file the readers tell apart by their first bytes.
-enum class FileKind { Icon, Bitmap, Png, Program, Unknown };
-// Throws CliFailure (kFileFailure) when the file cannot be read.
-FileKind kindOfFile(const std::string& path);
-
 // `text` as a JSON string, quotes included. Bytes that are not UTF-8 become U+FFFD.
 std::string jsonString(const std::string& text);
 

@@ -5,6 +5,7 @@
 #include "CliCommon.h"
 #include "FileBytes.h"
 #include "FileError.h"
+#include "OpenKinds.h"
 #include "PictureFiles.h"
 #include "PictureInfo.h"
 #include "ProgramIconGroups.h"
@@ -181,7 +182,7 @@ int runInfo(const std::vector<std::string>& arguments) {
     report.field("file", path);
     try {
         FileBytes file(path);
-        switch (kindOfFile(path)) {
+        switch (fileKindOf(file)) {
             case FileKind::Icon:
                 describeIcon(file, report);
                 break;

@@ -27,19 +27,21 @@ std::uint32_t bigEndian(std::span<const std::uint8_t> bytes) {
 }
 
 std::optional<OpenCommand> byContent(std::span<const std::uint8_t> head) {
-    if (looksLikeIconFile(head)) {
-        return OpenCommand::OpenIcon;
-    }
-    if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
-        return OpenCommand::OpenBitmap;
-    }
-    if (head.size() >= 2 && head[0] == 'M' && head[1] == 'Z') {
-        return OpenCommand::ExtractIcon;
-    }
-    if (hasPngSignature(head)) {
-        const bool iconSized = head.size() >= kPngSizeEnd && bigEndian(head.subspan(16)) == 32 &&
-                               bigEndian(head.subspan(20)) == 32;
-        return iconSized ? OpenCommand::OpenIcon : OpenCommand::OpenBitmap;
+    switch (fileKindOf(head)) {
+        case FileKind::Icon:
+            return OpenCommand::OpenIcon;
+        case FileKind::Bitmap:
+            return OpenCommand::OpenBitmap;
+        case FileKind::Program:
+            return OpenCommand::ExtractIcon;
+        case FileKind::Png: {
+            const bool iconSized = head.size() >= kPngSizeEnd &&
+                                   bigEndian(head.subspan(16)) == 32 &&
+                                   bigEndian(head.subspan(20)) == 32;
+            return iconSized ? OpenCommand::OpenIcon : OpenCommand::OpenBitmap;
+        }
+        case FileKind::Unknown:
+            break;
     }
     return std::nullopt;
 }
@@ -71,6 +73,21 @@ OpenCommand byExtension(const std::string& path) {
 }
 
 }  // namespace
+
+FileKind fileKindOf(std::span<const std::uint8_t> head) {
+    if (looksLikeIconFile(head)) {
+        return FileKind::Icon;
+    }
+    if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
+        return FileKind::Bitmap;
+    }
+    if (head.size() >= 2 && head[0] == 'M' && head[1] == 'Z') {
+        return FileKind::Program;
+    }
+    return hasPngSignature(head) ? FileKind::Png : FileKind::Unknown;
+}
+
+FileKind fileKindOf(ByteSource& file) { return fileKindOf(readUpTo(file, 0, kFileKindBytes)); }
 
 OpenCommand openCommandFor(const std::string& path) {
     std::vector<std::uint8_t> head;

@@ -8,6 +8,7 @@
 #include "FileBytes.h"
 #include "FileError.h"
 #include "IconFileReader.h"
+#include "OpenKinds.h"
 #include "PictureWriters.h"
 #include "PngFileReader.h"
 #include "PngImage.h"
@@ -18,15 +19,16 @@ Picture readPicture(std::unique_ptr<ByteSource> source) {
     if (source->size() == 0) {
         throw FileError(source->name(), "is empty.");
     }
-    const std::vector<std::uint8_t> head = readUpTo(*source, 0, 8);
-    if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
-        return readBitmapFile(std::move(source));
-    }
-    if (looksLikeIconFile(head)) {
-        return readIconFile(*source);
-    }
-    if (hasPngSignature(head)) {
-        return readPngFile(*source);
+    switch (fileKindOf(*source)) {
+        case FileKind::Bitmap:
+            return readBitmapFile(std::move(source));
+        case FileKind::Icon:
+            return readIconFile(*source);
+        case FileKind::Png:
+            return readPngFile(*source);
+        case FileKind::Program:
+        case FileKind::Unknown:
+            break;
     }
     throw FileError(source->name(), "is neither an icon, a bitmap nor a PNG file.");
 }

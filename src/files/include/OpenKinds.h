@@ -1,8 +1,20 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
+#include "ByteSource.h"
+
 namespace mosaikon {
+
+// What a file's first bytes say it is: an icon or cursor directory, "BM", the PNG signature, or
+// "MZ" in front of a program file; the first eight bytes are enough to tell.
+enum class FileKind { Icon, Bitmap, Png, Program, Unknown };
+inline constexpr std::size_t kFileKindBytes = 8;
+FileKind fileKindOf(std::span<const std::uint8_t> head);
+// The same for the file in `file`. Throws FileError when its first bytes cannot be read.
+FileKind fileKindOf(ByteSource& file);
 
 // The command that opens a file named from outside the editor (the command line, a drop).
 enum class OpenCommand { OpenIcon, OpenBitmap, ExtractIcon };
