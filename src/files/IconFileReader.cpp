@@ -9,6 +9,7 @@
 #include "IconChoice.h"
 #include "IconDirectory.h"
 #include "IconImage.h"
+#include "PngImage.h"
 
 namespace mosaikon {
 
@@ -75,8 +76,7 @@ IconFileListing listIconFile(ByteSource& file) {
             }
             const std::span<const std::uint8_t> bytes = all.subspan(image.entry.imageOffset);
             image.candidate = describeIconImage(bytes, path);
-            image.png = bytes.size() >= 4 && bytes[0] == 0x89 && bytes[1] == 'P' &&
-                        bytes[2] == 'N' && bytes[3] == 'G';
+            image.png = hasPngSignature(bytes);
         } catch (const FileError& problem) {
             image.candidate = candidateFromDirectory(image.entry.image, dir.type);
             image.problem = problem;

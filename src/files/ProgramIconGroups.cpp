@@ -2,11 +2,11 @@
 #include "ProgramIconGroups.h"
 
 #include <algorithm>
-#include <array>
 #include <memory>
 
 #include "FileError.h"
 #include "IconImage.h"
+#include "PngImage.h"
 #include "ProgramResources.h"
 
 namespace mosaikon {
@@ -15,8 +15,6 @@ namespace {
 
 // Real icon groups hold a few hundred KiB; a rebuilt icon file never holds more than this.
 constexpr std::uint64_t kMaxGroupImageBytes = 64u << 20;
-
-constexpr std::array<std::uint8_t, 8> kPngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 std::vector<std::uint8_t> readGroupBytes(ProgramIconDirectory& directory, ByteSource& file,
                                          std::size_t index) {
@@ -36,10 +34,9 @@ IconGroupImage describeImage(ProgramIconDirectory& directory, ByteSource& file,
     image.imageId = entry.imageId;
     if (const std::optional<ResourceSpan> span = directory.image(entry.imageId)) {
         image.bytesInFile = span->size;
-        const std::vector<std::uint8_t> head =
-            readUpTo(file, span->offset, std::min<std::uint64_t>(span->size, kPngSignature.size()));
+        // The signature is the first eight bytes; no more of the image is read here.
         image.png =
-            std::equal(kPngSignature.begin(), kPngSignature.end(), head.begin(), head.end());
+            hasPngSignature(readUpTo(file, span->offset, std::min<std::uint64_t>(span->size, 8)));
     }
     return image;
 }
@@ -113,15 +110,15 @@ IconGroupDescription ProgramIconGroups::describe(std::size_t index) {
         for (const IconGroupEntry& entry : parseIconGroup(bytes, m_file.name())) {
             group.images.push_back(describeImage(*m_directory, m_file, entry));
         }
-        static_cast<void>(soundGroup(index));
+        static_cast<void>(soundGroup(bytes));
     } catch (const FileError& problem) {
         group.damage = problem.problem();
     }
     return group;
 }
 
-ProgramIconGroups::SoundGroup ProgramIconGroups::soundGroup(std::size_t index) {
-    const std::vector<std::uint8_t> groupBytes = readGroupBytes(*m_directory, m_file, index);
+ProgramIconGroups::SoundGroup ProgramIconGroups::soundGroup(
+    std::span<const std::uint8_t> groupBytes) {
     SoundGroup group{parseIconGroup(groupBytes, m_file.name()), {}};
     // A count the group's bytes cannot hold would be written as a different directory.
     const std::uint16_t listed = parseIconDirectoryHeader(groupBytes)->count;
@@ -162,7 +159,7 @@ ProgramIconGroups::SoundGroup ProgramIconGroups::soundGroup(std::size_t index) {
 }
 
 std::vector<std::uint8_t> ProgramIconGroups::iconFile(std::size_t index) {
-    const SoundGroup group = soundGroup(index);
+    const SoundGroup group = soundGroup(readGroupBytes(*m_directory, m_file, index));
     const std::vector<IconGroupEntry>& entries = group.entries;
     const std::vector<std::vector<std::uint8_t>>& images = group.images;
 

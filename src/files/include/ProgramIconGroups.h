@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -70,10 +71,11 @@ public:
     std::vector<std::uint8_t> iconFile(std::size_t index);
 
 private:
-    // The entries of group `index` and its images' bytes, once every check has passed: the
-    // count the group gives is the count it holds, and every image is there and readable.
+    // The entries of the group resource `groupBytes` and its images' bytes, once every check
+    // has passed: the count the group gives is the count it holds, and every image is there,
+    // readable and within the bound.
     struct SoundGroup;
-    SoundGroup soundGroup(std::size_t index);
+    SoundGroup soundGroup(std::span<const std::uint8_t> groupBytes);
 
     ByteSource& m_file;
     std::unique_ptr<ProgramIconDirectory> m_directory;
