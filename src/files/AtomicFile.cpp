@@ -219,6 +219,13 @@ std::string writeProblem(int error) {
     }
 }
 
+// The error of a save whose new file is in place but whose folder could not be flushed, so that
+// the rename is not known to be permanent.
+FileError notMadePermanent(const std::string& target, int error) {
+    return FileError(target, "may not be saved: the disk failed to make the save permanent (" +
+                                 std::generic_category().message(error) + ").");
+}
+
 // The file a save of `name` replaces: `name` itself, or where its chain of symbolic links ends.
 // A relative link is read from the folder that holds it. Where the chain ends at nothing, the
 // save creates that file, as writing through the link would.
@@ -319,7 +326,7 @@ void AtomicFile::commit() {
     closeAndPlace();
     removeStaleTemporaries(m_folder);
     if (flushFolder(m_folder) != 0) {
-        failedToLast(m_target);
+        throw notMadePermanent(m_target, errno);
     }
 }
 
@@ -336,11 +343,6 @@ void AtomicFile::closeAndPlace() {
         fail(errno);
     }
     m_temporary.clear();
-}
-
-void AtomicFile::failedToLast(const std::string& target) {
-    throw FileError(target, "may not be saved: the disk failed to make the save permanent (" +
-                                std::generic_category().message(errno) + ").");
 }
 
 void AtomicFileBatch::add(std::string target, std::span<const std::uint8_t> bytes) {
@@ -385,12 +387,9 @@ std::vector<FileError> AtomicFileBatch::commit() {
     for (const auto& [folder, targets] : placed) {
         removeStaleTemporaries(folder);
         if (flushFolder(folder) != 0) {
+            const int error = errno;
             for (const std::string& target : targets) {
-                try {
-                    AtomicFile::failedToLast(target);
-                } catch (const FileError& failure) {
-                    failures.push_back(failure);
-                }
+                failures.push_back(notMadePermanent(target, error));
             }
         }
     }

@@ -40,7 +40,6 @@ private:
     friend class AtomicFileBatch;
     // Closes the new file, already flushed, and puts it in place of the target.
     void closeAndPlace();
-    [[noreturn]] static void failedToLast(const std::string& target);
     [[noreturn]] void fail(int error);
     void discardTemporary() noexcept;
 
