@@ -2,10 +2,10 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 
-#include "ClickableLabel.h"
-#include "PictureBoxView.h"
-#include "ToolbarView.h"
 #include "WindowTestSupport.h"
+#include "controls/ClickableLabel.h"
+#include "controls/PictureBoxView.h"
+#include "controls/ToolbarView.h"
 
 namespace mosaikon::test {
 namespace {

@@ -10,8 +10,8 @@
 #include <QScreen>
 #include <QToolTip>
 
-#include "Toolbar.h"
 #include "WindowTestSupport.h"
+#include "controls/Toolbar.h"
 
 namespace mosaikon {
 namespace {

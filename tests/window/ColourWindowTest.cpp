@@ -1,7 +1,7 @@
 // Choosing the painting colour with real clicks on the swatches and presses on the strip.
-#include "ClickableLabel.h"
-#include "PictureBoxView.h"
 #include "WindowTestSupport.h"
+#include "controls/ClickableLabel.h"
+#include "controls/PictureBoxView.h"
 
 namespace mosaikon::test {
 namespace {

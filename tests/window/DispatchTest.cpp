@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "PictureBoxView.h"
 #include "PictureFiles.h"
-#include "ToolbarView.h"
 #include "WindowTestSupport.h"
+#include "controls/PictureBoxView.h"
+#include "controls/ToolbarView.h"
 
 namespace mosaikon {
 namespace {

@@ -1,7 +1,7 @@
 // A global display scale is rounded to a whole factor so surface pixels keep one size.
 #include <gtest/gtest.h>
 
-#include "DisplayScale.h"
+#include "platform/DisplayScale.h"
 
 namespace mosaikon {
 namespace {

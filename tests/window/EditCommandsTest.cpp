@@ -8,13 +8,13 @@
 #include <QMenu>
 #include <QTableWidget>
 
-#include "ClipboardCommands.h"
-#include "ColourPick.h"
-#include "EditCommands.h"
-#include "PictureBoxView.h"
-#include "ShortcutsWindow.h"
-#include "ToolbarView.h"
 #include "WindowTestSupport.h"
+#include "commands/ClipboardCommands.h"
+#include "commands/ColourPick.h"
+#include "commands/EditCommands.h"
+#include "commands/ShortcutsWindow.h"
+#include "controls/PictureBoxView.h"
+#include "controls/ToolbarView.h"
 
 namespace mosaikon {
 namespace {

@@ -7,9 +7,9 @@
 #include <fstream>
 #include <new>
 
-#include "FailureMessage.h"
 #include "FileError.h"
 #include "WindowTestSupport.h"
+#include "mainwindow/FailureMessage.h"
 
 namespace mosaikon {
 namespace {

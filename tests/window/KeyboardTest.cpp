@@ -2,12 +2,12 @@
 // swatches, buttons and the link, and drawing on the grid with the cell cursor.
 #include <QMenu>
 
-#include "ClickableLabel.h"
-#include "GridKeyboard.h"
-#include "PictureBoxView.h"
-#include "ToolbarView.h"
-#include "WebLink.h"
 #include "WindowTestSupport.h"
+#include "access/GridKeyboard.h"
+#include "controls/ClickableLabel.h"
+#include "controls/PictureBoxView.h"
+#include "controls/ToolbarView.h"
+#include "controls/WebLink.h"
 
 namespace mosaikon::test {
 namespace {

@@ -1,9 +1,9 @@
 // Every control of the main window: place, size, container, stacking and stored look.
 #include <QIcon>
 
-#include "ClickableLabel.h"
-#include "PictureBoxView.h"
 #include "WindowTestSupport.h"
+#include "controls/ClickableLabel.h"
+#include "controls/PictureBoxView.h"
 
 namespace mosaikon::test {
 namespace {

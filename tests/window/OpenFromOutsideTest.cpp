@@ -8,8 +8,8 @@
 #include <iterator>
 
 #include "../files/ScriptedDialogHost.h"
-#include "EditCommands.h"
 #include "WindowTestSupport.h"
+#include "commands/EditCommands.h"
 
 namespace mosaikon::test {
 namespace {

@@ -4,8 +4,8 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include "PictureBoxView.h"
-#include "frmEditIcon.h"
+#include "controls/PictureBoxView.h"
+#include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon {
 namespace {

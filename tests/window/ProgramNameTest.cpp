@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <stdexcept>
 
-#include "frmEditIcon.h"
+#include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon {
 namespace {

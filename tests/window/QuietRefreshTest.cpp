@@ -6,9 +6,9 @@
 #include <QTest>
 #include <map>
 
-#include "ClickableLabel.h"
-#include "PictureBoxView.h"
 #include "WindowTestSupport.h"
+#include "controls/ClickableLabel.h"
+#include "controls/PictureBoxView.h"
 
 namespace mosaikon {
 namespace {

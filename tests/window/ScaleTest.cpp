@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "PictureBoxView.h"
-#include "frmEditIcon.h"
+#include "controls/PictureBoxView.h"
+#include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon {
 namespace {

@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "DisplayScale.h"
-#include "ProgramName.h"
+#include "app/ProgramName.h"
+#include "platform/DisplayScale.h"
 
 int main(int argc, char* argv[]) {
     if (argc > 1 && std::strcmp(argv[1], "--print-scale") == 0) {

@@ -3,8 +3,8 @@
 #include <QMenu>
 #include <QToolTip>
 
-#include "ToolbarView.h"
 #include "WindowTestSupport.h"
+#include "controls/ToolbarView.h"
 
 namespace mosaikon::test {
 namespace {

@@ -2,10 +2,10 @@
 #include <map>
 #include <stdexcept>
 
-#include "ClickableLabel.h"
-#include "PictureBoxView.h"
-#include "WebLink.h"
 #include "WindowTestSupport.h"
+#include "controls/ClickableLabel.h"
+#include "controls/PictureBoxView.h"
+#include "controls/WebLink.h"
 
 namespace mosaikon::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "ProgramName.h"
+#include "app/ProgramName.h"
 
 int main(int argc, char* argv[]) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {

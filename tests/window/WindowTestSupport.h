@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "CommonDialog.h"
-#include "frmEditIcon.h"
+#include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon::test {
 

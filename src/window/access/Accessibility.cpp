@@ -1,13 +1,13 @@
-#include "Accessibility.h"
+#include "access/Accessibility.h"
 
 #include <QAccessibleWidget>
 #include <QLabel>
 #include <QWindow>
 #include <vector>
 
-#include "ClickableLabel.h"
-#include "ColourNames.h"
-#include "ToolbarView.h"
+#include "access/ColourNames.h"
+#include "controls/ClickableLabel.h"
+#include "controls/ToolbarView.h"
 
 namespace mosaikon {
 

@@ -1,4 +1,4 @@
-#include "ColourNames.h"
+#include "access/ColourNames.h"
 
 #include <array>
 #include <cstdint>

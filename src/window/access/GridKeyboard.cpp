@@ -1,4 +1,4 @@
-#include "GridKeyboard.h"
+#include "access/GridKeyboard.h"
 
 #include <QAccessible>
 #include <QFocusEvent>
@@ -6,9 +6,9 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "ColourNames.h"
-#include "KeyboardFocus.h"
-#include "PictureBoxView.h"
+#include "access/ColourNames.h"
+#include "access/KeyboardFocus.h"
+#include "controls/PictureBoxView.h"
 
 namespace mosaikon {
 

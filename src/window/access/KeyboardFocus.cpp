@@ -1,4 +1,4 @@
-#include "KeyboardFocus.h"
+#include "access/KeyboardFocus.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

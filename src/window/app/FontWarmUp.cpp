@@ -1,4 +1,4 @@
-#include "FontWarmUp.h"
+#include "app/FontWarmUp.h"
 
 #ifdef MOSAIKON_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>

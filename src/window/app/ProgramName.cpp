@@ -1,4 +1,4 @@
-#include "ProgramName.h"
+#include "app/ProgramName.h"
 
 #include <QCoreApplication>
 

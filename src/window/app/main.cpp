@@ -2,11 +2,11 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "CommandLine.h"
-#include "DisplayScale.h"
-#include "FontWarmUp.h"
-#include "ProgramName.h"
-#include "frmEditIcon.h"
+#include "app/CommandLine.h"
+#include "app/FontWarmUp.h"
+#include "app/ProgramName.h"
+#include "mainwindow/frmEditIcon.h"
+#include "platform/DisplayScale.h"
 
 int main(int argc, char* argv[]) {
     // Read before the application object exists, so --help and --version need no display.

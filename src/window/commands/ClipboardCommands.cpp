@@ -1,4 +1,4 @@
-#include "ClipboardCommands.h"
+#include "commands/ClipboardCommands.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "ColourPick.h"
+#include "commands/ColourPick.h"
 
 #include <QAction>
 #include <QColorDialog>
@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "GridKeyboard.h"
-#include "PictureBoxView.h"
-#include "frmEditIcon.h"
+#include "access/GridKeyboard.h"
+#include "controls/PictureBoxView.h"
+#include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon {
 

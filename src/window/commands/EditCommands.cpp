@@ -1,16 +1,16 @@
 // The history wired to the window: one step per command or paint stroke, undo and redo, and the
 // command menu on the window's background.
-#include "EditCommands.h"
+#include "commands/EditCommands.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "ColourPick.h"
-#include "PictureBoxView.h"
-#include "ShortcutsWindow.h"
-#include "frmEditIcon.h"
+#include "commands/ColourPick.h"
+#include "commands/ShortcutsWindow.h"
+#include "controls/PictureBoxView.h"
+#include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon {
 

@@ -3,10 +3,10 @@
 #include <QAction>
 #include <QGuiApplication>
 
-#include "ClipboardCommands.h"
-#include "ColourPick.h"
-#include "EditCommands.h"
-#include "frmEditIcon.h"
+#include "commands/ClipboardCommands.h"
+#include "commands/ColourPick.h"
+#include "commands/EditCommands.h"
+#include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon {
 

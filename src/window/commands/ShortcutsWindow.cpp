@@ -1,4 +1,4 @@
-#include "ShortcutsWindow.h"
+#include "commands/ShortcutsWindow.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -6,7 +6,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "EditCommands.h"
+#include "commands/EditCommands.h"
 
 namespace mosaikon {
 

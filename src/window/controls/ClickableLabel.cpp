@@ -1,10 +1,10 @@
-#include "ClickableLabel.h"
+#include "controls/ClickableLabel.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "KeyboardFocus.h"
+#include "access/KeyboardFocus.h"
 
 namespace mosaikon {
 

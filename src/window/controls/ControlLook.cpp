@@ -1,4 +1,4 @@
-#include "ControlLook.h"
+#include "controls/ControlLook.h"
 
 #include <QPalette>
 #include <QWidget>

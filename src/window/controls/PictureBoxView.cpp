@@ -1,11 +1,11 @@
-#include "PictureBoxView.h"
+#include "controls/PictureBoxView.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
 
-#include "ResourcePictures.h"
+#include "controls/ResourcePictures.h"
 
 namespace mosaikon {
 

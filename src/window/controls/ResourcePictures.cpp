@@ -1,4 +1,4 @@
-#include "ResourcePictures.h"
+#include "controls/ResourcePictures.h"
 
 #include <QFile>
 #include <QImage>

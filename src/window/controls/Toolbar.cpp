@@ -1,4 +1,4 @@
-#include "Toolbar.h"
+#include "controls/Toolbar.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ToolbarView.h"
+#include "controls/ToolbarView.h"
 
 #include <QHelpEvent>
 #include <QMenu>
@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QToolTip>
 
-#include "KeyboardFocus.h"
+#include "access/KeyboardFocus.h"
 
 namespace mosaikon {
 

@@ -5,8 +5,8 @@
 #include <QRect>
 #include <QWidget>
 
-#include "ImageList.h"
-#include "Toolbar.h"
+#include "controls/ImageList.h"
+#include "controls/Toolbar.h"
 
 namespace mosaikon {
 

@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 
-#include "KeyboardFocus.h"
-#include "ToolbarView.h"
+#include "access/KeyboardFocus.h"
+#include "controls/ToolbarView.h"
 
 namespace mosaikon {
 

@@ -1,4 +1,4 @@
-#include "WebLink.h"
+#include "controls/WebLink.h"
 
 namespace mosaikon {
 

@@ -2,7 +2,7 @@
 // button's Key, compared whole and case-sensitively; menu choices by position only (the owning
 // button's Index and the item's), so the toolbar's layout is part of this contract. Before a
 // file command the dispatch notes which one it is, so that a failure can name it.
-#include "frmEditIcon.h"
+#include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon {
 

@@ -1,10 +1,10 @@
-#include "FailureMessage.h"
+#include "mainwindow/FailureMessage.h"
 
 #include <QCoreApplication>
 #include <new>
 
 #include "FileError.h"
-#include "FileNames.h"
+#include "platform/FileNames.h"
 
 namespace mosaikon {
 

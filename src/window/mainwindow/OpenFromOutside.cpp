@@ -11,10 +11,10 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "EditCommands.h"
-#include "FileNames.h"
 #include "OpenKinds.h"
-#include "frmEditIcon.h"
+#include "commands/EditCommands.h"
+#include "mainwindow/frmEditIcon.h"
+#include "platform/FileNames.h"
 
 namespace mosaikon {
 

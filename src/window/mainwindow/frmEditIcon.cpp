@@ -1,4 +1,4 @@
-#include "frmEditIcon.h"
+#include "mainwindow/frmEditIcon.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -7,17 +7,17 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "Accessibility.h"
-#include "ClickableLabel.h"
-#include "ControlLook.h"
-#include "DesktopShell.h"
-#include "EditCommands.h"
-#include "FileNames.h"
-#include "PictureBoxView.h"
-#include "QtDialogHost.h"
-#include "ResourcePictures.h"
-#include "ToolbarView.h"
-#include "WebLink.h"
+#include "access/Accessibility.h"
+#include "commands/EditCommands.h"
+#include "controls/ClickableLabel.h"
+#include "controls/ControlLook.h"
+#include "controls/PictureBoxView.h"
+#include "controls/ResourcePictures.h"
+#include "controls/ToolbarView.h"
+#include "controls/WebLink.h"
+#include "platform/DesktopShell.h"
+#include "platform/FileNames.h"
+#include "platform/QtDialogHost.h"
 
 namespace mosaikon {
 

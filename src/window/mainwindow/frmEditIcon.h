@@ -11,11 +11,11 @@
 
 #include "ColourChoice.h"
 #include "CommonDialog.h"
-#include "FailureMessage.h"
 #include "FileCommands.h"
 #include "IconCanvas.h"
-#include "ImageList.h"
-#include "Toolbar.h"
+#include "controls/ImageList.h"
+#include "controls/Toolbar.h"
+#include "mainwindow/FailureMessage.h"
 
 class QLabel;
 class QScreen;

@@ -3,13 +3,13 @@
 // cell cursor on the grid. None of it changes how the window looks until the keyboard is used.
 #include <QLabel>
 
-#include "Accessibility.h"
-#include "ClickableLabel.h"
-#include "GridKeyboard.h"
-#include "KeyboardFocus.h"
-#include "PictureBoxView.h"
-#include "ToolbarView.h"
-#include "frmEditIcon.h"
+#include "access/Accessibility.h"
+#include "access/GridKeyboard.h"
+#include "access/KeyboardFocus.h"
+#include "controls/ClickableLabel.h"
+#include "controls/PictureBoxView.h"
+#include "controls/ToolbarView.h"
+#include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon {
 

@@ -3,13 +3,13 @@
 #include <QIcon>
 #include <QLabel>
 
-#include "ClickableLabel.h"
-#include "ControlLook.h"
-#include "PictureBoxView.h"
-#include "ResourcePictures.h"
-#include "ToolbarView.h"
-#include "WebLink.h"
-#include "frmEditIcon.h"
+#include "controls/ClickableLabel.h"
+#include "controls/ControlLook.h"
+#include "controls/PictureBoxView.h"
+#include "controls/ResourcePictures.h"
+#include "controls/ToolbarView.h"
+#include "controls/WebLink.h"
+#include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon {
 

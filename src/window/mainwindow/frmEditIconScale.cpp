@@ -5,11 +5,11 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "ClickableLabel.h"
-#include "PictureBoxView.h"
-#include "ResourcePictures.h"
-#include "ToolbarView.h"
-#include "frmEditIcon.h"
+#include "controls/ClickableLabel.h"
+#include "controls/PictureBoxView.h"
+#include "controls/ResourcePictures.h"
+#include "controls/ToolbarView.h"
+#include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WebLink.h"
+#include "controls/WebLink.h"
 
 namespace mosaikon {
 

@@ -1,4 +1,4 @@
-#include "DisplayScale.h"
+#include "platform/DisplayScale.h"
 
 #include <QGuiApplication>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "QtDialogHost.h"
+#include "platform/QtDialogHost.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
-#include "FileNames.h"
+#include "platform/FileNames.h"
 
 namespace mosaikon {
 
