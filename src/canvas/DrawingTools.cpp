@@ -1,36 +1,26 @@
 // The Paint and Change tools of the magnified view.
+#include <optional>
+
+#include "GridGeometry.h"
 #include "IconCanvas.h"
 
 namespace mosaikon {
 
 namespace {
 constexpr std::int16_t kPrimaryButton = 1;
-constexpr int kCellsPerSide = 32;
-constexpr int kRowEnd = 320;
 }  // namespace
 
-// Tests every cell in turn, row by row from the top. The bounds are strict, so a position on a
-// grid line, at 320 or beyond, or below 0 hits nothing, and at most one cell is hit.
+// The cell the scan hits, if any: its interior on the view, then its pixel on the icon.
 void IconCanvas::paintScan(float X, float Y) {
-    int cx = 0;
-    int cy = 0;
-    for (int pass = 0; pass < kCellsPerSide; ++pass) {
-        for (int step = 0; step < kCellsPerSide; ++step) {
-            const bool hit =
-                X > static_cast<float>(cx) && X < static_cast<float>(cx + state.CellSize) &&
-                Y < static_cast<float>(cy + state.CellSize) && Y > static_cast<float>(cy);
-            if (hit) {
-                LargePicture.Line(cx + 1, cy + 1, cx + state.CellFill, cy + state.CellFill,
-                                  state.CurrentColor, LineShape::FilledBox);
-                SmallPicture.PSet(cx / state.CellSize, cy / state.CellSize, state.CurrentColor);
-            }
-            cx += state.CellSize;
-            if (cx == kRowEnd) {
-                cx = 0;
-                cy += state.CellSize;
-            }
-        }
+    const std::optional<grid::Cell> hit = grid::paintScanHit(X, Y, state.CellSize);
+    if (!hit) {
+        return;
     }
+    const int cx = hit->column * state.CellSize;
+    const int cy = hit->row * state.CellSize;
+    LargePicture.Line(cx + 1, cy + 1, cx + state.CellFill, cy + state.CellFill, state.CurrentColor,
+                      LineShape::FilledBox);
+    SmallPicture.PSet(cx / state.CellSize, cy / state.CellSize, state.CurrentColor);
 }
 
 // Replaces every icon pixel of the colour under the pointer with the painting colour, rebuilds
@@ -52,16 +42,22 @@ void IconCanvas::replaceColour(float X, float Y) {
         }
     }
     state.Snapshot = rebuildView();
-    LargePicture.setMousePointer(pointers::kPencil);
+    selectTool(Tool::Paint);
 }
 
 void IconCanvas::LargePicture_MouseDown(std::int16_t Button, std::int16_t /*Shift*/, float X,
                                         float Y) {
-    const std::int16_t mode = LargePicture.MousePointer();
-    if (mode == pointers::kUpArrow) {
-        replaceColour(X, Y);
-    } else if (Button == kPrimaryButton && mode == pointers::kPencil) {
-        paintScan(X, Y);
+    switch (activeTool()) {
+        case Tool::Change:  // whatever the button
+            replaceColour(X, Y);
+            break;
+        case Tool::Paint:
+            if (Button == kPrimaryButton) {
+                paintScan(X, Y);
+            }
+            break;
+        case Tool::None:
+            break;
     }
 }
 

@@ -1,11 +1,13 @@
 #include "IconCanvas.h"
 
+#include "GridGeometry.h"
+
 namespace mosaikon {
 
 namespace {
 constexpr std::int16_t kIconSize = 32;
-constexpr std::int16_t kCellSize = 10;
-constexpr std::int16_t kCellFill = 9;
+constexpr std::int16_t kCellSize = grid::kCellSize;
+constexpr std::int16_t kCellFill = grid::kCellFill;
 }  // namespace
 
 IconCanvas::IconCanvas()
@@ -21,7 +23,7 @@ void IconCanvas::Form_Load(const std::function<void()>& setSwatchColours) {
         setSwatchColours();
     }
     DrawGrid();
-    LargePicture.setMousePointer(pointers::kPencil);
+    selectTool(Tool::Paint);
 }
 
 void IconCanvas::DrawGrid(std::int16_t& iconSize, const Colour& gridColor) {

@@ -9,7 +9,6 @@ namespace mosaikon {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
 constexpr std::uint32_t kOutsideDrawingArea = 0xFFFFFFFFu;
 
 // Blends `source` over `below` by `alpha` (0–255), channel by channel, rounding to nearest:
@@ -61,11 +60,11 @@ PictureBox::PictureBox(int widthPixels, int heightPixels, Colour background, Sca
 }
 
 double PictureBox::ScaleWidth() const {
-    return m_unit == ScaleUnit::Twips ? m_width * kTwipsPerPixel : m_width;
+    return m_unit == ScaleUnit::Twips ? m_width * double{kTwipsPerPixel} : m_width;
 }
 
 double PictureBox::ScaleHeight() const {
-    return m_unit == ScaleUnit::Twips ? m_height * kTwipsPerPixel : m_height;
+    return m_unit == ScaleUnit::Twips ? m_height * double{kTwipsPerPixel} : m_height;
 }
 
 int PictureBox::toPixelX(double x) const {
@@ -260,75 +259,120 @@ static std::pair<long, long> visibleOffsets(int origin, int extent, int limit) {
     return {first, last + 1};
 }
 
+namespace {
+
+// Which source columns and rows a scaled drawing samples, by centre sampling: destination
+// offset o takes source column ((2o + 1) · srcW) / (2 · |w|), rows likewise. Only the offsets
+// that land inside the surface are planned.
+struct SamplingPlan {
+    std::vector<int> columns;  // one per visible destination offset, in offset order
+    std::vector<int> rows;     // every source row sampled, each once, in order
+    long firstY = 0;
+    long endY = 0;
+    long long sourceHeight = 0;
+    long long spanY = 0;
+
+    int sourceRowOf(long o) const {
+        return static_cast<int>(((2LL * o + 1) * sourceHeight) / spanY);
+    }
+};
+
+SamplingPlan planSampling(const PixelSource& source, std::pair<long, long> offsetsX,
+                          std::pair<long, long> offsetsY, int destWidth, int destHeight) {
+    SamplingPlan plan;
+    plan.firstY = offsetsY.first;
+    plan.endY = offsetsY.second;
+    plan.sourceHeight = source.height();
+    plan.spanY = 2LL * std::llabs(destHeight);
+    const long long sourceWidth = source.width();
+    const long long spanX = 2LL * std::llabs(destWidth);
+    plan.columns.reserve(static_cast<std::size_t>(offsetsX.second - offsetsX.first));
+    for (long o = offsetsX.first; o < offsetsX.second; ++o) {
+        plan.columns.push_back(static_cast<int>(((2LL * o + 1) * sourceWidth) / spanX));
+    }
+    for (long o = plan.firstY; o < plan.endY; ++o) {
+        if (plan.rows.empty() || plan.rows.back() != plan.sourceRowOf(o)) {
+            plan.rows.push_back(plan.sourceRowOf(o));
+        }
+    }
+    return plan;
+}
+
+// One sampled source row laid out in screen order, as plain colours and opacities.
+class SampledRow {
+public:
+    SampledRow(std::size_t count, bool mirrored, bool isIcon)
+        : m_sampled(count),
+          m_plain(count),
+          m_alpha(count),
+          m_mirrored(mirrored),
+          m_isIcon(isIcon) {}
+
+    void load(const PixelSource& source, int row, const std::vector<int>& columns) {
+        source.sampleRow(row, columns, m_sampled);
+        m_opaque = true;
+        const std::size_t count = m_sampled.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t j = m_mirrored ? count - 1 - i : i;
+            m_plain[j] = m_sampled[i] & 0x00FFFFFFu;
+            m_alpha[j] = m_isIcon ? pixelAlpha(m_sampled[i]) : std::uint8_t{255};
+            m_opaque = m_opaque && m_alpha[j] == 255;
+        }
+    }
+
+    // Puts the row onto `line`: copied whole when nothing in it needs blending, otherwise
+    // blended, which is exact at both ends (opacity 255 gives the source, 0 leaves the
+    // surface), so every pixel takes the same branch-free path.
+    void drawOnto(std::uint32_t* line) const {
+        if (m_opaque) {
+            std::copy(m_plain.begin(), m_plain.end(), line);
+            return;
+        }
+        for (std::size_t j = 0; j < m_plain.size(); ++j) {
+            line[j] = blend(line[j], m_plain[j], m_alpha[j]);
+        }
+    }
+
+private:
+    std::vector<Pixel> m_sampled;
+    std::vector<std::uint32_t> m_plain;
+    std::vector<std::uint8_t> m_alpha;
+    bool m_mirrored;
+    bool m_isIcon;
+    bool m_opaque = true;
+};
+
+}  // namespace
+
 void PictureBox::paintScaled(const Picture& picture, int x1, int y1, int destWidth,
                              int destHeight) {
     const PixelSource& source = *picture.source();
-    const long long sourceWidth = source.width();
-    const long long sourceHeight = source.height();
-    const long long spanX = 2LL * std::llabs(destWidth);
-    const long long spanY = 2LL * std::llabs(destHeight);
-    const auto [firstX, endX] = visibleOffsets(x1, destWidth, m_width);
-    const auto [firstY, endY] = visibleOffsets(y1, destHeight, m_height);
-    if (firstX >= endX || firstY >= endY) {
+    const auto offsetsX = visibleOffsets(x1, destWidth, m_width);
+    const auto offsetsY = visibleOffsets(y1, destHeight, m_height);
+    if (offsetsX.first >= offsetsX.second || offsetsY.first >= offsetsY.second) {
         return;
     }
-
-    // Centre sampling: destination offset o takes source column ((2o + 1) · srcW) / (2 · |w|).
-    std::vector<int> columns;
-    columns.reserve(static_cast<std::size_t>(endX - firstX));
-    for (long o = firstX; o < endX; ++o) {
-        columns.push_back(static_cast<int>(((2LL * o + 1) * sourceWidth) / spanX));
-    }
-    auto sourceRowOf = [&](long o) {
-        return static_cast<int>(((2LL * o + 1) * sourceHeight) / spanY);
-    };
-    // Every row this drawing samples, each once, read ahead before any pixel changes.
-    std::vector<int> rows;
-    for (long o = firstY; o < endY; ++o) {
-        if (rows.empty() || rows.back() != sourceRowOf(o)) {
-            rows.push_back(sourceRowOf(o));
-        }
-    }
-    source.prepareSamples(rows, columns);
-    const std::size_t count = columns.size();
+    const SamplingPlan plan = planSampling(source, offsetsX, offsetsY, destWidth, destHeight);
+    // Every row this drawing samples is read ahead, before any pixel changes.
+    source.prepareSamples(plan.rows, plan.columns);
     const bool mirrored = destWidth < 0;
     // The visible destination columns are contiguous; `left` is the first of them on screen.
-    const int left = mirrored ? x1 - static_cast<int>(endX - 1) : x1 + static_cast<int>(firstX);
+    const int left = mirrored ? x1 - static_cast<int>(offsetsX.second - 1)
+                              : x1 + static_cast<int>(offsetsX.first);
 
-    // A sampled source row laid out in screen order, as plain colours and opacities. Rows that
-    // repeat (enlarging) are sampled once; a row with nothing to blend is copied whole.
-    const bool isIcon = picture.kind() == PictureKind::Icon;
-    std::vector<Pixel> sampled(count);
-    std::vector<std::uint32_t> plain(count);
-    std::vector<std::uint8_t> alpha(count);
-    bool rowOpaque = true;
+    // Rows that repeat (enlarging) are sampled once.
+    SampledRow row(plan.columns.size(), mirrored, picture.kind() == PictureKind::Icon);
     int loadedRow = -1;
-    for (long o = firstY; o < endY; ++o) {
-        const int sourceRow = sourceRowOf(o);
+    for (long o = plan.firstY; o < plan.endY; ++o) {
+        const int sourceRow = plan.sourceRowOf(o);
         if (sourceRow != loadedRow) {
-            source.sampleRow(sourceRow, columns, sampled);
+            row.load(source, sourceRow, plan.columns);
             loadedRow = sourceRow;
-            rowOpaque = true;
-            for (std::size_t i = 0; i < count; ++i) {
-                const std::size_t j = mirrored ? count - 1 - i : i;
-                plain[j] = sampled[i] & 0x00FFFFFFu;
-                alpha[j] = isIcon ? pixelAlpha(sampled[i]) : std::uint8_t{255};
-                rowOpaque = rowOpaque && alpha[j] == 255;
-            }
         }
         const int y = destHeight > 0 ? y1 + static_cast<int>(o) : y1 - static_cast<int>(o);
-        std::uint32_t* line = m_pixels.data() +
-                              static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
-                              static_cast<std::size_t>(left);
-        if (rowOpaque) {
-            std::copy(plain.begin(), plain.end(), line);
-            continue;
-        }
-        // Blending is exact at both ends (opacity 255 gives the source, 0 leaves the surface),
-        // so every pixel takes the same branch-free path.
-        for (std::size_t j = 0; j < count; ++j) {
-            line[j] = blend(line[j], plain[j], alpha[j]);
-        }
+        row.drawOnto(m_pixels.data() +
+                     static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
+                     static_cast<std::size_t>(left));
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "EditorState.h"
 #include "PictureBox.h"
+#include "Tools.h"
 
 namespace mosaikon {
 
@@ -40,7 +41,13 @@ public:
     // The icon surface drawn from the view: the view's whole image shrunk to 32 × 32.
     void readBackIcon();
 
-    // Mouse events of the view: Button as the view reports it, X and Y in view pixels.
+    // The active drawing tool, as the view's MousePointer records it, and the choice of one,
+    // which writes that record (the toolbar's pressed states are the window's).
+    Tool activeTool() const { return toolOfPointer(LargePicture.MousePointer()); }
+    void selectTool(Tool tool) { LargePicture.setMousePointer(pointerOfTool(tool)); }
+
+    // Mouse events of the view: Button as the view reports it, X and Y in view pixels. A press
+    // goes to the active tool.
     void LargePicture_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void LargePicture_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
 

@@ -13,6 +13,7 @@ namespace mosaikon {
 // The unit of a surface's coordinates: whole pixels, or twips (15 to the pixel, a twip
 // coordinate t lying on pixel floor(t / 15)).
 enum class ScaleUnit { Pixels, Twips };
+inline constexpr int kTwipsPerPixel = 15;
 
 enum class LineShape { Plain, Box, FilledBox };
 

@@ -43,9 +43,9 @@ protected:
 private:
     // The cell's square of grid lines, 11 × 11 pixels, within the view.
     QRect ring(QPoint cell) const {
-        const QRect square(m_border + GridKeyboard::kCellSize * cell.x(),
-                           m_border + GridKeyboard::kCellSize * cell.y(),
-                           GridKeyboard::kCellSize + 1, GridKeyboard::kCellSize + 1);
+        const grid::ViewRect lines = grid::cellSquare({cell.x(), cell.y()});
+        const QRect square(QPoint(m_border + lines.left, m_border + lines.top),
+                           QPoint(m_border + lines.right, m_border + lines.bottom));
         return square.intersected(rect());
     }
 
@@ -101,9 +101,8 @@ bool GridKeyboard::handleKey(const QKeyEvent& event) {
             showCursorIfKeyboardUsed();
             // The centre of the cell's interior, where a press paints that cell and, with the
             // Change tool, reads its colour.
-            emit cellPressed(1, shiftValue(event.modifiers()),
-                             static_cast<float>(kCellSize * m_cell.x() + kCellSize / 2),
-                             static_cast<float>(kCellSize * m_cell.y() + kCellSize / 2));
+            emit cellPressed(1, shiftValue(event.modifiers()), static_cast<float>(centre().x),
+                             static_cast<float>(centre().y));
             describeCell();
             return true;
         default:
@@ -116,7 +115,7 @@ bool GridKeyboard::handleKey(const QKeyEvent& event) {
 }
 
 void GridKeyboard::moveTo(QPoint cell) {
-    cell = {std::clamp(cell.x(), 0, kCells - 1), std::clamp(cell.y(), 0, kCells - 1)};
+    cell = {std::clamp(cell.x(), 0, grid::kCells - 1), std::clamp(cell.y(), 0, grid::kCells - 1)};
     if (cell == m_cell) {
         return;
     }
@@ -125,11 +124,12 @@ void GridKeyboard::moveTo(QPoint cell) {
     describeCell();
 }
 
+grid::ViewPoint GridKeyboard::centre() const { return grid::cellCentre({m_cell.x(), m_cell.y()}); }
+
 void GridKeyboard::showCursorIfKeyboardUsed() { m_cursor->setVisible(showsFocusMark(m_grid)); }
 
 void GridKeyboard::describeCell() {
-    const Colour colour = m_grid->surface().pixel(kCellSize * m_cell.x() + kCellSize / 2,
-                                                  kCellSize * m_cell.y() + kCellSize / 2);
+    const Colour colour = m_grid->surface().pixel(centre().x, centre().y);
     m_grid->setAccessibleDescription(
         tr("Cell cursor at column %1, row %2: %3. Arrow keys move the cursor; Space paints "
            "the cell.")

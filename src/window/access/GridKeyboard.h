@@ -4,6 +4,8 @@
 #include <QPoint>
 #include <cstdint>
 
+#include "GridGeometry.h"
+
 class QKeyEvent;
 
 namespace mosaikon {
@@ -19,9 +21,6 @@ class CellCursor;
 class GridKeyboard : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kCells = 32;
-    static constexpr int kCellSize = 10;
-
     explicit GridKeyboard(PictureBoxView* grid);
 
     // The cell under the cursor, column and row from 0.
@@ -40,6 +39,8 @@ private:
     void moveTo(QPoint cell);
     void showCursorIfKeyboardUsed();
     void describeCell();
+    // The view pixel in the middle of the cursor's cell.
+    grid::ViewPoint centre() const;
 
     PictureBoxView* m_grid;
     CellCursor* m_cursor;

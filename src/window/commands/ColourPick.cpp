@@ -4,8 +4,6 @@
 #include <QColorDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <algorithm>
-#include <cmath>
 
 #include "access/GridKeyboard.h"
 #include "controls/PictureBoxView.h"
@@ -45,16 +43,13 @@ void ColourPick::takeColour(std::uint32_t plain) {
 // grid line takes the cell it borders on the lower right, and a view that a move left
 // different from the icon gives what the person sees.
 void ColourPick::pickAt(const QPointF& position) {
-    const IconCanvas& canvas = m_window.canvas();
     const int border = m_window.LargePicture()->borderWidth();
-    const int cell = std::max<int>(canvas.state.CellSize, 1);
-    const auto cellOf = [cell](int pixel) {
-        return std::clamp(pixel / cell, 0, IconCanvas::kIconEdge - 1);
-    };
-    const int column = cellOf(std::max(static_cast<int>(std::floor(position.x())) - border, 0));
-    const int row = cellOf(std::max(static_cast<int>(std::floor(position.y())) - border, 0));
-    const Colour shown = canvas.LargePicture.Point(column * cell + cell / 2, row * cell + cell / 2);
-    takeColour(shown.value());
+    pickCell(grid::cellUnder(position.x() - border, position.y() - border));
+}
+
+void ColourPick::pickCell(grid::Cell cell) {
+    const grid::ViewPoint centre = grid::cellCentre(cell);
+    takeColour(m_window.canvas().LargePicture.Point(centre.x, centre.y).value());
 }
 
 bool ColourPick::eventFilter(QObject* /*watched*/, QEvent* event) {
@@ -67,9 +62,7 @@ bool ColourPick::eventFilter(QObject* /*watched*/, QEvent* event) {
             }
             cancel();
             const QPoint cell = m_window.gridKeyboard()->cell();
-            const int size = std::max<int>(m_window.canvas().state.CellSize, 1);
-            const int border = m_window.LargePicture()->borderWidth();
-            pickAt(QPointF(border + cell.x() * size, border + cell.y() * size));
+            pickCell({cell.x(), cell.y()});
             return true;
         }
         case QEvent::MouseButtonPress:

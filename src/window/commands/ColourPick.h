@@ -4,6 +4,8 @@
 #include <QPointF>
 #include <cstdint>
 
+#include "GridGeometry.h"
+
 class QAction;
 
 namespace mosaikon {
@@ -33,6 +35,7 @@ protected:
 private:
     void takeColour(std::uint32_t plain);
     void pickAt(const QPointF& position);
+    void pickCell(grid::Cell cell);
 
     frmEditIcon& m_window;
     QAction* m_cancel;

@@ -5,13 +5,12 @@
 #include <QPainter>
 #include <cmath>
 
+#include "Tools.h"
 #include "controls/ResourcePictures.h"
 
 namespace mosaikon {
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
 
 // The surface's plain colours (0x00BBGGRR) as Qt's 0xAARRGGBB.
 QRgb toQRgb(std::uint32_t plain) {
@@ -19,17 +18,19 @@ QRgb toQRgb(std::uint32_t plain) {
                 static_cast<int>((plain >> 16) & 0xFF));
 }
 
+// The cursor for the shape the surface's pointer value asks for.
 QCursor cursorFor(std::int16_t pointer, qreal devicePixelRatio) {
-    switch (pointer) {
-        case pointers::kPencil:
+    switch (pointerShapeOf(pointer)) {
+        case PointerShape::Pencil:
             return pencilCursor(devicePixelRatio);
-        case pointers::kUpArrow:
+        case PointerShape::UpArrow:
             return Qt::UpArrowCursor;
-        case pointers::kCross:
+        case PointerShape::Cross:
             return Qt::CrossCursor;
-        default:
-            return Qt::ArrowCursor;
+        case PointerShape::Arrow:
+            break;
     }
+    return Qt::ArrowCursor;
 }
 
 }  // namespace
