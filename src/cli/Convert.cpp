@@ -2,16 +2,13 @@
 // the editor's own commands, so the result is what opening and saving in the editor gives.
 #include <algorithm>
 #include <cctype>
-#include <deque>
 #include <filesystem>
 #include <optional>
 
 #include "CliCommon.h"
-#include "ExportFiles.h"
 #include "FileBytes.h"
 #include "FileCommands.h"
 #include "FileError.h"
-#include "IconConversion.h"
 #include "OpenKinds.h"
 #include "ProgramIconReader.h"
 
@@ -28,21 +25,6 @@ const char* const kConvertHelp =
     "                 16, 32, 48, 64, 128 and 256, as the editor's Export Icon Sizes draws them\n";
 
 namespace {
-
-// Answers each file dialog with the next name given to it.
-class AnsweringDialogHost final : public DialogHost {
-public:
-    void answer(std::string path) { m_answers.push_back(std::move(path)); }
-    std::string run(const DialogRequest&) override {
-        if (m_answers.empty()) return {};
-        std::string path = std::move(m_answers.front());
-        m_answers.pop_front();
-        return path;
-    }
-
-private:
-    std::deque<std::string> m_answers;
-};
 
 std::vector<int> parseSizes(const std::string& list) {
     std::vector<int> sides;
@@ -108,30 +90,20 @@ int runConvert(const std::vector<std::string>& arguments) {
     }
 
     try {
-        AnsweringDialogHost host;
-        CommonDialog dialog(host);
+        CommonDialog noDialog;  // every command below is given its path
         IconCanvas canvas;
-        FileCommands commands(canvas, dialog);
-        host.answer(in);
-        switch (openCommandFor(in)) {
-            case OpenCommand::OpenIcon:
-                commands.OpenIcon();
-                break;
-            case OpenCommand::OpenBitmap:
-                commands.Open_BMP();
-                break;
-            case OpenCommand::ExtractIcon:
-                checkProgramIcon(in);
-                commands.ExtractIcon();
-                break;
+        FileCommands commands(canvas, noDialog);
+        const OpenCommand opening = openCommandFor(in);
+        if (opening == OpenCommand::ExtractIcon) {
+            checkProgramIcon(in);
         }
-        host.answer(out);
+        commands.openAsChosen(opening, in);
         if (sides) {
-            ExportIconSizes(iconWithWhiteTransparent(canvas.SmallPicture.Image()), out, *sides);
+            commands.exportIconSizesFile(out, *sides);
         } else if (extension == ".png") {
-            commands.ExportPng();
+            commands.exportPngFile(out);
         } else {
-            commands.SaveIcon();
+            commands.saveIconFile(out);
         }
     } catch (const FileError& error) {
         throw CliFailure(kFileFailure, error.what());

@@ -11,20 +11,25 @@ namespace mosaikon {
 void FileCommands::ExtractIcon() {
     // CancelError and Flags stay as the previous file command left them.
     m_dialog.FileName = "";
-    m_dialog.Filter = "Executable (*.exe)|*.exe|DLL(*.dll)|*.dll";
+    m_dialog.Filter = kProgramFilter;
     m_dialog.ShowOpen();
-    if (m_dialog.FileName.empty()) {
-        return;
+    if (!m_dialog.FileName.empty()) {
+        extractIconFrom(m_dialog.FileName);
     }
-    GetAppIcon(m_dialog.FileName);
+}
+
+void FileCommands::extractIconFrom(const std::string& path) {
+    GetAppIcon(path);
     m_canvas.DrawGrid();
 }
 
 void FileCommands::GetAppIcon(std::string ProgramPath) {
     m_canvas.LargePicture.setPicture(Picture{});
     std::int32_t iconIndex = 1;
-    // The extractor may write a path of up to kMaxPath characters back; a longer path of ours
-    // gets a buffer that holds it whole rather than being cut to a different file's name.
+    // The desktop's extractor may write a path of up to kMaxPath characters back into this
+    // buffer, so it is at least that long; ours never writes to it, and nothing reads it
+    // afterwards. A longer path gets a buffer that holds it whole rather than being cut to a
+    // different file's name.
     std::vector<char> pathBuffer(std::max(kMaxPath, ProgramPath.size() + 1), '\0');
     std::copy(ProgramPath.begin(), ProgramPath.end(), pathBuffer.begin());
 

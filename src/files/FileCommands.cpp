@@ -16,14 +16,19 @@ constexpr const char* kSaveBitmapFilter = "Bitmaps (*.bmp)|*.bmp";
 constexpr const char* kPngFilter = "PNG images (*.png)|*.png";
 constexpr const char* kIconSizesFilter = "Icons of several sizes (*.ico)|*.ico";
 
-// Sets the dialog the way every open and save command does, in this order, shows it, and
-// returns the chosen name: empty when none was chosen, and the command then stops.
-std::string chooseFile(CommonDialog& dialog, std::int32_t flags, const char* filter,
-                       DialogRequest::Mode mode) {
+// Sets the dialog's properties the way every open and save command does, in this order.
+void prepareDialog(CommonDialog& dialog, std::int32_t flags, const char* filter) {
     dialog.CancelError = false;
     dialog.FileName = "";
     dialog.Flags = flags;
     dialog.Filter = filter;
+}
+
+// Prepares the dialog, shows it, and returns the chosen name: empty when none was chosen, and
+// the command then stops.
+std::string chooseFile(CommonDialog& dialog, std::int32_t flags, const char* filter,
+                       DialogRequest::Mode mode) {
+    prepareDialog(dialog, flags, filter);
     if (mode == DialogRequest::Mode::Open) {
         dialog.ShowOpen();
     } else {
@@ -47,9 +52,12 @@ void FileCommands::writeStatusLine(const std::string& path) {
 void FileCommands::OpenIcon() {
     const std::string path =
         chooseFile(m_dialog, kOpenFlags, kIconFilter, DialogRequest::Mode::Open);
-    if (path.empty()) {
-        return;
+    if (!path.empty()) {
+        openIconFile(path);
     }
+}
+
+void FileCommands::openIconFile(const std::string& path) {
     writeStatusLine(path);
     // Loaded whole before either surface changes, so a bad file leaves both as they were.
     const Picture picture = LoadPicture(path);
@@ -60,9 +68,12 @@ void FileCommands::OpenIcon() {
 void FileCommands::Open_BMP() {
     const std::string path =
         chooseFile(m_dialog, kOpenFlags, kOpenBitmapFilter, DialogRequest::Mode::Open);
-    if (path.empty()) {
-        return;
+    if (!path.empty()) {
+        openBitmapFile(path);
     }
+}
+
+void FileCommands::openBitmapFile(const std::string& path) {
     writeStatusLine(path);
     const Picture picture = LoadPicture(path);
     // The bitmap covers the whole view, whatever its shape; the icon is then read back from it.
@@ -78,9 +89,12 @@ void FileCommands::Open_BMP() {
 void FileCommands::SaveIcon() {
     const std::string path =
         chooseFile(m_dialog, kSaveFlags, kIconFilter, DialogRequest::Mode::Save);
-    if (path.empty()) {
-        return;
+    if (!path.empty()) {
+        saveIconFile(path);
     }
+}
+
+void FileCommands::saveIconFile(const std::string& path) {
     m_canvas.state.Snapshot = m_canvas.SmallPicture.Image();
     // The converter keeps no images of its own; it only counts them, one per icon save.
     ++m_iconListCount;
@@ -90,11 +104,32 @@ void FileCommands::SaveIcon() {
 void FileCommands::save_BMP() {
     const std::string path =
         chooseFile(m_dialog, kSaveFlags, kSaveBitmapFilter, DialogRequest::Mode::Save);
-    if (path.empty()) {
-        return;
+    if (!path.empty()) {
+        saveViewAsBitmapFile(path);
     }
+}
+
+void FileCommands::saveViewAsBitmapFile(const std::string& path) {
     m_canvas.state.Snapshot = m_canvas.LargePicture.Image();
     SavePicture(m_canvas.state.Snapshot, path);
+}
+
+void FileCommands::openAsChosen(OpenCommand command, const std::string& path) {
+    switch (command) {
+        case OpenCommand::OpenIcon:
+            prepareDialog(m_dialog, kOpenFlags, kIconFilter);
+            m_dialog.FileName = path;
+            return openIconFile(path);
+        case OpenCommand::OpenBitmap:
+            prepareDialog(m_dialog, kOpenFlags, kOpenBitmapFilter);
+            m_dialog.FileName = path;
+            return openBitmapFile(path);
+        case OpenCommand::ExtractIcon:
+            // The extraction's dialog step sets only these two.
+            m_dialog.FileName = path;
+            m_dialog.Filter = kProgramFilter;
+            return extractIconFrom(path);
+    }
 }
 
 namespace {
@@ -113,15 +148,23 @@ std::string askExportTarget(CommonDialog& dialog, const char* filter) {
 void FileCommands::ExportPng() {
     const std::string path = askExportTarget(m_dialog, kPngFilter);
     if (!path.empty()) {
-        mosaikon::ExportPng(iconWithWhiteTransparent(m_canvas.SmallPicture.Image()), path);
+        exportPngFile(path);
     }
+}
+
+void FileCommands::exportPngFile(const std::string& path) {
+    mosaikon::ExportPng(iconWithWhiteTransparent(m_canvas.SmallPicture.Image()), path);
 }
 
 void FileCommands::ExportIconSizes() {
     const std::string path = askExportTarget(m_dialog, kIconSizesFilter);
     if (!path.empty()) {
-        mosaikon::ExportIconSizes(iconWithWhiteTransparent(m_canvas.SmallPicture.Image()), path);
+        exportIconSizesFile(path);
     }
+}
+
+void FileCommands::exportIconSizesFile(const std::string& path, std::span<const int> sides) {
+    mosaikon::ExportIconSizes(iconWithWhiteTransparent(m_canvas.SmallPicture.Image()), path, sides);
 }
 
 }  // namespace mosaikon

@@ -35,6 +35,9 @@ public:
 class CommonDialog {
 public:
     explicit CommonDialog(DialogHost& host) : m_host(&host) {}
+    // A dialog that can never be shown, for callers that give every command its path
+    // (mosaikon-cli); showing it is a programming error (std::logic_error).
+    CommonDialog() = default;
 
     bool CancelError = false;
     std::string FileName;
@@ -51,12 +54,12 @@ public:
     // Shows the same dialog for `request` without reading or changing any property above, for
     // commands whose choices must not leak into the next open or save. The chosen path, or the
     // empty string on a cancel.
-    std::string askApart(const DialogRequest& request) { return m_host->run(request); }
-    DialogHost& host() const { return *m_host; }
+    std::string askApart(const DialogRequest& request);
 
 private:
     void show(DialogRequest::Mode mode);
-    DialogHost* m_host;
+    DialogHost& host() const;
+    DialogHost* m_host = nullptr;
 };
 
 class DialogCancelled : public std::exception {

@@ -1,15 +1,22 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "CommonDialog.h"
 #include "IconCanvas.h"
+#include "IconSizes.h"
+#include "OpenKinds.h"
 #include "Picture.h"
 
 namespace mosaikon {
 
 // The editor's file commands: opening icons and bitmaps, saving them, and taking the icon out
 // of a program file. They work on the canvas through its surfaces and share one file dialog.
+//
+// Each dialog command is two steps: its dialog, then a function that takes the chosen path and
+// does everything else the command does, the status line included. Whatever already has a path
+// (the command line, a drop, mosaikon-cli) calls the second step directly.
 class FileCommands {
 public:
     FileCommands(IconCanvas& canvas, CommonDialog& dialog) : m_canvas(canvas), m_dialog(dialog) {}
@@ -27,6 +34,21 @@ public:
     void ExtractIcon();
     void GetAppIcon(std::string ProgramPath);
 
+    // The commands' steps after their dialogs, given the chosen path.
+    void openIconFile(const std::string& path);
+    void openBitmapFile(const std::string& path);
+    void saveIconFile(const std::string& path);
+    void saveViewAsBitmapFile(const std::string& path);
+    void exportPngFile(const std::string& path);
+    void exportIconSizesFile(const std::string& path,
+                             std::span<const int> sides = kExportedIconSides);
+    void extractIconFrom(const std::string& path);
+
+    // Opens `path` with `command` as if the person had chosen it in that command's dialog: the
+    // shared dialog's properties are left as that choice leaves them, so a later command that
+    // keeps some of them behaves as after the dialog.
+    void openAsChosen(OpenCommand command, const std::string& path);
+
     // The status line's text, written by the open commands.
     const std::string& statusLine() const { return m_statusLine; }
     // The picture the bitmap command loaded last (the hidden image holder).
@@ -35,6 +57,8 @@ public:
     int iconListCount() const { return m_iconListCount; }
 
 private:
+    static constexpr const char* kProgramFilter = "Executable (*.exe)|*.exe|DLL(*.dll)|*.dll";
+
     // Writes the status line for `path`: " <path>... <length> byte".
     void writeStatusLine(const std::string& path);
 

@@ -1,7 +1,11 @@
-// The keys and menu texts of every command, and what each runs. Toolbar commands run the way a
-// click on their button or menu item does, through the toolbar's own events and the window's guard.
-#include <QAction>
-#include <QGuiApplication>
+// The editor's commands: their texts, their keys and what each runs. The toolbar's commands run
+// the code the toolbar's own events run, through the window's guard, without a click on the
+// toolbar.
+#include "commands/CommandTable.h"
+
+#include <QtGlobal>
+#include <algorithm>
+#include <stdexcept>
 
 #include "commands/ClipboardCommands.h"
 #include "commands/ColourPick.h"
@@ -10,199 +14,173 @@
 
 namespace mosaikon {
 
-namespace {
-
-struct Binding {
-    EditorCommand command;
-    const char* text;
-    std::vector<QKeySequence> keys;
-    bool separatorBefore = false;
+// What the table's entries run; a friend of EditCommands, which it works through.
+struct CommandRunners {
+    static void toolbar(EditCommands& commands, EditorCommand id) {
+        commands.m_window.runToolbarCommand(id);
+    }
+    static void undo(EditCommands& commands, EditorCommand) {
+        IconCanvas& canvas = commands.m_window.canvas();
+        commands.m_history.undo(canvas.SmallPicture, canvas.LargePicture);
+    }
+    static void redo(EditCommands& commands, EditorCommand) {
+        IconCanvas& canvas = commands.m_window.canvas();
+        commands.m_history.redo(canvas.SmallPicture, canvas.LargePicture);
+    }
+    static void exportPng(EditCommands& commands, EditorCommand) {
+        commands.m_window.fileCommands().ExportPng();
+    }
+    static void exportIconSizes(EditCommands& commands, EditorCommand) {
+        commands.m_window.fileCommands().ExportIconSizes();
+    }
+    static void pickColour(EditCommands& commands, EditorCommand) { commands.m_pick->arm(); }
+    static void moreColours(EditCommands& commands, EditorCommand) {
+        commands.m_pick->chooseMoreColours();
+    }
+    static void copy(EditCommands& commands, EditorCommand) {
+        copyIconToClipboard(commands.m_window.canvas());
+    }
+    static void paste(EditCommands& commands, EditorCommand) {
+        pasteImageFromClipboard(commands.m_window.canvas());
+    }
+    static void keyboardShortcuts(EditCommands& commands, EditorCommand) {
+        commands.showShortcuts();
+    }
 };
 
-// Keys for the editor's own commands. Plain arrows, Space, Enter and Tab are left to moving
-// through the window's controls and over the grid.
-std::vector<Binding> bindings() {
-    return {
-        {EditorCommand::Undo,
-         QT_TR_NOOP("Undo"),
-         {QKeySequence::Undo, QKeySequence(Qt::CTRL | Qt::Key_Z)}},
-        {EditorCommand::Redo,
-         QT_TR_NOOP("Redo"),
-         {QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-          QKeySequence(Qt::CTRL | Qt::Key_Y)}},
-        {EditorCommand::OpenIcon,
-         QT_TR_NOOP("Open icon…"),
-         {QKeySequence(Qt::CTRL | Qt::Key_O)},
-         true},
-        {EditorCommand::OpenBitmap,
-         QT_TR_NOOP("Open bitmap…"),
-         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)}},
-        {EditorCommand::SaveIcon, QT_TR_NOOP("Save icon…"), {QKeySequence(Qt::CTRL | Qt::Key_S)}},
-        {EditorCommand::SaveViewAsBitmap,
-         QT_TR_NOOP("Save view as bitmap…"),
-         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}},
-        {EditorCommand::ExportPng,
-         QT_TR_NOOP("Export PNG…"),
-         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)}},
-        {EditorCommand::ExportIconSizes,
-         QT_TR_NOOP("Export icon sizes…"),
-         {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S)}},
-        {EditorCommand::ExtractIcon,
-         QT_TR_NOOP("Extract icon from program…"),
-         {QKeySequence(Qt::CTRL | Qt::Key_E)}},
-        {EditorCommand::PaintTool, QT_TR_NOOP("Paint tool"), {QKeySequence(Qt::Key_P)}, true},
-        {EditorCommand::ChangeTool, QT_TR_NOOP("Change tool"), {QKeySequence(Qt::Key_C)}},
-        {EditorCommand::MoveLeft,
-         QT_TR_NOOP("Move left"),
-         {QKeySequence(Qt::CTRL | Qt::Key_Left)},
-         true},
-        {EditorCommand::MoveRight,
-         QT_TR_NOOP("Move right"),
-         {QKeySequence(Qt::CTRL | Qt::Key_Right)}},
-        {EditorCommand::MoveUp, QT_TR_NOOP("Move up"), {QKeySequence(Qt::CTRL | Qt::Key_Up)}},
-        {EditorCommand::MoveDown, QT_TR_NOOP("Move down"), {QKeySequence(Qt::CTRL | Qt::Key_Down)}},
-        {EditorCommand::FlipLeftRight, QT_TR_NOOP("Flip left–right"), {QKeySequence(Qt::Key_H)}},
-        {EditorCommand::FlipTopBottom, QT_TR_NOOP("Flip top–bottom"), {QKeySequence(Qt::Key_V)}},
-        {EditorCommand::Rotate,
-         QT_TR_NOOP("Rotate a quarter turn clockwise"),
-         {QKeySequence(Qt::Key_R)}},
-        {EditorCommand::Clear, QT_TR_NOOP("Clear"), {QKeySequence(Qt::Key_Delete)}},
-        {EditorCommand::New, QT_TR_NOOP("New"), {QKeySequence(Qt::CTRL | Qt::Key_N)}},
-        {EditorCommand::PickColour,
-         QT_TR_NOOP("Pick colour from grid"),
-         {QKeySequence(Qt::Key_I)},
-         true},
-        {EditorCommand::MoreColours, QT_TR_NOOP("More colours…"), {}},
-        {EditorCommand::Copy, QT_TR_NOOP("Copy icon"), {QKeySequence(Qt::CTRL | Qt::Key_C)}, true},
-        {EditorCommand::Paste, QT_TR_NOOP("Paste image"), {QKeySequence(Qt::CTRL | Qt::Key_V)}},
-        {EditorCommand::KeyboardShortcuts,
-         QT_TR_NOOP("Keyboard shortcuts"),
-         {QKeySequence(Qt::Key_F1)},
-         true},
-        {EditorCommand::Exit, QT_TR_NOOP("Exit"), {QKeySequence(Qt::CTRL | Qt::Key_Q)}},
-    };
-}
+namespace {
 
-// The keys of `binding`, the platform's own first, each once.
-QList<QKeySequence> keysOf(const Binding& binding) {
-    QList<QKeySequence> keys;
-    for (const QKeySequence& key : binding.keys) {
-        if (!key.isEmpty() && !keys.contains(key)) {
-            keys.append(key);
-        }
-    }
-    return keys;
+using Guard = CommandGuard;
+using Id = EditorCommand;
+using R = CommandRunners;
+
+QKeySequence keys(QKeyCombination combination) { return QKeySequence(combination); }
+
+// Plain arrows, Space, Enter and Tab are left to moving through the window's controls and over
+// the grid.
+std::vector<CommandEntry> buildTable() {
+    return {
+        {Id::Undo,
+         QT_TR_NOOP("Undo"),
+         {QKeySequence::Undo, keys(Qt::CTRL | Qt::Key_Z)},
+         Guard::Step,
+         R::undo},
+        {Id::Redo,
+         QT_TR_NOOP("Redo"),
+         {QKeySequence::Redo, keys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), keys(Qt::CTRL | Qt::Key_Y)},
+         Guard::Step,
+         R::redo},
+        {Id::OpenIcon,
+         QT_TR_NOOP("Open icon…"),
+         {keys(Qt::CTRL | Qt::Key_O)},
+         Guard::Step,
+         R::toolbar,
+         true},
+        {Id::OpenBitmap,
+         QT_TR_NOOP("Open bitmap…"),
+         {keys(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
+         Guard::Step,
+         R::toolbar},
+        {Id::SaveIcon,
+         QT_TR_NOOP("Save icon…"),
+         {keys(Qt::CTRL | Qt::Key_S)},
+         Guard::Step,
+         R::toolbar},
+        {Id::SaveViewAsBitmap,
+         QT_TR_NOOP("Save view as bitmap…"),
+         {keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+         Guard::Step,
+         R::toolbar},
+        {Id::ExportPng,
+         QT_TR_NOOP("Export PNG…"),
+         {keys(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
+         Guard::Step,
+         R::exportPng},
+        {Id::ExportIconSizes,
+         QT_TR_NOOP("Export icon sizes…"),
+         {keys(Qt::CTRL | Qt::ALT | Qt::Key_S)},
+         Guard::Step,
+         R::exportIconSizes},
+        {Id::ExtractIcon,
+         QT_TR_NOOP("Extract icon from program…"),
+         {keys(Qt::CTRL | Qt::Key_E)},
+         Guard::Step,
+         R::toolbar},
+        {Id::PaintTool, QT_TR_NOOP("Paint tool"), {keys(Qt::Key_P)}, Guard::Step, R::toolbar, true},
+        {Id::ChangeTool, QT_TR_NOOP("Change tool"), {keys(Qt::Key_C)}, Guard::Step, R::toolbar},
+        {Id::MoveLeft,
+         QT_TR_NOOP("Move left"),
+         {keys(Qt::CTRL | Qt::Key_Left)},
+         Guard::Step,
+         R::toolbar,
+         true},
+        {Id::MoveRight,
+         QT_TR_NOOP("Move right"),
+         {keys(Qt::CTRL | Qt::Key_Right)},
+         Guard::Step,
+         R::toolbar},
+        {Id::MoveUp, QT_TR_NOOP("Move up"), {keys(Qt::CTRL | Qt::Key_Up)}, Guard::Step, R::toolbar},
+        {Id::MoveDown,
+         QT_TR_NOOP("Move down"),
+         {keys(Qt::CTRL | Qt::Key_Down)},
+         Guard::Step,
+         R::toolbar},
+        {Id::FlipLeftRight,
+         QT_TR_NOOP("Flip left–right"),
+         {keys(Qt::Key_H)},
+         Guard::Step,
+         R::toolbar},
+        {Id::FlipTopBottom,
+         QT_TR_NOOP("Flip top–bottom"),
+         {keys(Qt::Key_V)},
+         Guard::Step,
+         R::toolbar},
+        {Id::Rotate,
+         QT_TR_NOOP("Rotate a quarter turn clockwise"),
+         {keys(Qt::Key_R)},
+         Guard::Step,
+         R::toolbar},
+        {Id::Clear, QT_TR_NOOP("Clear"), {keys(Qt::Key_Delete)}, Guard::Step, R::toolbar},
+        {Id::New, QT_TR_NOOP("New"), {keys(Qt::CTRL | Qt::Key_N)}, Guard::Step, R::toolbar},
+        {Id::PickColour,
+         QT_TR_NOOP("Pick colour from grid"),
+         {keys(Qt::Key_I)},
+         Guard::Direct,
+         R::pickColour,
+         true},
+        {Id::MoreColours, QT_TR_NOOP("More colours…"), {}, Guard::Direct, R::moreColours},
+        {Id::Copy,
+         QT_TR_NOOP("Copy icon"),
+         {keys(Qt::CTRL | Qt::Key_C)},
+         Guard::Handler,
+         R::copy,
+         true},
+        {Id::Paste, QT_TR_NOOP("Paste image"), {keys(Qt::CTRL | Qt::Key_V)}, Guard::Step, R::paste},
+        {Id::KeyboardShortcuts,
+         QT_TR_NOOP("Keyboard shortcuts"),
+         {keys(Qt::Key_F1)},
+         Guard::Direct,
+         R::keyboardShortcuts,
+         true},
+        {Id::Exit, QT_TR_NOOP("Exit"), {keys(Qt::CTRL | Qt::Key_Q)}, Guard::Step, R::toolbar},
+    };
 }
 
 }  // namespace
 
-void EditCommands::createActions() {
-    for (const Binding& binding : bindings()) {
-        auto* item = new QAction(tr(binding.text), &m_window);
-        item->setShortcuts(keysOf(binding));
-        // Keys work wherever the focus is in the window.
-        item->setShortcutContext(Qt::WindowShortcut);
-        item->setObjectName(QString::fromLatin1(binding.text));
-        const EditorCommand command = binding.command;
-        connect(item, &QAction::triggered, this, [this, command] { trigger(command); });
-        m_window.addAction(item);
-        m_actions[command] = item;
-        if (binding.separatorBefore) {
-            m_menuOrder.push_back(nullptr);
-        }
-        m_menuOrder.push_back(item);
+const std::vector<CommandEntry>& commandTable() {
+    static const std::vector<CommandEntry> table = buildTable();
+    return table;
+}
+
+const CommandEntry& commandEntry(EditorCommand id) {
+    const auto& table = commandTable();
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [id](const CommandEntry& entry) { return entry.id == id; });
+    if (found == table.end()) {
+        throw std::logic_error("A command without an entry in the command table.");
     }
-    // The menu key and Shift+F10 open the command menu where the focus is.
-    auto* openMenu = new QAction(tr("Command menu"), &m_window);
-    openMenu->setShortcuts({QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)});
-    openMenu->setShortcutContext(Qt::WindowShortcut);
-    connect(openMenu, &QAction::triggered, this, [this] {
-        const QWidget* focus = m_window.focusWidget() ? m_window.focusWidget() : &m_window;
-        showCommandMenu(focus->mapToGlobal(focus->rect().center()));
-    });
-    m_window.addAction(openMenu);
-    m_menuKeyAction = openMenu;
-}
-
-void EditCommands::clickToolbarButton(const char* key) {
-    Toolbar& bar = m_window.toolbar();
-    bar.clickButton(bar.Buttons(QString::fromLatin1(key)).Index);
-}
-
-// The item at `item` of the drop-down menu of the button `buttonKey`, by position as the
-// toolbar's menu event carries it. Items the toolbar's menu does not show (Open Bitmap) or shows
-// greyed (Save View as Bitmap) are reached through the same event, sent by the guard.
-void EditCommands::chooseToolbarMenuItem(const char* buttonKey, std::int16_t item) {
-    ToolbarMenuItem choice;
-    choice.ParentIndex = m_window.toolbar().Buttons(QString::fromLatin1(buttonKey)).Index;
-    choice.Index = item;
-    m_window.runHandler([this, &choice] { m_window.Toolbar1_ButtonMenuClick(choice); });
-}
-
-void EditCommands::trigger(EditorCommand command) {
-    IconCanvas& canvas = m_window.canvas();
-    FileCommands& files = m_window.fileCommands();
-    switch (command) {
-        case EditorCommand::Undo:
-            return runCommand([&] {
-                m_window.runHandler(
-                    [&] { m_history.undo(canvas.SmallPicture, canvas.LargePicture); });
-            });
-        case EditorCommand::Redo:
-            return runCommand([&] {
-                m_window.runHandler(
-                    [&] { m_history.redo(canvas.SmallPicture, canvas.LargePicture); });
-            });
-        case EditorCommand::OpenIcon:
-            return runCommand([this] { chooseToolbarMenuItem("Open", 1); });
-        case EditorCommand::OpenBitmap:
-            return runCommand([this] { chooseToolbarMenuItem("Open", 2); });
-        case EditorCommand::SaveIcon:
-            return runCommand([this] { chooseToolbarMenuItem("Save", 1); });
-        case EditorCommand::SaveViewAsBitmap:
-            return runCommand([this] { chooseToolbarMenuItem("Save", 2); });
-        case EditorCommand::ExportPng:
-            return runCommand([&] { m_window.runHandler([&] { files.ExportPng(); }); });
-        case EditorCommand::ExportIconSizes:
-            return runCommand([&] { m_window.runHandler([&] { files.ExportIconSizes(); }); });
-        case EditorCommand::ExtractIcon:
-            return runCommand([this] { clickToolbarButton("Extract"); });
-        case EditorCommand::PaintTool:
-            return runCommand([this] { clickToolbarButton("Paint"); });
-        case EditorCommand::ChangeTool:
-            return runCommand([this] { clickToolbarButton("Change"); });
-        case EditorCommand::MoveLeft:
-            return runCommand([this] { clickToolbarButton("Left"); });
-        case EditorCommand::MoveRight:
-            return runCommand([this] { clickToolbarButton("Right"); });
-        case EditorCommand::MoveUp:
-            return runCommand([this] { clickToolbarButton("Up"); });
-        case EditorCommand::MoveDown:
-            return runCommand([this] { clickToolbarButton("Down"); });
-        case EditorCommand::FlipLeftRight:
-            return runCommand([this] { clickToolbarButton("flipHorizontal"); });
-        case EditorCommand::FlipTopBottom:
-            return runCommand([this] { clickToolbarButton("FlipVert"); });
-        case EditorCommand::Rotate:
-            return runCommand([this] { clickToolbarButton("Rotate"); });
-        case EditorCommand::Clear:
-            return runCommand([this] { clickToolbarButton("Clear"); });
-        case EditorCommand::New:
-            return runCommand([this] { clickToolbarButton("New"); });
-        case EditorCommand::Exit:
-            return runCommand([this] { clickToolbarButton("Exit"); });
-        case EditorCommand::PickColour:
-            return m_pick->arm();
-        case EditorCommand::MoreColours:
-            return m_pick->chooseMoreColours();
-        case EditorCommand::Copy:
-            return m_window.runHandler([&] { copyIconToClipboard(canvas); });
-        case EditorCommand::Paste:
-            return runCommand(
-                [&] { m_window.runHandler([&] { pasteImageFromClipboard(canvas); }); });
-        case EditorCommand::KeyboardShortcuts:
-            return showShortcuts();
-    }
+    return *found;
 }
 
 }  // namespace mosaikon

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 
 #include "commands/ColourPick.h"
+#include "commands/CommandTable.h"
 #include "commands/ShortcutsWindow.h"
 #include "controls/PictureBoxView.h"
 #include "mainwindow/frmEditIcon.h"
@@ -37,6 +38,65 @@ void EditCommands::handlerFinished() {
         record();
     }
     updateUndoRedo();
+}
+
+namespace {
+
+// The keys of `entry`, the platform's own first, each once.
+QList<QKeySequence> keysOf(const CommandEntry& entry) {
+    QList<QKeySequence> keys;
+    for (const QKeySequence& key : entry.keys) {
+        if (!key.isEmpty() && !keys.contains(key)) {
+            keys.append(key);
+        }
+    }
+    return keys;
+}
+
+}  // namespace
+
+void EditCommands::createActions() {
+    for (const CommandEntry& entry : commandTable()) {
+        auto* item = new QAction(tr(entry.text), &m_window);
+        item->setShortcuts(keysOf(entry));
+        // Keys work wherever the focus is in the window.
+        item->setShortcutContext(Qt::WindowShortcut);
+        item->setObjectName(QString::fromLatin1(entry.text));
+        const EditorCommand command = entry.id;
+        connect(item, &QAction::triggered, this, [this, command] { trigger(command); });
+        m_window.addAction(item);
+        m_actions[command] = item;
+        if (entry.separatorBefore) {
+            m_menuOrder.push_back(nullptr);
+        }
+        m_menuOrder.push_back(item);
+    }
+    // The menu key and Shift+F10 open the command menu where the focus is.
+    auto* openMenu = new QAction(tr("Command menu"), &m_window);
+    openMenu->setShortcuts({QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)});
+    openMenu->setShortcutContext(Qt::WindowShortcut);
+    connect(openMenu, &QAction::triggered, this, [this] {
+        const QWidget* focus = m_window.focusWidget() ? m_window.focusWidget() : &m_window;
+        showCommandMenu(focus->mapToGlobal(focus->rect().center()));
+    });
+    m_window.addAction(openMenu);
+    m_menuKeyAction = openMenu;
+}
+
+void EditCommands::trigger(EditorCommand command) {
+    const CommandEntry& entry = commandEntry(command);
+    switch (entry.guard) {
+        case CommandGuard::Step:
+            return runStep([this, &entry] { entry.run(*this, entry.id); });
+        case CommandGuard::Handler:
+            return m_window.runHandler([this, &entry] { entry.run(*this, entry.id); });
+        case CommandGuard::Direct:
+            return entry.run(*this, entry.id);
+    }
+}
+
+void EditCommands::runStep(const std::function<void()>& handler) {
+    runCommand([this, &handler] { m_window.runHandler(handler); });
 }
 
 void EditCommands::runCommand(const std::function<void()>& command) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "EditHistory.h"
+#include "commands/EditorCommand.h"
 
 class QAction;
 class QMenu;
@@ -15,36 +16,6 @@ namespace mosaikon {
 class ColourPick;
 class ShortcutsWindow;
 class frmEditIcon;
-
-// Every command the keys and the command menu reach.
-enum class EditorCommand {
-    Undo,
-    Redo,
-    OpenIcon,
-    OpenBitmap,
-    SaveIcon,
-    SaveViewAsBitmap,
-    ExportPng,
-    ExportIconSizes,
-    ExtractIcon,
-    PaintTool,
-    ChangeTool,
-    MoveLeft,
-    MoveRight,
-    MoveUp,
-    MoveDown,
-    FlipLeftRight,
-    FlipTopBottom,
-    Rotate,
-    Clear,
-    New,
-    PickColour,
-    MoreColours,
-    Copy,
-    Paste,
-    KeyboardShortcuts,
-    Exit,
-};
 
 // The window's undo history, its keys and its command menu.
 //
@@ -62,7 +33,12 @@ public:
     // The guard's hook, after every handler.
     void handlerFinished();
 
+    // Runs `command` as its entry in the command table says: a key, a menu choice and the
+    // tools window all come here.
     void trigger(EditorCommand command);
+    // Runs `handler` through the window's guard as a step of its own, as a command reached by a
+    // key or the menu runs.
+    void runStep(const std::function<void()>& handler);
     QAction* action(EditorCommand command) const { return m_actions.at(command); }
     // The commands in menu order; a null entry stands for a separator.
     const std::vector<QAction*>& menuOrder() const { return m_menuOrder; }
@@ -81,12 +57,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // KeyBindings.cpp: the actions, their texts and keys.
+    friend struct CommandRunners;
+    // The actions of the command table, with their texts and keys.
     void createActions();
     // Runs a command reached by a key or the menu, as its own step.
     void runCommand(const std::function<void()>& command);
-    void clickToolbarButton(const char* key);
-    void chooseToolbarMenuItem(const char* buttonKey, std::int16_t item);
     void record();
     void updateUndoRedo();
     void showShortcuts();

@@ -1,7 +1,9 @@
 // The toolbar's two events and the commands they run. Button clicks are told apart by the
 // button's Key, compared whole and case-sensitively; menu choices by position only (the owning
-// button's Index and the item's), so the toolbar's layout is part of this contract. Before a
-// file command the dispatch notes which one it is, so that a failure can name it.
+// button's Index and the item's), so the toolbar's layout is part of this contract. Both run
+// the commands through runToolbarCommand, which the keys and the command menu reach directly.
+#include <stdexcept>
+
 #include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon {
@@ -9,66 +11,109 @@ namespace mosaikon {
 namespace {
 constexpr std::int16_t kOpenButton = 2;
 constexpr std::int16_t kSaveButton = 4;
+
+// The button keys in the order they are compared, and the command each selects.
+struct KeyedCommand {
+    const char* key;
+    EditorCommand command;
+};
+constexpr KeyedCommand kButtonCommands[] = {
+    {"New", EditorCommand::New},
+    {"Paint", EditorCommand::PaintTool},
+    {"Change", EditorCommand::ChangeTool},
+    {"Up", EditorCommand::MoveUp},
+    {"Down", EditorCommand::MoveDown},
+    {"Left", EditorCommand::MoveLeft},
+    {"Right", EditorCommand::MoveRight},
+    {"flipHorizontal", EditorCommand::FlipLeftRight},
+    {"FlipVert", EditorCommand::FlipTopBottom},
+    {"Rotate", EditorCommand::Rotate},
+    {"Clear", EditorCommand::Clear},
+    {"Exit", EditorCommand::Exit},
+    {"Extract", EditorCommand::ExtractIcon},
+};
 }  // namespace
 
 void frmEditIcon::Toolbar1_ButtonClick(const ToolbarButton& Button) {
     const QString key = Button.Key;
-    if (key == QLatin1String("New")) {
-        m_canvas.New_Icon();
-    } else if (key == QLatin1String("Paint")) {
-        m_toolbar.Buttons(QStringLiteral("Change")).Value = 0;
-        m_toolbar.Buttons(QStringLiteral("Paint")).Value = 1;
-        m_canvas.LargePicture.setMousePointer(pointers::kPencil);
-    } else if (key == QLatin1String("Change")) {
-        m_toolbar.Buttons(QStringLiteral("Paint")).Value = 0;
-        m_toolbar.Buttons(QStringLiteral("Change")).Value = 1;
-        m_canvas.LargePicture.setMousePointer(pointers::kUpArrow);
-    } else if (key == QLatin1String("Up")) {
-        m_canvas.MoveIcon("up");
-    } else if (key == QLatin1String("Down")) {
-        m_canvas.MoveIcon("down");
-    } else if (key == QLatin1String("Left")) {
-        m_canvas.MoveIcon("left");
-    } else if (key == QLatin1String("Right")) {
-        m_canvas.MoveIcon("right");
-    } else if (key == QLatin1String("flipHorizontal")) {
-        m_canvas.FlipHorizontal();
-    } else if (key == QLatin1String("FlipVert")) {
-        m_canvas.FlipVertical();
-    } else if (key == QLatin1String("Rotate")) {
-        m_canvas.Rotat_Icon();
-    } else if (key == QLatin1String("Clear")) {
-        m_canvas.ClearIcon();
-    } else if (key == QLatin1String("Exit")) {
-        // The only window: closing it ends the program once this handler has returned, without
-        // a question.
-        close();
-    } else if (key == QLatin1String("Extract")) {
-        m_command = Command::ExtractIcon;
-        m_files.ExtractIcon();
+    for (const KeyedCommand& candidate : kButtonCommands) {
+        if (key == QLatin1String(candidate.key)) {
+            runToolbarCommand(candidate.command);
+            return;
+        }
     }
 }
 
 void frmEditIcon::Toolbar1_ButtonMenuClick(const ToolbarMenuItem& ButtonMenu) {
     if (ButtonMenu.ParentIndex == kSaveButton) {
         if (ButtonMenu.Index == 1) {
-            m_command = Command::SaveIcon;
-            m_files.SaveIcon();
+            runToolbarCommand(EditorCommand::SaveIcon);
         }
         if (ButtonMenu.Index == 2) {
-            m_command = Command::SaveBitmap;
-            m_files.save_BMP();
+            runToolbarCommand(EditorCommand::SaveViewAsBitmap);
         }
     }
     if (ButtonMenu.ParentIndex == kOpenButton) {
         if (ButtonMenu.Index == 1) {
-            m_command = Command::OpenIcon;
-            m_files.OpenIcon();
+            runToolbarCommand(EditorCommand::OpenIcon);
         }
         if (ButtonMenu.Index == 2) {
-            m_command = Command::OpenBitmap;
-            m_files.Open_BMP();
+            runToolbarCommand(EditorCommand::OpenBitmap);
         }
+    }
+}
+
+// Before a file command the dispatch notes which one it is, so that a failure can name it.
+void frmEditIcon::runToolbarCommand(EditorCommand command) {
+    switch (command) {
+        case EditorCommand::New:
+            return m_canvas.New_Icon();
+        case EditorCommand::PaintTool:
+            m_toolbar.Buttons(QStringLiteral("Change")).Value = 0;
+            m_toolbar.Buttons(QStringLiteral("Paint")).Value = 1;
+            return m_canvas.selectTool(Tool::Paint);
+        case EditorCommand::ChangeTool:
+            m_toolbar.Buttons(QStringLiteral("Paint")).Value = 0;
+            m_toolbar.Buttons(QStringLiteral("Change")).Value = 1;
+            return m_canvas.selectTool(Tool::Change);
+        case EditorCommand::MoveUp:
+            return m_canvas.MoveIcon("up");
+        case EditorCommand::MoveDown:
+            return m_canvas.MoveIcon("down");
+        case EditorCommand::MoveLeft:
+            return m_canvas.MoveIcon("left");
+        case EditorCommand::MoveRight:
+            return m_canvas.MoveIcon("right");
+        case EditorCommand::FlipLeftRight:
+            return m_canvas.FlipHorizontal();
+        case EditorCommand::FlipTopBottom:
+            return m_canvas.FlipVertical();
+        case EditorCommand::Rotate:
+            return m_canvas.Rotat_Icon();
+        case EditorCommand::Clear:
+            return m_canvas.ClearIcon();
+        case EditorCommand::Exit:
+            // The only window: closing it ends the program once this handler has returned,
+            // without a question.
+            close();
+            return;
+        case EditorCommand::ExtractIcon:
+            m_command = Command::ExtractIcon;
+            return m_files.ExtractIcon();
+        case EditorCommand::SaveIcon:
+            m_command = Command::SaveIcon;
+            return m_files.SaveIcon();
+        case EditorCommand::SaveViewAsBitmap:
+            m_command = Command::SaveBitmap;
+            return m_files.save_BMP();
+        case EditorCommand::OpenIcon:
+            m_command = Command::OpenIcon;
+            return m_files.OpenIcon();
+        case EditorCommand::OpenBitmap:
+            m_command = Command::OpenBitmap;
+            return m_files.Open_BMP();
+        default:
+            throw std::logic_error("Not a command of the toolbar.");
     }
 }
 

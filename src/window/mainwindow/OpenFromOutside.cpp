@@ -1,7 +1,7 @@
 // Files opened from outside the editor's own dialogs: named on the command line or dropped on
-// the window. Each runs the command that opens its kind, as if the person had chosen the file in
-// that command's dialog, so the status line, the dialog's properties, any message box and the
-// undo step are exactly the command's own.
+// the window. Each is given to the step of the command that opens its kind which follows that
+// command's dialog, and the dialog's properties are left as choosing the file there leaves
+// them, so the status line, any message box and the undo step are exactly the command's own.
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -20,43 +20,17 @@ namespace mosaikon {
 
 namespace {
 
-// Answers the next dialog with one file instead of showing it; any later dialog goes to the
-// host it stands in for. The window's own host is put back when it goes.
-class OneShotDialogHost final : public DialogHost {
-public:
-    OneShotDialogHost(CommonDialog& dialog, std::string path)
-        : m_dialog(dialog), m_previous(dialog.host()), m_path(std::move(path)) {
-        m_dialog.setHost(*this);
-    }
-    ~OneShotDialogHost() override { m_dialog.setHost(m_previous); }
-    OneShotDialogHost(const OneShotDialogHost&) = delete;
-    OneShotDialogHost& operator=(const OneShotDialogHost&) = delete;
-
-    std::string run(const DialogRequest& request) override {
-        if (m_answered) {
-            return m_previous.run(request);
-        }
-        m_answered = true;
-        return m_path;
-    }
-
-private:
-    CommonDialog& m_dialog;
-    DialogHost& m_previous;
-    std::string m_path;
-    bool m_answered = false;
-};
-
-EditorCommand editorCommandFor(OpenCommand command) {
+// What a failure names the open as.
+Command failureCommandFor(OpenCommand command) {
     switch (command) {
         case OpenCommand::OpenBitmap:
-            return EditorCommand::OpenBitmap;
+            return Command::OpenBitmap;
         case OpenCommand::ExtractIcon:
-            return EditorCommand::ExtractIcon;
+            return Command::ExtractIcon;
         case OpenCommand::OpenIcon:
             break;
     }
-    return EditorCommand::OpenIcon;
+    return Command::OpenIcon;
 }
 
 // The local file a drop names: the first of its URLs that is one, as the system's bytes.
@@ -78,9 +52,11 @@ void frmEditIcon::openFile(const std::string& path) {
     if (path.empty() || !m_editCommands) {
         return;
     }
-    const EditorCommand command = editorCommandFor(openCommandFor(path));
-    const OneShotDialogHost answer(m_dialog, path);
-    m_editCommands->trigger(command);
+    m_editCommands->runStep([this, &path] {
+        const OpenCommand command = openCommandFor(path);
+        m_command = failureCommandFor(command);
+        m_files.openAsChosen(command, path);
+    });
 }
 
 void frmEditIcon::openFiles(const std::vector<std::string>& paths) {

@@ -13,6 +13,7 @@
 #include "CommonDialog.h"
 #include "FileCommands.h"
 #include "IconCanvas.h"
+#include "commands/EditorCommand.h"
 #include "controls/ImageList.h"
 #include "controls/Toolbar.h"
 #include "mainwindow/FailureMessage.h"
@@ -84,8 +85,13 @@ public:
     void Image2_Click();
     void Label3_Click();
 
+    // The commands of the toolbar's buttons and menus, run as the toolbar's events run them;
+    // the keys and the command menu run them here too, without a click on the toolbar.
+    void runToolbarCommand(EditorCommand command);
+
     // Opens `path` (the system's bytes) with the command for its kind, as if it had been chosen
-    // in that command's dialog: Open Icon, Open Bitmap or the extraction. One undoable step.
+    // in that command's dialog: Open Icon, Open Bitmap or the extraction, given the path
+    // without a dialog. One undoable step.
     void openFile(const std::string& path);
     // Opens the first of `paths` as openFile() does; the editor holds one icon, so the others
     // are named in a message instead.

@@ -1,0 +1,36 @@
+#pragma once
+
+namespace mosaikon {
+
+// Every command of the editor by what it does: the toolbar's two events choose one by key or
+// by position, the keys and the command menu through the command table.
+enum class EditorCommand {
+    Undo,
+    Redo,
+    OpenIcon,
+    OpenBitmap,
+    SaveIcon,
+    SaveViewAsBitmap,
+    ExportPng,
+    ExportIconSizes,
+    ExtractIcon,
+    PaintTool,
+    ChangeTool,
+    MoveLeft,
+    MoveRight,
+    MoveUp,
+    MoveDown,
+    FlipLeftRight,
+    FlipTopBottom,
+    Rotate,
+    Clear,
+    New,
+    PickColour,
+    MoreColours,
+    Copy,
+    Paste,
+    KeyboardShortcuts,
+    Exit,
+};
+
+}  // namespace mosaikon
