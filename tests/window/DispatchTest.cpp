@@ -72,18 +72,7 @@ protected:
 };
 
 TEST_F(DispatchTest, EveryKeyRunsItsCommandOnTheCanvas) {
-    const std::pair<const char*, std::function<void(IconCanvas&)>> commands[] = {
-        {"Up", [](IconCanvas& c) { c.MoveIcon("up"); }},
-        {"Down", [](IconCanvas& c) { c.MoveIcon("down"); }},
-        {"Left", [](IconCanvas& c) { c.MoveIcon("left"); }},
-        {"Right", [](IconCanvas& c) { c.MoveIcon("right"); }},
-        {"flipHorizontal", [](IconCanvas& c) { c.FlipHorizontal(); }},
-        {"FlipVert", [](IconCanvas& c) { c.FlipVertical(); }},
-        {"Rotate", [](IconCanvas& c) { c.Rotat_Icon(); }},
-        {"Clear", [](IconCanvas& c) { c.ClearIcon(); }},
-        {"New", [](IconCanvas& c) { c.New_Icon(); }},
-    };
-    for (const auto& [key, command] : commands) {
+    for (const auto& [key, shortcut, command] : test::iconCommandCases()) {
         canvas().LargePicture_MouseDown(1, 0, 55, 15);  // something for each command to move
         IconCanvas model = canvas();
         command(model);

@@ -58,32 +58,23 @@ protected:
     }
 };
 
+// A key runs its button's command once, as its own step, without a click on the toolbar.
 TEST_F(EditCommandsTest, EachKeyDoesWhatItsButtonDoesWhereverTheFocusIs) {
-    const std::pair<QKeyCombination, std::function<void(IconCanvas&)>> table[] = {
-        {Qt::CTRL | Qt::Key_Left, [](IconCanvas& c) { c.MoveIcon("left"); }},
-        {Qt::CTRL | Qt::Key_Right, [](IconCanvas& c) { c.MoveIcon("right"); }},
-        {Qt::CTRL | Qt::Key_Up, [](IconCanvas& c) { c.MoveIcon("up"); }},
-        {Qt::CTRL | Qt::Key_Down, [](IconCanvas& c) { c.MoveIcon("down"); }},
-        {QKeyCombination(Qt::Key_H), [](IconCanvas& c) { c.FlipHorizontal(); }},
-        {QKeyCombination(Qt::Key_V), [](IconCanvas& c) { c.FlipVertical(); }},
-        {QKeyCombination(Qt::Key_R), [](IconCanvas& c) { c.Rotat_Icon(); }},
-        {QKeyCombination(Qt::Key_Delete), [](IconCanvas& c) { c.ClearIcon(); }},
-        {Qt::CTRL | Qt::Key_N, [](IconCanvas& c) { c.New_Icon(); }},
-    };
     QWidget* const targets[] = {grid(), window.Toolbar1(), &window, window.Pic()};
+    const test::ToolbarEventCount toolbarEvents(bar());
     int n = 0;
-    for (const auto& [combination, command] : table) {
+    for (const auto& [button, combination, command] : test::iconCommandCases()) {
         canvas().SmallPicture.PSet(3, 30, kGreen);  // something for each command to change
         canvas().rebuildView();
         IconCanvas model = canvas();
         command(model);
         const std::size_t steps = commands().history().undoCount();
         key(combination, targets[n++ % 4]);
-        EXPECT_TRUE(surfaces() == surfacesOf(model))
-            << QKeySequence(combination).toString().toStdString();
+        EXPECT_TRUE(surfaces() == surfacesOf(model)) << button;
         EXPECT_EQ(commands().history().undoCount(), steps + 2) << "the drawing, then the command";
     }
     EXPECT_TRUE(dialogs.requests.empty());
+    EXPECT_EQ(toolbarEvents.count, 0);
 }
 
 TEST_F(EditCommandsTest, FileKeysOpenTheDialogsOfTheirCommandsAndAddNoStepWhenCancelled) {
@@ -97,6 +88,7 @@ TEST_F(EditCommandsTest, FileKeysOpenTheDialogsOfTheirCommandsAndAddNoStepWhenCa
         {Qt::CTRL | Qt::ALT | Qt::Key_S, "Icons of several sizes (*.ico)|*.ico"},
     };
     const std::size_t steps = commands().history().undoCount();
+    const test::ToolbarEventCount toolbarEvents(bar());
     for (const auto& [combination, filter] : table) {
         const std::size_t before = dialogs.requests.size();
         key(combination);
@@ -104,9 +96,11 @@ TEST_F(EditCommandsTest, FileKeysOpenTheDialogsOfTheirCommandsAndAddNoStepWhenCa
         EXPECT_EQ(dialogs.requests.back().filter, filter);
     }
     EXPECT_EQ(commands().history().undoCount(), steps);
+    EXPECT_EQ(toolbarEvents.count, 0) << "the menus' commands run without the toolbar's event";
 }
 
 TEST_F(EditCommandsTest, ToolKeysSetTheButtonsAndExitKeyCloses) {
+    const test::ToolbarEventCount toolbarEvents(bar());
     key(QKeyCombination(Qt::Key_C));
     EXPECT_EQ(bar().Buttons(QStringLiteral("Change")).Value, 1);
     EXPECT_EQ(bar().Buttons(QStringLiteral("Paint")).Value, 0);
@@ -114,8 +108,16 @@ TEST_F(EditCommandsTest, ToolKeysSetTheButtonsAndExitKeyCloses) {
     key(QKeyCombination(Qt::Key_P));
     EXPECT_EQ(bar().Buttons(QStringLiteral("Paint")).Value, 1);
     EXPECT_EQ(canvas().LargePicture.MousePointer(), pointers::kPencil);
+    // After Change has handed back to Paint, Change still shows pressed: only the two commands
+    // write the buttons.
+    key(QKeyCombination(Qt::Key_C));
+    QTest::mouseClick(grid(), Qt::LeftButton, Qt::NoModifier, cell(2, 2));
+    EXPECT_EQ(canvas().activeTool(), Tool::Paint);
+    EXPECT_EQ(bar().Buttons(QStringLiteral("Change")).Value, 1);
+    EXPECT_EQ(grid()->cursor().shape(), Qt::BitmapCursor) << "the pencil";
     key(Qt::CTRL | Qt::Key_Q);
     EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(toolbarEvents.count, 0);
 }
 
 TEST_F(EditCommandsTest, AStrokeIsOneStepAndUndoRedoKeysRestoreOnlyTheSurfaces) {

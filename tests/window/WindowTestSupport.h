@@ -48,6 +48,48 @@ public:
     std::vector<DialogRequest> requests;
 };
 
+// The toolbar's commands that change the icon: the button's key, the key that runs the same
+// command, and what the command does to a canvas, for comparing with the window's result.
+struct IconCommandCase {
+    const char* buttonKey;
+    QKeyCombination shortcut;
+    std::function<void(IconCanvas&)> apply;
+};
+
+inline const std::vector<IconCommandCase>& iconCommandCases() {
+    static const std::vector<IconCommandCase> cases = {
+        {"Up", Qt::CTRL | Qt::Key_Up, [](IconCanvas& c) { c.MoveIcon("up"); }},
+        {"Down", Qt::CTRL | Qt::Key_Down, [](IconCanvas& c) { c.MoveIcon("down"); }},
+        {"Left", Qt::CTRL | Qt::Key_Left, [](IconCanvas& c) { c.MoveIcon("left"); }},
+        {"Right", Qt::CTRL | Qt::Key_Right, [](IconCanvas& c) { c.MoveIcon("right"); }},
+        {"flipHorizontal", QKeyCombination(Qt::Key_H), [](IconCanvas& c) { c.FlipHorizontal(); }},
+        {"FlipVert", QKeyCombination(Qt::Key_V), [](IconCanvas& c) { c.FlipVertical(); }},
+        {"Rotate", QKeyCombination(Qt::Key_R), [](IconCanvas& c) { c.Rotat_Icon(); }},
+        {"Clear", QKeyCombination(Qt::Key_Delete), [](IconCanvas& c) { c.ClearIcon(); }},
+        {"New", Qt::CTRL | Qt::Key_N, [](IconCanvas& c) { c.New_Icon(); }},
+    };
+    return cases;
+}
+
+// Counts the toolbar's two events while it lives.
+class ToolbarEventCount {
+public:
+    explicit ToolbarEventCount(Toolbar& bar)
+        : m_clicks(QObject::connect(&bar, &Toolbar::ButtonClick, [this] { ++count; })),
+          m_choices(QObject::connect(&bar, &Toolbar::ButtonMenuClick, [this] { ++count; })) {}
+    ~ToolbarEventCount() {
+        QObject::disconnect(m_clicks);
+        QObject::disconnect(m_choices);
+    }
+    ToolbarEventCount(const ToolbarEventCount&) = delete;
+    ToolbarEventCount& operator=(const ToolbarEventCount&) = delete;
+    int count = 0;
+
+private:
+    QMetaObject::Connection m_clicks;
+    QMetaObject::Connection m_choices;
+};
+
 inline QColor rgbColour(std::uint32_t bgr) {
     return {static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
             static_cast<int>((bgr >> 16) & 0xFF)};
