@@ -1,10 +1,10 @@
 #include "platform/DesktopShell.h"
 
 #include <QDesktopServices>
-#include <QFileInfo>
-#include <QProcess>
 #include <QUrl>
 #include <stdexcept>
+
+#include "platform/NativeCalls.h"
 
 namespace mosaikon {
 
@@ -17,19 +17,11 @@ void DesktopShell::start(const std::string& commandLine, int /*windowStyle*/) {
     const std::size_t programEnd = commandLine.rfind(" \"");
     const QString program = QString::fromStdString(
         commandLine.substr(0, programEnd == std::string::npos ? 0 : programEnd));
-#ifdef Q_OS_WIN
-    if (!program.isEmpty() && QFileInfo(program).isFile()) {
-        QProcess process;
-        process.setProgram(program);
-        process.setNativeArguments(QString::fromStdString(commandLine.substr(programEnd + 1)));
-        if (!process.startDetached()) {
-            throw std::runtime_error("The file explorer could not be started.");
-        }
+    if (programEnd != std::string::npos &&
+        startWithNativeArguments(program,
+                                 QString::fromStdString(commandLine.substr(programEnd + 1)))) {
         return;
     }
-#else
-    (void)program;
-#endif
     const QUrl url(QString::fromStdString(address), QUrl::StrictMode);
     if (!url.isValid() || url.isRelative() || !QDesktopServices::openUrl(url)) {
         throw std::runtime_error("The web page could not be opened.");
