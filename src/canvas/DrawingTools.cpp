@@ -58,6 +58,8 @@ void IconCanvas::LargePicture_MouseDown(std::int16_t Button, std::int16_t /*Shif
             break;
         case Tool::None:
             break;
+        default:  // the other tools take their presses through toolPress
+            break;
     }
 }
 

@@ -26,7 +26,11 @@ QCursor cursorFor(std::int16_t pointer, qreal devicePixelRatio) {
         case PointerShape::UpArrow:
             return Qt::UpArrowCursor;
         case PointerShape::Cross:
+        case PointerShape::Eraser:
+        case PointerShape::Fill:
             return Qt::CrossCursor;
+        case PointerShape::Move:
+            return Qt::SizeAllCursor;
         case PointerShape::Arrow:
             break;
     }
