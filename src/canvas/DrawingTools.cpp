@@ -21,6 +21,11 @@ void IconCanvas::paintScan(float X, float Y) {
     LargePicture.Line(cx + 1, cy + 1, cx + state.CellFill, cy + state.CellFill, state.CurrentColor,
                       LineShape::FilledBox);
     SmallPicture.PSet(cx / state.CellSize, cy / state.CellSize, state.CurrentColor);
+    // Mirrored drawing paints the cell's mirror image too; while it is off, as at start, the
+    // scan paints exactly as it always has.
+    if (m_mirroring == Mirroring::On) {
+        paintCell(surfaces(), shapes::mirroredCell(*hit), state.CurrentColor);
+    }
 }
 
 // Replaces every icon pixel of the colour under the pointer with the painting colour, rebuilds
