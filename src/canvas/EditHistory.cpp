@@ -4,6 +4,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include "Selection.h"
+
 namespace mosaikon {
 
 namespace {
@@ -92,13 +94,24 @@ std::vector<EditHistory::RowChange> EditHistory::diff(Mirror& mirror, const Pict
 }
 
 bool EditHistory::record(const PictureBox& icon, const PictureBox& view) {
+    return record(icon, view, m_selection);
+}
+
+bool EditHistory::record(const PictureBox& icon, const PictureBox& view,
+                         SelectionRecord selection) {
     checkShape(icon, view);
     Step step;
     step.surfaces[kIcon] = diff(m_mirrors[kIcon], icon);
     step.surfaces[kView] = diff(m_mirrors[kView], view);
     if (step.surfaces[kIcon].empty() && step.surfaces[kView].empty()) {
+        m_selection = std::move(selection);
         return false;
     }
+    if (m_selection != nullptr || selection != nullptr) {
+        step.selection =
+            std::make_unique<SelectionChange>(SelectionChange{std::move(m_selection), selection});
+    }
+    m_selection = std::move(selection);
     m_redo.clear();
     m_undo.push_back(std::move(step));
     if (m_undo.size() > m_capacity) {
@@ -137,6 +150,7 @@ bool EditHistory::undo(PictureBox& icon, PictureBox& view) {
     Step step = std::move(m_undo.back());
     m_undo.pop_back();
     apply(step, icon, view);
+    m_selection = step.selection ? step.selection->before : nullptr;
     m_redo.push_back(std::move(step));
     return true;
 }
@@ -149,6 +163,7 @@ bool EditHistory::redo(PictureBox& icon, PictureBox& view) {
     Step step = std::move(m_redo.back());
     m_redo.pop_back();
     apply(step, icon, view);
+    m_selection = step.selection ? step.selection->after : nullptr;
     m_undo.push_back(std::move(step));
     return true;
 }
@@ -164,6 +179,15 @@ std::size_t EditHistory::memoryBytes() const {
             total += rows.capacity() * sizeof(RowChange);
             for (const RowChange& change : rows) {
                 total += change.runs.capacity() * sizeof(Run);
+            }
+        }
+        // The selection after the step; the one before is the one after an earlier step.
+        if (step.selection) {
+            total += sizeof(SelectionChange);
+            if (const SelectionState* after = step.selection->after.get()) {
+                total +=
+                    sizeof(SelectionState) +
+                    (after->pixels.capacity() + after->beneath.capacity()) * sizeof(std::uint32_t);
             }
         }
         return total;

@@ -2,6 +2,7 @@
 // icon and past its edges, put down, erased, flipped, copied, cut and pasted.
 #include <gtest/gtest.h>
 
+#include "EditHistory.h"
 #include "SurfaceExpectations.h"
 
 namespace mosaikon {
@@ -157,6 +158,77 @@ TEST(SelectionTest, APasteFloatsAtTheTopLeftOverTheIconUntilMoved) {
     EXPECT_THROW(canvas.pasteFloating(
                      Picture::fromPixels(PictureKind::Bitmap, 33, 1, std::vector<Pixel>(33))),
                  std::invalid_argument);
+}
+
+// The window's part: a step after each command or press-to-release, with the selection.
+struct Session {
+    IconCanvas canvas;
+    EditHistory history{canvas.SmallPicture, canvas.LargePicture};
+
+    bool step() {
+        return history.record(canvas.SmallPicture, canvas.LargePicture, canvas.selectionRecord());
+    }
+    void undo() {
+        ASSERT_TRUE(history.undo(canvas.SmallPicture, canvas.LargePicture));
+        canvas.restoreSelection(history.selection());
+    }
+    void redo() {
+        ASSERT_TRUE(history.redo(canvas.SmallPicture, canvas.LargePicture));
+        canvas.restoreSelection(history.selection());
+    }
+};
+
+TEST(SelectionTest, UndoingAMovePutsTheSelectionBackWhereItWasBeforeThatMove) {
+    const CellRect rect{6, 6, 4, 4};
+    Session s{selecting(rect)};
+    EXPECT_FALSE(s.step());
+    drag(s.canvas, {7, 7}, {17, 9});  // by (10, 2)
+    EXPECT_TRUE(s.step());
+    drag(s.canvas, {16, 8}, {30, 28});  // by (14, 20), partly past the edges
+    EXPECT_TRUE(s.step());
+    s.canvas.putDownSelection();
+    EXPECT_FALSE(s.step());
+
+    s.undo();
+    EXPECT_EQ(s.canvas.selectionRect(), (CellRect{16, 8, 4, 4}));
+    expectShows(s.canvas, movedIcon(rect, 16, 8));
+    s.undo();
+    EXPECT_EQ(s.canvas.selectionRect(), rect);
+    EXPECT_FALSE(s.canvas.isSelectionFloating());
+    expectShows(s.canvas, distinctIcon());
+    s.redo();
+    EXPECT_EQ(s.canvas.selectionRect(), (CellRect{16, 8, 4, 4}));
+    expectShows(s.canvas, movedIcon(rect, 16, 8));
+    drag(s.canvas, {16, 8}, {16, 9});  // it floats on from there
+    expectShows(s.canvas, movedIcon(rect, 16, 9));
+}
+
+TEST(SelectionTest, EachSelectionCommandIsOneStepThatUndoAndRedoTakeWithTheSelection) {
+    const std::pair<const char*, void (*)(IconCanvas&)> commands[] = {
+        {"delete", [](IconCanvas& c) { c.deleteSelection(); }},
+        {"flip", [](IconCanvas& c) { c.flipSelection(FlipAxis::TopBottom); }},
+        {"cut", [](IconCanvas& c) { c.cutSelection(); }},
+        {"paste",
+         [](IconCanvas& c) {
+             c.pasteFloating(Picture::fromPixels(PictureKind::Bitmap, 3, 1,
+                                                 std::vector<Pixel>(3, opaquePixel(Colour(kRed)))));
+         }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        Session s{selecting({3, 0, 3, 3})};
+        s.step();
+        command(s.canvas);
+        ASSERT_TRUE(s.step());
+        const IconCanvas after = s.canvas;
+        s.undo();
+        EXPECT_EQ(s.canvas.selectionRect(), (CellRect{3, 0, 3, 3}));
+        expectShows(s.canvas, distinctIcon());
+        s.redo();
+        EXPECT_EQ(s.canvas.selectionRect(), after.selectionRect());
+        EXPECT_TRUE(iconIs(s.canvas, after.SmallPicture.pixels()));
+        EXPECT_EQ(s.canvas.selectionPicture().allPixels(), after.selectionPicture().allPixels());
+    }
 }
 
 }  // namespace

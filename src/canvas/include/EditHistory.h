@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "PictureBox.h"
+#include "SelectionRecord.h"
 
 namespace mosaikon {
 
@@ -20,6 +22,10 @@ namespace mosaikon {
 //
 // Undo and redo restore the surfaces exactly as they were, so an undone step leaves no trace:
 // the view keeps any strip a move left behind, as it was.
+//
+// The selection's state goes with the surfaces. A step keeps the selection before and after it
+// (only when either was held, so other steps cost one null pointer), and after an undo or redo
+// selection() is the one that goes with the surfaces as they now are.
 class EditHistory {
 public:
     static constexpr std::size_t kDefaultCapacity = 1000;
@@ -32,6 +38,13 @@ public:
     // Records what changed on either surface since the last record, undo or redo as one step,
     // and ends the redo branch. Returns false, and records nothing, when neither changed.
     bool record(const PictureBox& icon, const PictureBox& view);
+    // The same, with the selection as it stands after the change. When neither surface
+    // changed, no step is recorded but the selection is taken, so that the next step starts
+    // from it: undoing a move of a selection puts it back where it was before that move.
+    bool record(const PictureBox& icon, const PictureBox& view, SelectionRecord selection);
+    // The selection that goes with the surfaces as the history last saw them; after undo() or
+    // redo() the caller puts it back (IconCanvas::restoreSelection).
+    const SelectionRecord& selection() const { return m_selection; }
 
     bool canUndo() const { return !m_undo.empty(); }
     bool canRedo() const { return !m_redo.empty(); }
@@ -61,8 +74,13 @@ private:
         std::uint32_t rowCount;
         std::vector<Run> runs;
     };
+    struct SelectionChange {
+        SelectionRecord before;
+        SelectionRecord after;
+    };
     struct Step {
         std::array<std::vector<RowChange>, 2> surfaces;  // icon, view
+        std::unique_ptr<SelectionChange> selection;      // null: none held before or after
     };
     struct Mirror {
         int width = 0;
@@ -83,6 +101,7 @@ private:
     std::array<Mirror, 2> m_mirrors;
     std::deque<Step> m_undo;
     std::vector<Step> m_redo;
+    SelectionRecord m_selection;
 };
 
 }  // namespace mosaikon
