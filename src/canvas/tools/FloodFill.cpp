@@ -7,38 +7,34 @@ namespace mosaikon {
 std::vector<grid::Cell> fillRegion(const PictureBox& surface, grid::Cell start) {
     const int width = surface.widthPixels();
     const int height = surface.heightPixels();
-    const auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < width && y < height; };
     std::vector<grid::Cell> region;
-    if (!inside(start.column, start.row)) {
+    if (start.column < 0 || start.row < 0 || start.column >= width || start.row >= height) {
         return region;
     }
     const std::vector<std::uint32_t>& pixels = surface.pixels();
-    const auto indexOf = [width](int x, int y) {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-               static_cast<std::size_t>(x);
+    const auto indexOf = [width](grid::Cell cell) {
+        return static_cast<std::size_t>(cell.row) * static_cast<std::size_t>(width) +
+               static_cast<std::size_t>(cell.column);
     };
-    const std::uint32_t colour = pixels[indexOf(start.column, start.row)];
-    std::vector<bool> taken(pixels.size(), false);
+    const std::uint32_t colour = pixels[indexOf(start)];
+    std::vector<std::uint8_t> taken(pixels.size(), 0);
+    const auto take = [&](grid::Cell cell) {
+        const std::size_t index = indexOf(cell);
+        if (taken[index] == 0 && pixels[index] == colour) {
+            taken[index] = 1;
+            region.push_back(cell);
+        }
+    };
     // The region list doubles as the queue: every pixel is taken once, and its neighbours are
     // looked at when the walk reaches it.
-    region.push_back(start);
-    taken[indexOf(start.column, start.row)] = true;
+    region.reserve(pixels.size());
+    take(start);
     for (std::size_t next = 0; next < region.size(); ++next) {
-        const grid::Cell at = region[next];
-        const grid::Cell neighbours[] = {{at.column - 1, at.row},
-                                         {at.column + 1, at.row},
-                                         {at.column, at.row - 1},
-                                         {at.column, at.row + 1}};
-        for (const grid::Cell n : neighbours) {
-            if (!inside(n.column, n.row)) {
-                continue;
-            }
-            const std::size_t index = indexOf(n.column, n.row);
-            if (!taken[index] && pixels[index] == colour) {
-                taken[index] = true;
-                region.push_back(n);
-            }
-        }
+        const auto [column, row] = region[next];
+        if (column > 0) take({column - 1, row});
+        if (column + 1 < width) take({column + 1, row});
+        if (row > 0) take({column, row - 1});
+        if (row + 1 < height) take({column, row + 1});
     }
     return region;
 }
