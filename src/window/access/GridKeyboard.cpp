@@ -122,6 +122,7 @@ void GridKeyboard::moveTo(QPoint cell) {
     m_cell = cell;
     m_cursor->setCell(cell);
     describeCell();
+    emit cursorMoved(cell.x(), cell.y());
 }
 
 grid::ViewPoint GridKeyboard::centre() const { return grid::cellCentre({m_cell.x(), m_cell.y()}); }

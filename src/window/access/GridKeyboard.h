@@ -30,6 +30,8 @@ public:
 signals:
     // A press on the grid as the view reports a mouse press: Button, Shift, X, Y.
     void cellPressed(std::int16_t button, std::int16_t shift, float x, float y);
+    // The cursor moved to another cell, column and row from 0.
+    void cursorMoved(int column, int row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -17,8 +17,10 @@ constexpr std::uint32_t swapRedBlue(std::uint32_t pixel) {
 
 }  // namespace
 
-QImage iconImage(const IconCanvas& canvas) {
-    const Picture icon = iconWithWhiteTransparent(canvas.SmallPicture.Image());
+QImage iconImage(const IconCanvas& canvas) { return imageOf(canvas.SmallPicture.Image()); }
+
+QImage imageOf(const Picture& picture) {
+    const Picture icon = iconWithWhiteTransparent(picture);
     QImage image(icon.width(), icon.height(), QImage::Format_ARGB32);
     for (int y = 0; y < icon.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -29,11 +31,10 @@ QImage iconImage(const IconCanvas& canvas) {
     return image;
 }
 
-void takeImage(IconCanvas& canvas, const QImage& image) {
-    // Drawn at its own size from the top left, only the part over the icon surface can show, so
-    // only that part is converted, whatever the size of the image.
-    const int width = std::min(image.width(), IconCanvas::kIconEdge);
-    const int height = std::min(image.height(), IconCanvas::kIconEdge);
+namespace {
+
+// The top-left `width` × `height` of `image` as a picture, with its opacity when it has any.
+Picture pictureOf(const QImage& image, int width, int height) {
     const QImage part = image.copy(0, 0, width, height).convertToFormat(QImage::Format_ARGB32);
     std::vector<Pixel> pixels;
     pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
@@ -44,7 +45,25 @@ void takeImage(IconCanvas& canvas, const QImage& image) {
         }
     }
     const PictureKind kind = image.hasAlphaChannel() ? PictureKind::Icon : PictureKind::Bitmap;
-    canvas.SmallPicture.setPicture(Picture::fromPixels(kind, width, height, std::move(pixels)));
+    return Picture::fromPixels(kind, width, height, std::move(pixels));
+}
+
+QImage clipboardImage() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasImage()) {
+        return {};
+    }
+    return qvariant_cast<QImage>(data->imageData());
+}
+
+}  // namespace
+
+void takeImage(IconCanvas& canvas, const QImage& image) {
+    // Drawn at its own size from the top left, only the part over the icon surface can show, so
+    // only that part is converted, whatever the size of the image.
+    const int width = std::min(image.width(), IconCanvas::kIconEdge);
+    const int height = std::min(image.height(), IconCanvas::kIconEdge);
+    canvas.SmallPicture.setPicture(pictureOf(image, width, height));
     canvas.rebuildView();
 }
 
@@ -52,15 +71,29 @@ void copyIconToClipboard(const IconCanvas& canvas) {
     QGuiApplication::clipboard()->setImage(iconImage(canvas));
 }
 
-void pasteImageFromClipboard(IconCanvas& canvas) {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (data == nullptr || !data->hasImage()) {
-        return;
+void copyPictureToClipboard(const Picture& picture) {
+    if (!picture.isEmpty()) {
+        QGuiApplication::clipboard()->setImage(imageOf(picture));
     }
-    const QImage image = qvariant_cast<QImage>(data->imageData());
+}
+
+void pasteImageFromClipboard(IconCanvas& canvas) {
+    const QImage image = clipboardImage();
     if (!image.isNull()) {
         takeImage(canvas, image);
     }
+}
+
+void pasteFloatingFromClipboard(IconCanvas& canvas) {
+    QImage image = clipboardImage();
+    if (image.isNull()) {
+        return;
+    }
+    constexpr int edge = IconCanvas::kIconEdge;
+    if (image.width() > edge || image.height() > edge) {
+        image = image.scaled(edge, edge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    canvas.pasteFloating(pictureOf(image, image.width(), image.height()));
 }
 
 }  // namespace mosaikon

@@ -12,8 +12,15 @@ QImage iconImage(const IconCanvas& canvas);
 // at its own size from the top left, then the view rebuilt from the icon.
 void takeImage(IconCanvas& canvas, const QImage& image);
 
+// `picture` as an image with its pure-white pixels transparent, as an icon save writes them.
+QImage imageOf(const Picture& picture);
+
 void copyIconToClipboard(const IconCanvas& canvas);
+void copyPictureToClipboard(const Picture& picture);
 // An empty clipboard, or one without an image, changes nothing.
 void pasteImageFromClipboard(IconCanvas& canvas);
+// The clipboard's image floats over the icon at its top-left as a selection, scaled down to
+// fit 32 × 32 first (its shape kept) when it is larger.
+void pasteFloatingFromClipboard(IconCanvas& canvas);
 
 }  // namespace mosaikon

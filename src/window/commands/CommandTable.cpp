@@ -19,13 +19,18 @@ struct CommandRunners {
     static void toolbar(EditCommands& commands, EditorCommand id) {
         commands.m_window.runToolbarCommand(id);
     }
+    // A drag under way ends first; the selection comes back with the surfaces.
     static void undo(EditCommands& commands, EditorCommand) {
         IconCanvas& canvas = commands.m_window.canvas();
+        canvas.toolCancel();
         commands.m_history.undo(canvas.SmallPicture, canvas.LargePicture);
+        canvas.restoreSelection(commands.m_history.selection());
     }
     static void redo(EditCommands& commands, EditorCommand) {
         IconCanvas& canvas = commands.m_window.canvas();
+        canvas.toolCancel();
         commands.m_history.redo(canvas.SmallPicture, canvas.LargePicture);
+        canvas.restoreSelection(commands.m_history.selection());
     }
     static void exportPng(EditCommands& commands, EditorCommand) {
         commands.m_window.fileCommands().ExportPng();
@@ -37,12 +42,59 @@ struct CommandRunners {
     static void moreColours(EditCommands& commands, EditorCommand) {
         commands.m_pick->chooseMoreColours();
     }
+    // With a selection held, Delete, H, V and Ctrl+C work on it alone; otherwise they run
+    // their toolbar command (or copy the icon).
+    static void toolbarOrSelection(EditCommands& commands, EditorCommand id) {
+        IconCanvas& canvas = commands.m_window.canvas();
+        if (!canvas.selectionRect()) {
+            return toolbar(commands, id);
+        }
+        switch (id) {
+            case EditorCommand::Clear:
+                return canvas.deleteSelection();
+            case EditorCommand::FlipLeftRight:
+                return canvas.flipSelection(FlipAxis::LeftRight);
+            case EditorCommand::FlipTopBottom:
+                return canvas.flipSelection(FlipAxis::TopBottom);
+            default:
+                return toolbar(commands, id);
+        }
+    }
     static void copy(EditCommands& commands, EditorCommand) {
-        copyIconToClipboard(commands.m_window.canvas());
+        const IconCanvas& canvas = commands.m_window.canvas();
+        if (canvas.selectionRect()) {
+            copyPictureToClipboard(canvas.selectionPicture());
+        } else {
+            copyIconToClipboard(canvas);
+        }
+    }
+    static void cut(EditCommands& commands, EditorCommand) {
+        IconCanvas& canvas = commands.m_window.canvas();
+        if (canvas.selectionRect()) {
+            copyPictureToClipboard(canvas.cutSelection());
+        }
     }
     static void paste(EditCommands& commands, EditorCommand) {
-        pasteImageFromClipboard(commands.m_window.canvas());
+        IconCanvas& canvas = commands.m_window.canvas();
+        // Floated over the icon with the Select tool, ready to be moved.
+        canvas.selectTool(Tool::Select);
+        pasteFloatingFromClipboard(canvas);
     }
+    static void selectAll(EditCommands& commands, EditorCommand) {
+        IconCanvas& canvas = commands.m_window.canvas();
+        if (canvas.activeTool() != Tool::Select) {
+            canvas.selectTool(Tool::Select);
+        }
+        canvas.selectAll();
+    }
+    static void drawingTool(EditCommands& commands, EditorCommand id) {
+        commands.m_window.canvas().selectTool(toolOfCommand(id));
+    }
+    static void mirrorDrawing(EditCommands& commands, EditorCommand) {
+        IconCanvas& canvas = commands.m_window.canvas();
+        canvas.setMirroring(canvas.mirroring() == Mirroring::On ? Mirroring::Off : Mirroring::On);
+    }
+    static void toolsWindow(EditCommands& commands, EditorCommand) { commands.showToolsWindow(); }
     static void keyboardShortcuts(EditCommands& commands, EditorCommand) {
         commands.showShortcuts();
     }
@@ -140,7 +192,11 @@ std::vector<CommandEntry> buildTable() {
          {keys(Qt::Key_R)},
          Guard::Step,
          R::toolbar},
-        {Id::Clear, QT_TR_NOOP("Clear"), {keys(Qt::Key_Delete)}, Guard::Step, R::toolbar},
+        {Id::Clear,
+         QT_TR_NOOP("Clear"),
+         {keys(Qt::Key_Delete)},
+         Guard::Step,
+         R::toolbarOrSelection},
         {Id::New, QT_TR_NOOP("New"), {keys(Qt::CTRL | Qt::Key_N)}, Guard::Step, R::toolbar},
         {Id::PickColour,
          QT_TR_NOOP("Pick colour from grid"),
@@ -163,10 +219,94 @@ std::vector<CommandEntry> buildTable() {
          R::keyboardShortcuts,
          true},
         {Id::Exit, QT_TR_NOOP("Exit"), {keys(Qt::CTRL | Qt::Key_Q)}, Guard::Step, R::toolbar},
+        {Id::LineTool,
+         QT_TR_NOOP("Line"),
+         {keys(Qt::Key_L)},
+         Guard::Handler,
+         R::drawingTool,
+         true,
+         QT_TR_NOOP("Tools")},
+        {Id::RectangleTool,
+         QT_TR_NOOP("Rectangle"),
+         {keys(Qt::Key_U)},
+         Guard::Handler,
+         R::drawingTool},
+        {Id::FilledRectangleTool,
+         QT_TR_NOOP("Filled rectangle"),
+         {keys(Qt::SHIFT | Qt::Key_U)},
+         Guard::Handler,
+         R::drawingTool},
+        {Id::EllipseTool, QT_TR_NOOP("Ellipse"), {keys(Qt::Key_O)}, Guard::Handler, R::drawingTool},
+        {Id::FilledEllipseTool,
+         QT_TR_NOOP("Filled ellipse"),
+         {keys(Qt::SHIFT | Qt::Key_O)},
+         Guard::Handler,
+         R::drawingTool},
+        {Id::FillTool, QT_TR_NOOP("Fill"), {keys(Qt::Key_G)}, Guard::Handler, R::drawingTool},
+        {Id::EraserTool, QT_TR_NOOP("Eraser"), {keys(Qt::Key_E)}, Guard::Handler, R::drawingTool},
+        {Id::SelectTool, QT_TR_NOOP("Select"), {keys(Qt::Key_M)}, Guard::Handler, R::drawingTool},
+        {Id::MirrorDrawing,
+         QT_TR_NOOP("Mirrored drawing"),
+         {keys(Qt::SHIFT | Qt::Key_H)},
+         Guard::Handler,
+         R::mirrorDrawing},
+        {Id::ToolsWindow,
+         QT_TR_NOOP("Tools window"),
+         {keys(Qt::Key_T)},
+         Guard::Direct,
+         R::toolsWindow},
     };
 }
 
 }  // namespace
+
+Tool toolOfCommand(EditorCommand id) {
+    switch (id) {
+        case EditorCommand::PaintTool:
+            return Tool::Paint;
+        case EditorCommand::ChangeTool:
+            return Tool::Change;
+        case EditorCommand::LineTool:
+            return Tool::Line;
+        case EditorCommand::RectangleTool:
+            return Tool::Rectangle;
+        case EditorCommand::FilledRectangleTool:
+            return Tool::FilledRectangle;
+        case EditorCommand::EllipseTool:
+            return Tool::Ellipse;
+        case EditorCommand::FilledEllipseTool:
+            return Tool::FilledEllipse;
+        case EditorCommand::FillTool:
+            return Tool::Fill;
+        case EditorCommand::EraserTool:
+            return Tool::Eraser;
+        case EditorCommand::SelectTool:
+            return Tool::Select;
+        default:
+            return Tool::None;
+    }
+}
+
+bool keepsSelection(EditorCommand id) {
+    switch (id) {
+        case EditorCommand::Undo:
+        case EditorCommand::Redo:
+        case EditorCommand::Clear:
+        case EditorCommand::FlipLeftRight:
+        case EditorCommand::FlipTopBottom:
+        case EditorCommand::Copy:
+        case EditorCommand::CutSelection:
+        case EditorCommand::SelectAll:
+        case EditorCommand::PickColour:
+        case EditorCommand::MoreColours:
+        case EditorCommand::KeyboardShortcuts:
+        case EditorCommand::MirrorDrawing:
+        case EditorCommand::ToolsWindow:
+            return true;
+        default:
+            return false;
+    }
+}
 
 const std::vector<CommandEntry>& commandTable() {
     static const std::vector<CommandEntry> table = buildTable();

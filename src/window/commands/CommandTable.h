@@ -3,6 +3,7 @@
 #include <QKeySequence>
 #include <vector>
 
+#include "Tools.h"
 #include "commands/EditorCommand.h"
 
 namespace mosaikon {
@@ -25,11 +26,16 @@ struct CommandEntry {
     CommandGuard guard;
     void (*run)(EditCommands& commands, EditorCommand id);
     bool separatorBefore = false;
+    const char* sectionBefore = nullptr;  // a titled section of the menu starts here
 };
 
 // Every command in menu order.
 const std::vector<CommandEntry>& commandTable();
 // The entry of `id`; every command has one.
 const CommandEntry& commandEntry(EditorCommand id);
+// The drawing tool a tool command selects; None for every other command.
+Tool toolOfCommand(EditorCommand id);
+// Whether `id` leaves a held selection floating; every other command puts it down first.
+bool keepsSelection(EditorCommand id);
 
 }  // namespace mosaikon

@@ -12,6 +12,7 @@
 #include "commands/ShortcutsWindow.h"
 #include "controls/PictureBoxView.h"
 #include "mainwindow/frmEditIcon.h"
+#include "tools/ToolsWindow.h"
 
 namespace mosaikon {
 
@@ -24,13 +25,16 @@ EditCommands::EditCommands(frmEditIcon& window)
     m_window.installEventFilter(this);
     m_pick = std::make_unique<ColourPick>(window);
     createActions();
+    createSelectionKeys();
     updateUndoRedo();
+    updateSelectionKeys();
 }
 
 EditCommands::~EditCommands() = default;
 
 void EditCommands::record() {
-    m_history.record(m_window.canvas().SmallPicture, m_window.canvas().LargePicture);
+    const IconCanvas& canvas = m_window.canvas();
+    m_history.record(canvas.SmallPicture, canvas.LargePicture, canvas.selectionRecord());
 }
 
 void EditCommands::handlerFinished() {
@@ -38,6 +42,48 @@ void EditCommands::handlerFinished() {
         record();
     }
     updateUndoRedo();
+    updateSelectionKeys();
+}
+
+void EditCommands::updateSelectionKeys() {
+    const IconCanvas& canvas = m_window.canvas();
+    const bool held = canvas.selectionRect().has_value();
+    m_putDown->setEnabled(held);
+    // Escape stays the colour pick's while one waits.
+    m_cancelTool->setEnabled((held || canvas.isToolDragging()) && !m_pick->armed());
+}
+
+void EditCommands::createSelectionKeys() {
+    // Return puts a held selection down; otherwise it keeps its meaning for the focused control.
+    m_putDown = new QAction(tr("Put the selection down"), &m_window);
+    m_putDown->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    m_putDown->setShortcutContext(Qt::WindowShortcut);
+    connect(m_putDown, &QAction::triggered, this,
+            [this] { m_window.runHandler([this] { m_window.canvas().putDownSelection(); }); });
+    m_window.addAction(m_putDown);
+    // Escape ends a drag unfinished, or puts a held selection down.
+    m_cancelTool = new QAction(tr("Cancel the drag or put the selection down"), &m_window);
+    m_cancelTool->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_cancelTool->setShortcutContext(Qt::WindowShortcut);
+    connect(m_cancelTool, &QAction::triggered, this, [this] {
+        m_window.runHandler([this] {
+            IconCanvas& canvas = m_window.canvas();
+            if (!canvas.toolCancel()) {
+                canvas.putDownSelection();
+            }
+        });
+    });
+    m_window.addAction(m_cancelTool);
+}
+
+void EditCommands::showToolsWindow() {
+    if (m_tools == nullptr) {
+        m_tools = new ToolsWindow(*this, m_window.canvas(), &m_window);
+    }
+    m_tools->showState(m_window.canvas().activeTool(), m_window.canvas().mirroring());
+    m_tools->show();
+    m_tools->raise();
+    m_tools->activateWindow();
 }
 
 namespace {
@@ -69,6 +115,9 @@ void EditCommands::createActions() {
         if (entry.separatorBefore) {
             m_menuOrder.push_back(nullptr);
         }
+        if (entry.sectionBefore != nullptr) {
+            m_sections[item] = tr(entry.sectionBefore);
+        }
         m_menuOrder.push_back(item);
     }
     // The menu key and Shift+F10 open the command menu where the focus is.
@@ -85,13 +134,20 @@ void EditCommands::createActions() {
 
 void EditCommands::trigger(EditorCommand command) {
     const CommandEntry& entry = commandEntry(command);
+    if (!keepsSelection(command)) {
+        m_window.canvas().putDownSelection();
+    }
     switch (entry.guard) {
         case CommandGuard::Step:
-            return runStep([this, &entry] { entry.run(*this, entry.id); });
+            runStep([this, &entry] { entry.run(*this, entry.id); });
+            break;
         case CommandGuard::Handler:
-            return m_window.runHandler([this, &entry] { entry.run(*this, entry.id); });
+            m_window.runHandler([this, &entry] { entry.run(*this, entry.id); });
+            break;
         case CommandGuard::Direct:
-            return entry.run(*this, entry.id);
+            entry.run(*this, entry.id);
+            updateSelectionKeys();
+            break;
     }
 }
 
@@ -116,10 +172,18 @@ QMenu* EditCommands::commandMenu() {
     if (m_menu == nullptr) {
         m_menu = new QMenu(&m_window);
         m_menu->setObjectName(QStringLiteral("CommandMenu"));
-        for (QAction* item : m_menuOrder) {
+        for (std::size_t i = 0; i < m_menuOrder.size(); ++i) {
+            QAction* item = m_menuOrder[i];
+            const bool sectionNext =
+                i + 1 < m_menuOrder.size() && m_sections.contains(m_menuOrder[i + 1]);
             if (item == nullptr) {
-                m_menu->addSeparator();
+                if (!sectionNext) {
+                    m_menu->addSeparator();
+                }
             } else {
+                if (m_sections.contains(item)) {
+                    m_menu->addSection(m_sections.at(item));
+                }
                 m_menu->addAction(item);
             }
         }

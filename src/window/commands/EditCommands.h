@@ -15,6 +15,7 @@ namespace mosaikon {
 
 class ColourPick;
 class ShortcutsWindow;
+class ToolsWindow;
 class frmEditIcon;
 
 // The window's undo history, its keys and its command menu.
@@ -52,6 +53,9 @@ public:
     ShortcutsWindow* shortcutsWindow() const { return m_shortcuts; }
     // The action behind the menu key and Shift+F10, which is not itself in the menu.
     QAction* commandMenuAction() const { return m_menuKeyAction; }
+    // The tools window, made when it is first opened.
+    ToolsWindow* toolsWindow() const { return m_tools; }
+    void showToolsWindow();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +68,9 @@ private:
     void runCommand(const std::function<void()>& command);
     void record();
     void updateUndoRedo();
+    // Return and Escape belong to a held selection or a drag only while there is one.
+    void createSelectionKeys();
+    void updateSelectionKeys();
     void showShortcuts();
 
     frmEditIcon& m_window;
@@ -75,6 +82,10 @@ private:
     QMenu* m_menu = nullptr;
     ShortcutsWindow* m_shortcuts = nullptr;
     QAction* m_menuKeyAction = nullptr;
+    std::map<QAction*, QString> m_sections;  // the titles of the menu's sections, by first item
+    ToolsWindow* m_tools = nullptr;
+    QAction* m_putDown = nullptr;
+    QAction* m_cancelTool = nullptr;
 };
 
 }  // namespace mosaikon

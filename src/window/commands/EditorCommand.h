@@ -31,6 +31,20 @@ enum class EditorCommand {
     Paste,
     KeyboardShortcuts,
     Exit,
+    // The tools after Paint and Change, mirrored drawing and the tools window.
+    LineTool,
+    RectangleTool,
+    FilledRectangleTool,
+    EllipseTool,
+    FilledEllipseTool,
+    FillTool,
+    EraserTool,
+    SelectTool,
+    MirrorDrawing,
+    ToolsWindow,
+    // What a held selection adds; its other keys (Delete, H, V, Ctrl+C) are those above.
+    SelectAll,
+    CutSelection,
 };
 
 }  // namespace mosaikon

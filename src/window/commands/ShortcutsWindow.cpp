@@ -34,7 +34,9 @@ ShortcutsWindow::ShortcutsWindow(const EditCommands& commands, QWidget* parent)
     }
     rows.emplace_back(keysText(*commands.commandMenuAction()), tr("Open the command menu"));
     rows.emplace_back(QKeySequence(Qt::Key_Escape).toString(QKeySequence::NativeText),
-                      tr("Cancel a colour pick"));
+                      tr("Cancel a colour pick or a drag; put the selection down"));
+    rows.emplace_back(QKeySequence(Qt::Key_Return).toString(QKeySequence::NativeText),
+                      tr("Put the selection down"));
 
     m_table->setColumnCount(2);
     m_table->setRowCount(static_cast<int>(rows.size()));

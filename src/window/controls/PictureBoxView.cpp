@@ -172,4 +172,10 @@ void PictureBoxView::mouseMoveEvent(QMouseEvent* event) {
                    static_cast<float>(p.x()), static_cast<float>(p.y()));
 }
 
+void PictureBoxView::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointF p = toSurfaceUnits(event->position());
+    emit mouseUp(buttonValue(event->button()), shiftValue(event->modifiers()),
+                 static_cast<float>(p.x()), static_cast<float>(p.y()));
+}
+
 }  // namespace mosaikon

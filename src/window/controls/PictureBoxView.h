@@ -32,11 +32,14 @@ signals:
     // for a move the sum of the buttons held. X and Y in the surface's scale unit.
     void mouseDown(std::int16_t button, std::int16_t shift, float x, float y);
     void mouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+    // For a release the one button that went up.
+    void mouseUp(std::int16_t button, std::int16_t shift, float x, float y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QPointF toSurfaceUnits(const QPointF& position) const;

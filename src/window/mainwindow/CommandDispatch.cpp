@@ -65,6 +65,8 @@ void frmEditIcon::Toolbar1_ButtonMenuClick(const ToolbarMenuItem& ButtonMenu) {
 
 // Before a file command the dispatch notes which one it is, so that a failure can name it.
 void frmEditIcon::runToolbarCommand(EditorCommand command) {
+    // A floating selection stays where it lies; the command then works on the whole icon.
+    m_canvas.putDownSelection();
     switch (command) {
         case EditorCommand::New:
             return m_canvas.New_Icon();

@@ -18,6 +18,8 @@
 #include "platform/DesktopShell.h"
 #include "platform/FileNames.h"
 #include "platform/QtDialogHost.h"
+#include "tools/ToolOverlay.h"
+#include "tools/ToolsWindow.h"
 
 namespace mosaikon {
 
@@ -155,6 +157,15 @@ void frmEditIcon::refreshControls() {
     }
     if (toolbarChanged) {
         m_toolbarView->update();
+    }
+    m_toolOverlay->show(m_canvas.preview(), m_canvas.selectionRect());
+    if (firstTime || m_shown->tool != m_canvas.activeTool() ||
+        m_shown->mirroring != m_canvas.mirroring()) {
+        m_shown->tool = m_canvas.activeTool();
+        m_shown->mirroring = m_canvas.mirroring();
+        if (m_editCommands && m_editCommands->toolsWindow() != nullptr) {
+            m_editCommands->toolsWindow()->showState(m_shown->tool, m_shown->mirroring);
+        }
     }
 }
 

@@ -32,6 +32,7 @@ class PictureBoxView;
 class QtDialogHost;
 class Shell;
 class ToolbarView;
+class ToolOverlay;
 
 // The editor's one window. It places the controls, turns Qt's events into the editor's
 // handlers and shows the models; the editing itself lives in the canvas, the colour choice and
@@ -69,6 +70,8 @@ public:
     ClickableLabel* Label3() const { return m_label3; }
     // The cell cursor that draws on the grid from the keyboard.
     GridKeyboard* gridKeyboard() const { return m_gridKeyboard; }
+    // What the tools draw over the grid: a shape's preview and the selection's outline.
+    ToolOverlay* toolOverlay() const { return m_toolOverlay; }
     // The undo history, the keys and the command menu.
     EditCommands& editCommands() { return *m_editCommands; }
 
@@ -131,6 +134,13 @@ private:
     void watchScreen(QScreen* screen);
     void showPicturesForScale(qreal scale);
     void showFailure(const QString& message);
+    // The grid's events, to the view's own handlers or to the tool session (GridEvents.cpp).
+    bool gridGoesToToolSession() const;
+    void gridPressed(std::int16_t button, std::int16_t shift, float x, float y);
+    void gridMoved(std::int16_t button, std::int16_t shift, float x, float y);
+    void gridReleased(std::int16_t button, std::int16_t shift, float x, float y);
+    void gridSpacePressed(std::int16_t button, std::int16_t shift, float x, float y);
+    void gridCursorMoved(int column, int row);
 
     IconCanvas m_canvas;
     ColourChoice m_colours;
@@ -154,6 +164,7 @@ private:
     ClickableLabel* m_image2 = nullptr;
     ClickableLabel* m_label3 = nullptr;
     GridKeyboard* m_gridKeyboard = nullptr;
+    ToolOverlay* m_toolOverlay = nullptr;
     std::unique_ptr<AccessibleColourNames> m_colourNames;
     QLabel* m_image3 = nullptr;
     qreal m_pictureScale = 0;  // the device-pixel ratio the pictures were loaded for
@@ -169,6 +180,8 @@ private:
         Colour pallet2;
         std::string statusLine;
         std::vector<std::int16_t> toolbarValues;
+        Tool tool = Tool::None;
+        Mirroring mirroring = Mirroring::Off;
     };
     std::optional<Shown> m_shown;
     // Set by the dispatch before a file command, for the failure message.

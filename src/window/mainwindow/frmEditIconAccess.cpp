@@ -44,8 +44,13 @@ void frmEditIcon::makeAccessible() {
     m_gridKeyboard = new GridKeyboard(m_largeView);
     connect(m_gridKeyboard, &GridKeyboard::cellPressed, this,
             [this](std::int16_t button, std::int16_t shift, float x, float y) {
-                runHandler([=, this] { LargePicture_MouseDown(button, shift, x, y); });
+                runHandler([=, this] { gridSpacePressed(button, shift, x, y); });
             });
+    connect(m_gridKeyboard, &GridKeyboard::cursorMoved, this, [this](int column, int row) {
+        if (gridGoesToToolSession() && m_canvas.isToolDragging()) {
+            runHandler([=, this] { gridCursorMoved(column, row); });
+        }
+    });
 
     setAccessibleRole(m_smallView, QAccessible::Graphic);
     m_smallView->setAccessibleName(tr("Icon, actual size"));

@@ -10,6 +10,7 @@
 #include "controls/ToolbarView.h"
 #include "controls/WebLink.h"
 #include "mainwindow/frmEditIcon.h"
+#include "tools/ToolOverlay.h"
 
 namespace mosaikon {
 
@@ -213,12 +214,20 @@ void frmEditIcon::createWorkingArea() {
             });
     connect(m_largeView, &PictureBoxView::mouseDown, this,
             [this](std::int16_t button, std::int16_t shift, float x, float y) {
-                runHandler([=, this] { LargePicture_MouseDown(button, shift, x, y); });
+                runHandler([=, this] { gridPressed(button, shift, x, y); });
             });
     connect(m_largeView, &PictureBoxView::mouseMove, this,
             [this](std::int16_t button, std::int16_t shift, float x, float y) {
-                runHandler([=, this] { LargePicture_MouseMove(button, shift, x, y); });
+                runHandler([=, this] { gridMoved(button, shift, x, y); });
             });
+    connect(m_largeView, &PictureBoxView::mouseUp, this,
+            [this](std::int16_t button, std::int16_t shift, float x, float y) {
+                if (gridGoesToToolSession()) {
+                    runHandler([=, this] { gridReleased(button, shift, x, y); });
+                }
+            });
+    // Previews and the selection's outline, drawn over the view and never into it.
+    m_toolOverlay = new ToolOverlay(m_largeView);
 }
 
 }  // namespace mosaikon

@@ -1,0 +1,97 @@
+#include "tools/ToolOverlay.h"
+
+#include <QPainter>
+#include <QPen>
+
+#include "GridGeometry.h"
+#include "controls/PictureBoxView.h"
+
+namespace mosaikon {
+
+namespace {
+
+// The outline shows on cells of any colour and on the black grid lines: white under a dashed
+// strong blue.
+const QColor kOutlineLight(255, 255, 255);
+const QColor kOutlineStrong(0, 96, 255);
+
+QColor shownColour(Colour colour) {
+    const Colour plain = colour.resolved();
+    return {plain.red(), plain.green(), plain.blue()};
+}
+
+}  // namespace
+
+ToolOverlay::ToolOverlay(PictureBoxView* grid) : QWidget(grid), m_border(grid->borderWidth()) {
+    setObjectName(QStringLiteral("ToolOverlay"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setGeometry(grid->rect());
+    // Hidden while it has nothing to show, so that painting the view never repaints it too.
+    setVisible(false);
+}
+
+void ToolOverlay::show(const ShapePreview& preview,
+                       const std::optional<shapes::CellRect>& selection) {
+    if (preview != m_preview) {
+        const QRect dirty = previewArea(m_preview).united(previewArea(preview));
+        m_preview = preview;
+        update(dirty);
+    }
+    if (selection != m_selection) {
+        const QRect dirty = selectionArea(m_selection).united(selectionArea(selection));
+        m_selection = selection;
+        update(dirty);
+    }
+    const bool anything = !m_preview.cells.empty() || m_selection.has_value();
+    if (anything != isVisible()) {
+        setVisible(anything);
+    }
+}
+
+QRect ToolOverlay::previewArea(const ShapePreview& preview) const {
+    QRect area;
+    for (const grid::Cell& cell : preview.cells) {
+        const grid::ViewRect interior = grid::cellInterior(cell);
+        area = area.united(QRect(QPoint(m_border + interior.left, m_border + interior.top),
+                                 QPoint(m_border + interior.right, m_border + interior.bottom)));
+    }
+    return area;
+}
+
+// The square of grid lines around the selection's cells, one pixel wider on each side for the
+// white line under the blue one.
+QRect ToolOverlay::selectionArea(const std::optional<shapes::CellRect>& selection) const {
+    if (!selection) {
+        return {};
+    }
+    const int left = m_border + selection->left * grid::kCellSize;
+    const int top = m_border + selection->top * grid::kCellSize;
+    const QRect lines(QPoint(left, top), QPoint(left + selection->width * grid::kCellSize,
+                                                top + selection->height * grid::kCellSize));
+    return lines.adjusted(-1, -1, 1, 1);
+}
+
+void ToolOverlay::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    if (!m_preview.cells.empty()) {
+        const QColor colour = shownColour(m_preview.colour);
+        for (const grid::Cell& cell : m_preview.cells) {
+            const grid::ViewRect interior = grid::cellInterior(cell);
+            painter.fillRect(QRect(QPoint(m_border + interior.left, m_border + interior.top),
+                                   QPoint(m_border + interior.right, m_border + interior.bottom)),
+                             colour);
+        }
+    }
+    if (m_selection) {
+        const QRect outline = selectionArea(m_selection).adjusted(1, 1, -1, -1);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(kOutlineLight, 1));
+        painter.drawRect(outline.adjusted(0, 0, -1, -1));
+        QPen dashes(kOutlineStrong, 1, Qt::DashLine);
+        painter.setPen(dashes);
+        painter.drawRect(outline.adjusted(0, 0, -1, -1));
+    }
+}
+
+}  // namespace mosaikon
