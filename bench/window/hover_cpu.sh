@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # CPU time the editor spends per pointer move over the magnified grid, under Xvfb with real
 # X input events sent by xdotool: once with no button held (hovering), once with the primary
-# button held (painting). An idle stretch of the same length is measured too and subtracted, so
+# button held (painting), and once dragging a rectangle with the Rectangle tool (U), whose
+# preview follows every move over the grid without being drawn into it. An idle stretch of the same length is measured too and subtracted, so
 # the figures are what the moves themselves cost.
 #
 #   bench/window/hover_cpu.sh [path/to/mosaikon | --empty-window] [moves] [pause, default 0.002]
@@ -99,11 +100,26 @@ hover() { xdotool $script; }
 # shellcheck disable=SC2086
 paint() { xdotool mousemove "$((grid_x + 2))" "$((grid_y + 4))" mousedown 1 $script mouseup 1; }
 
+# The rectangle's drag, with the Rectangle tool chosen by its key first and Paint back after.
+# shellcheck disable=SC2086
+rectangle() {
+  xdotool mousemove "$((grid_x + 2))" "$((grid_y + 4))" mousedown 1 $script mouseup 1
+}
+
 xdotool $(move_script 200) >/dev/null  # warm up: cursor, fonts, first paints
 read -r hover_ticks hover_ns hover_s < <(measure hover)
 read -r idle_ticks idle_ns _ < <(measure sleep "$hover_s")
 read -r paint_ticks paint_ns paint_s < <(measure paint)
 read -r idle2_ticks idle2_ns _ < <(measure sleep "$paint_s")
+rectangle_ticks=
+if [ "${1:-}" != --empty-window ]; then
+  # A click on the window's bare background gives it the keyboard and changes nothing else.
+  xdotool mousemove "$((X + 184))" "$((Y + 200))" click 1 sleep 0.3 key u
+  sleep 0.5
+  read -r rectangle_ticks rectangle_ns rectangle_s < <(measure rectangle)
+  read -r idle3_ticks idle3_ns _ < <(measure sleep "$rectangle_s")
+  xdotool key p
+fi
 
 tick_ms=$(echo "1000 / $(getconf CLK_TCK)" | bc -l)
 report() {  # name ticks ns idle_ticks idle_ns
@@ -116,3 +132,6 @@ report() {  # name ticks ns idle_ticks idle_ns
 echo "$moves moves, ${pause} s apart; idle baseline subtracted"
 report hover "$hover_ticks" "$hover_ns" "$idle_ticks" "$idle_ns"
 report paint "$paint_ticks" "$paint_ns" "$idle2_ticks" "$idle2_ns"
+if [ -n "$rectangle_ticks" ]; then
+  report rect "$rectangle_ticks" "$rectangle_ns" "$idle3_ticks" "$idle3_ns"
+fi
