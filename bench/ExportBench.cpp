@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "ExportFiles.h"
-#include "PngImage.h"
+#include "png/PngImage.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "ByteSource.h"
 #include "FileError.h"
-#include "IconImage.h"
 #include "PictureFiles.h"
+#include "icon/IconImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

@@ -6,8 +6,8 @@
 #include <fstream>
 
 #include "PictureFiles.h"
-#include "PngImage.h"
 #include "ProgramFileBuilder.h"
+#include "png/PngImage.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {

@@ -4,12 +4,12 @@
 
 #include <filesystem>
 
-#include "ByteReader.h"
-#include "FileBackedBitmap.h"
 #include "FileError.h"
 #include "PictureBox.h"
 #include "PictureFiles.h"
 #include "PictureTestSupport.h"
+#include "bitmap/FileBackedBitmap.h"
+#include "bytes/ByteReader.h"
 
 namespace mosaikon {
 namespace {

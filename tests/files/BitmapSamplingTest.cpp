@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <functional>
 
-#include "ByteReader.h"
 #include "ByteSource.h"
 #include "FileError.h"
 #include "PictureBox.h"
 #include "PictureFiles.h"
 #include "PictureTestSupport.h"
+#include "bytes/ByteReader.h"
 
 namespace mosaikon {
 namespace {

@@ -6,14 +6,14 @@
 #include <fstream>
 #include <set>
 
-#include "ByteReader.h"
 #include "ExportFiles.h"
 #include "FileCommands.h"
-#include "IconImage.h"
 #include "IconSizes.h"
 #include "PictureTestSupport.h"
-#include "PngImage.h"
 #include "ScriptedDialogHost.h"
+#include "bytes/ByteReader.h"
+#include "icon/IconImage.h"
+#include "png/PngImage.h"
 
 namespace mosaikon {
 namespace {

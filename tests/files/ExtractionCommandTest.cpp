@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "FileCommands.h"
-#include "GenericAppIcon.h"
 #include "PictureTestSupport.h"
 #include "ScriptedDialogHost.h"
+#include "program/GenericAppIcon.h"
 
 namespace mosaikon {
 namespace {

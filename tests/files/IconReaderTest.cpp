@@ -7,10 +7,10 @@
 
 #include "ByteSource.h"
 #include "FileError.h"
-#include "IconImage.h"
 #include "PictureFiles.h"
 #include "PictureTestSupport.h"
 #include "ProgramFileBuilder.h"
+#include "icon/IconImage.h"
 
 namespace mosaikon {
 namespace {

@@ -4,10 +4,10 @@
 
 #include "FileBytes.h"
 #include "FileError.h"
-#include "GenericAppIcon.h"
 #include "PictureTestSupport.h"
 #include "ProgramIconReader.h"
 #include "ProgramIcons.h"
+#include "program/GenericAppIcon.h"
 
 namespace mosaikon {
 namespace {

@@ -6,12 +6,12 @@
 
 #include "ByteSource.h"
 #include "FileError.h"
-#include "GenericAppIcon.h"
 #include "PictureFiles.h"
 #include "PictureTestSupport.h"
 #include "ProgramFileBuilder.h"
 #include "ProgramIconReader.h"
 #include "ProgramIcons.h"
+#include "program/GenericAppIcon.h"
 
 namespace mosaikon {
 namespace {

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-#include "ByteReader.h"
 #include "ByteSource.h"
 #include "FileError.h"
 #include "ProgramFileBuilder.h"
 #include "ProgramIconReader.h"
-#include "ProgramResources.h"
+#include "bytes/ByteReader.h"
+#include "program/ProgramResources.h"
 
 namespace mosaikon {
 namespace {

@@ -1,4 +1,4 @@
-#include "BmpReader.h"
+#include "bitmap/BmpReader.h"
 
 #include <algorithm>
 #include <array>
@@ -6,12 +6,12 @@
 #include <numeric>
 #include <optional>
 
-#include "DibFormat.h"
-#include "FieldReader.h"
-#include "FileBackedBitmap.h"
 #include "FileError.h"
-#include "RleDecoder.h"
-#include "SampleGrid.h"
+#include "bitmap/DibFormat.h"
+#include "bitmap/FileBackedBitmap.h"
+#include "bitmap/RleDecoder.h"
+#include "bitmap/SampleGrid.h"
+#include "bytes/FieldReader.h"
 
 namespace mosaikon {
 

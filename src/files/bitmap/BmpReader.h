@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "ByteSource.h"
-#include "DibFormat.h"
 #include "Picture.h"
+#include "bitmap/DibFormat.h"
 
 namespace mosaikon {
 

@@ -1,9 +1,9 @@
 #include <limits>
 #include <numeric>
 
-#include "ByteReader.h"
 #include "FileError.h"
-#include "PictureWriters.h"
+#include "bytes/ByteReader.h"
+#include "pictures/PictureWriters.h"
 
 namespace mosaikon {
 

@@ -1,4 +1,4 @@
-#include "DibFormat.h"
+#include "bitmap/DibFormat.h"
 
 #include <algorithm>
 #include <array>
@@ -7,9 +7,9 @@
 #include <limits>
 #include <optional>
 
-#include "ByteReader.h"
-#include "FieldReader.h"
 #include "FileError.h"
+#include "bytes/ByteReader.h"
+#include "bytes/FieldReader.h"
 
 namespace mosaikon {
 

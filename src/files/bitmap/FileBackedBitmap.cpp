@@ -1,4 +1,4 @@
-#include "FileBackedBitmap.h"
+#include "bitmap/FileBackedBitmap.h"
 
 #include <algorithm>
 #include <numeric>

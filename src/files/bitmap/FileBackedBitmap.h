@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "ByteSource.h"
-#include "DibFormat.h"
 #include "Picture.h"
-#include "SampleGrid.h"
+#include "bitmap/DibFormat.h"
+#include "bitmap/SampleGrid.h"
 
 namespace mosaikon {
 

@@ -1,10 +1,10 @@
-#include "RleDecoder.h"
+#include "bitmap/RleDecoder.h"
 
 #include <algorithm>
 #include <cstddef>
 
-#include "FileBackedBitmap.h"
 #include "FileError.h"
+#include "bitmap/FileBackedBitmap.h"
 
 namespace mosaikon {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "ByteSource.h"
-#include "DibFormat.h"
-#include "SampleGrid.h"
+#include "bitmap/DibFormat.h"
+#include "bitmap/SampleGrid.h"
 
 namespace mosaikon {
 

@@ -1,4 +1,4 @@
-#include "IconChoice.h"
+#include "icon/IconChoice.h"
 
 #include <cstdlib>
 #include <stdexcept>

@@ -1,6 +1,6 @@
-#include "IconDirectory.h"
+#include "icon/IconDirectory.h"
 
-#include "FieldReader.h"
+#include "bytes/FieldReader.h"
 
 namespace mosaikon {
 

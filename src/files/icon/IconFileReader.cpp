@@ -1,4 +1,4 @@
-#include "IconFileReader.h"
+#include "icon/IconFileReader.h"
 
 #include <cstddef>
 #include <optional>
@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "FileError.h"
-#include "IconChoice.h"
-#include "IconDirectory.h"
-#include "IconImage.h"
-#include "PngImage.h"
+#include "icon/IconChoice.h"
+#include "icon/IconDirectory.h"
+#include "icon/IconImage.h"
+#include "png/PngImage.h"
 
 namespace mosaikon {
 

@@ -8,9 +8,9 @@
 
 #include "ByteSource.h"
 #include "FileError.h"
-#include "IconChoice.h"
-#include "IconDirectory.h"
 #include "Picture.h"
+#include "icon/IconChoice.h"
+#include "icon/IconDirectory.h"
 
 namespace mosaikon {
 

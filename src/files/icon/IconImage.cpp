@@ -1,12 +1,12 @@
-#include "IconImage.h"
+#include "icon/IconImage.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "ByteReader.h"
-#include "DibFormat.h"
 #include "FileError.h"
-#include "PngImage.h"
+#include "bitmap/DibFormat.h"
+#include "bytes/ByteReader.h"
+#include "png/PngImage.h"
 
 namespace mosaikon {
 

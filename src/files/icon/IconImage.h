@@ -4,8 +4,8 @@
 #include <span>
 #include <string>
 
-#include "IconChoice.h"
 #include "Picture.h"
+#include "icon/IconChoice.h"
 
 namespace mosaikon {
 

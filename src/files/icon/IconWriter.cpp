@@ -1,7 +1,7 @@
-#include "ByteReader.h"
 #include "FileError.h"
-#include "PictureWriters.h"
-#include "PngImage.h"
+#include "bytes/ByteReader.h"
+#include "pictures/PictureWriters.h"
+#include "png/PngImage.h"
 
 namespace mosaikon {
 

@@ -3,8 +3,8 @@
 #include "AtomicFile.h"
 #include "FileError.h"
 #include "IconSizes.h"
-#include "PictureWriters.h"
-#include "PngImage.h"
+#include "pictures/PictureWriters.h"
+#include "png/PngImage.h"
 
 namespace mosaikon {
 

@@ -11,8 +11,8 @@
 
 #include "FileBytes.h"
 #include "FileError.h"
-#include "IconFileReader.h"
-#include "PngImage.h"
+#include "icon/IconFileReader.h"
+#include "png/PngImage.h"
 
 namespace mosaikon {
 

@@ -4,14 +4,14 @@
 #include <utility>
 
 #include "AtomicFile.h"
-#include "BmpReader.h"
 #include "FileBytes.h"
 #include "FileError.h"
-#include "IconFileReader.h"
 #include "OpenKinds.h"
-#include "PictureWriters.h"
-#include "PngFileReader.h"
-#include "PngImage.h"
+#include "bitmap/BmpReader.h"
+#include "icon/IconFileReader.h"
+#include "pictures/PictureWriters.h"
+#include "png/PngFileReader.h"
+#include "png/PngImage.h"
 
 namespace mosaikon {
 

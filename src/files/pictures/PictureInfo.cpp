@@ -1,7 +1,7 @@
 #include "PictureInfo.h"
 
-#include "BmpReader.h"
-#include "IconFileReader.h"
+#include "bitmap/BmpReader.h"
+#include "icon/IconFileReader.h"
 
 namespace mosaikon {
 

@@ -1,9 +1,9 @@
-#include "PngFileReader.h"
+#include "png/PngFileReader.h"
 
 #include <cstdint>
 #include <vector>
 
-#include "PngImage.h"
+#include "png/PngImage.h"
 
 namespace mosaikon {
 

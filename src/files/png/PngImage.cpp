@@ -1,4 +1,4 @@
-#include "PngImage.h"
+#include "png/PngImage.h"
 
 #include <spng.h>
 

@@ -1,4 +1,4 @@
-#include "GenericAppIcon.h"
+#include "program/GenericAppIcon.h"
 
 #include <algorithm>
 #include <array>

@@ -6,9 +6,9 @@
 #include <span>
 #include <vector>
 
-#include "FieldReader.h"
 #include "FileError.h"
-#include "ProgramResources.h"
+#include "bytes/FieldReader.h"
+#include "program/ProgramResources.h"
 
 namespace mosaikon {
 

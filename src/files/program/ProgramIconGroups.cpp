@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "FileError.h"
-#include "IconImage.h"
-#include "PngImage.h"
-#include "ProgramResources.h"
+#include "icon/IconImage.h"
+#include "png/PngImage.h"
+#include "program/ProgramResources.h"
 
 namespace mosaikon {
 

@@ -7,12 +7,12 @@
 #include <span>
 #include <vector>
 
-#include "FieldReader.h"
 #include "FileError.h"
-#include "IconChoice.h"
-#include "IconDirectory.h"
-#include "IconImage.h"
-#include "ProgramResources.h"
+#include "bytes/FieldReader.h"
+#include "icon/IconChoice.h"
+#include "icon/IconDirectory.h"
+#include "icon/IconImage.h"
+#include "program/ProgramResources.h"
 
 namespace mosaikon {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "FileBytes.h"
-#include "GenericAppIcon.h"
 #include "ProgramIconReader.h"
+#include "program/GenericAppIcon.h"
 
 namespace mosaikon {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "ByteSource.h"
-#include "IconDirectory.h"
 #include "ProgramIconGroups.h"
+#include "icon/IconDirectory.h"
 
 namespace mosaikon {
 

@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "FileError.h"
-#include "SaveTemporaries.h"
+#include "saving/SaveTemporaries.h"
 
 #ifdef _WIN32
 #include <io.h>

@@ -1,4 +1,4 @@
-#include "SaveTemporaries.h"
+#include "saving/SaveTemporaries.h"
 
 #include <charconv>
 #include <chrono>
