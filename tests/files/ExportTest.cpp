@@ -8,7 +8,7 @@
 
 #include "ExportFiles.h"
 #include "FileCommands.h"
-#include "IconSizes.h"
+#include "IconScaling.h"
 #include "PictureTestSupport.h"
 #include "ScriptedDialogHost.h"
 #include "bytes/ByteReader.h"

@@ -9,7 +9,7 @@
 #include "ProgramFileBuilder.h"
 #include "ProgramIconReader.h"
 #include "bytes/ByteReader.h"
-#include "program/ProgramResources.h"
+#include "program/ProgramIconDirectory.h"
 
 namespace mosaikon {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "IconSizes.h"
+#include "IconScaling.h"
 #include "Picture.h"
 
 namespace mosaikon {

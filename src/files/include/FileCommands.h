@@ -5,7 +5,7 @@
 
 #include "CommonDialog.h"
 #include "IconCanvas.h"
-#include "IconSizes.h"
+#include "IconScaling.h"
 #include "OpenKinds.h"
 #include "Picture.h"
 

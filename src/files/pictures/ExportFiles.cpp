@@ -2,7 +2,7 @@
 
 #include "AtomicFile.h"
 #include "FileError.h"
-#include "IconSizes.h"
+#include "IconScaling.h"
 #include "pictures/PictureWriters.h"
 #include "png/PngImage.h"
 

@@ -8,7 +8,7 @@
 
 #include "FileError.h"
 #include "bytes/FieldReader.h"
-#include "program/ProgramResources.h"
+#include "program/ProgramIconDirectory.h"
 
 namespace mosaikon {
 

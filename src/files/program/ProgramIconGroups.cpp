@@ -7,7 +7,7 @@
 #include "FileError.h"
 #include "icon/IconImage.h"
 #include "png/PngImage.h"
-#include "program/ProgramResources.h"
+#include "program/ProgramIconDirectory.h"
 
 namespace mosaikon {
 

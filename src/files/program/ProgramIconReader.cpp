@@ -12,7 +12,7 @@
 #include "icon/IconChoice.h"
 #include "icon/IconDirectory.h"
 #include "icon/IconImage.h"
-#include "program/ProgramResources.h"
+#include "program/ProgramIconDirectory.h"
 
 namespace mosaikon {
 

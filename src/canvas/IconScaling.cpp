@@ -1,4 +1,4 @@
-#include "IconSizes.h"
+#include "IconScaling.h"
 
 #include <stdexcept>
 #include <vector>
