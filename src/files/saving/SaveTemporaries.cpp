@@ -7,15 +7,7 @@
 #include <random>
 #include <string_view>
 
-#ifdef _WIN32
-#include <process.h>
-#include <windows.h>
-#else
-#include <signal.h>
-#include <unistd.h>
-
-#include <cerrno>
-#endif
+#include "platform/FileSystemCalls.h"
 
 namespace mosaikon {
 
@@ -26,38 +18,6 @@ namespace {
 constexpr std::string_view kPrefix = ".mosaikon-";
 constexpr std::string_view kSuffix = ".tmp";
 constexpr auto kStaleAfter = std::chrono::minutes(1);
-
-#ifdef _WIN32
-long thisProcess() { return ::_getpid(); }
-
-bool stillRuns(long process) {
-    const HANDLE handle = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(process));
-    if (handle == nullptr) {
-        // Access denied means it runs under another user.
-        return ::GetLastError() != ERROR_INVALID_PARAMETER;
-    }
-    const bool running = ::WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
-    ::CloseHandle(handle);
-    return running;
-}
-#else
-long thisProcess() { return ::getpid(); }
-
-bool stillRuns(long process) {
-    // EPERM means it runs under another user.
-    return ::kill(static_cast<pid_t>(process), 0) == 0 || errno != ESRCH;
-}
-#endif
-
-// A file's own name, in the form the save gives its temporary files.
-std::string nameOf(const fs::path& path) {
-#ifdef _WIN32
-    const std::u8string name = path.filename().u8string();
-    return std::string(name.begin(), name.end());
-#else
-    return path.filename().native();
-#endif
-}
 
 // The process id in one of our temporary names, or nothing when the name is not one of ours.
 std::optional<long> creatorOf(std::string_view name) {
@@ -84,7 +44,7 @@ std::optional<long> creatorOf(std::string_view name) {
 std::string makeTemporaryName() {
     thread_local std::mt19937 random{std::random_device{}()};
     constexpr char kDigits[] = "0123456789abcdef";
-    std::string name = std::string(kPrefix) + std::to_string(thisProcess()) + '-';
+    std::string name = std::string(kPrefix) + std::to_string(platform::thisProcess()) + '-';
     auto bits = static_cast<std::uint32_t>(random());
     for (int i = 0; i < 8; ++i, bits >>= 4) {
         name += kDigits[bits & 15u];
@@ -98,13 +58,14 @@ void removeStaleTemporaries(const fs::path& folder) noexcept {
         const auto now = fs::file_time_type::clock::now();
         for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
              entry.increment(error)) {
-            const std::optional<long> creator = creatorOf(nameOf(entry->path()));
+            const std::optional<long> creator = creatorOf(platform::fileNameOf(entry->path()));
             std::error_code failed;
             if (!creator || entry->is_symlink(failed) || !entry->is_regular_file(failed)) {
                 continue;
             }
             const auto written = entry->last_write_time(failed);
-            if (failed || written > now || now - written < kStaleAfter || stillRuns(*creator)) {
+            if (failed || written > now || now - written < kStaleAfter ||
+                platform::processRuns(*creator)) {
                 continue;
             }
             fs::remove(entry->path(), failed);
