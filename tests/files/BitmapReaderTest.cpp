@@ -9,7 +9,7 @@
 #include "PictureFiles.h"
 #include "PictureTestSupport.h"
 #include "bitmap/FileBackedBitmap.h"
-#include "bytes/ByteReader.h"
+#include "bytes/FieldWriter.h"
 
 namespace mosaikon {
 namespace {

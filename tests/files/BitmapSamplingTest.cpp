@@ -11,7 +11,7 @@
 #include "PictureBox.h"
 #include "PictureFiles.h"
 #include "PictureTestSupport.h"
-#include "bytes/ByteReader.h"
+#include "bytes/FieldWriter.h"
 
 namespace mosaikon {
 namespace {

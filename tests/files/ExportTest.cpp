@@ -11,7 +11,7 @@
 #include "IconScaling.h"
 #include "PictureTestSupport.h"
 #include "ScriptedDialogHost.h"
-#include "bytes/ByteReader.h"
+#include "bytes/FieldReader.h"
 #include "icon/IconImage.h"
 #include "png/PngImage.h"
 

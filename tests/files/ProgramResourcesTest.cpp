@@ -8,7 +8,7 @@
 #include "FileError.h"
 #include "ProgramFileBuilder.h"
 #include "ProgramIconReader.h"
-#include "bytes/ByteReader.h"
+#include "bytes/FieldReader.h"
 #include "program/ProgramIconDirectory.h"
 
 namespace mosaikon {

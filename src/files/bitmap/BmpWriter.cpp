@@ -2,7 +2,7 @@
 #include <numeric>
 
 #include "FileError.h"
-#include "bytes/ByteReader.h"
+#include "bytes/FieldWriter.h"
 #include "pictures/PictureWriters.h"
 
 namespace mosaikon {

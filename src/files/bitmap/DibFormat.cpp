@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "FileError.h"
-#include "bytes/ByteReader.h"
 #include "bytes/FieldReader.h"
 
 namespace mosaikon {
@@ -19,6 +18,17 @@ namespace {
 // "BITMAPINFOHEADER structure (wingdi.h)" and "BITMAPV5HEADER structure (wingdi.h)" pages.
 // Each is parsed by one function that checks its length once and reads its fields in the order
 // they are stored (FieldReader), so the byte order of the machine does not matter.
+
+// The size field every header version starts with: it says which version follows.
+struct DibHeaderSize {
+    std::uint32_t size;
+    static constexpr std::size_t kSize = 4;
+};
+
+std::optional<DibHeaderSize> parseHeaderSize(std::span<const std::uint8_t> bytes) {
+    return parseFields<DibHeaderSize>(bytes,
+                                      [](FieldReader& in, DibHeaderSize& h) { h.size = in.u32(); });
+}
 
 struct BitmapCoreHeader {
     std::uint32_t size;
@@ -74,6 +84,25 @@ std::optional<BitmapInfoHeader> parseInfoHeader(std::span<const std::uint8_t> by
         h.yPelsPerMeter = in.i32();
         h.colorsUsed = in.u32();
         h.colorsImportant = in.u32();
+    });
+}
+
+// One entry of a colour table: RGBTRIPLE (three bytes, after a core header) or RGBQUAD (four,
+// the last of them reserved).
+struct PaletteEntry {
+    std::uint8_t blue;
+    std::uint8_t green;
+    std::uint8_t red;
+    static constexpr std::size_t kTripleSize = 3;
+};
+
+std::optional<PaletteEntry> parsePaletteEntry(std::span<const std::uint8_t> bytes,
+                                              std::size_t entrySize) {
+    return parseFields<PaletteEntry>(bytes, entrySize, [entrySize](FieldReader& in, auto& e) {
+        e.blue = in.u8();
+        e.green = in.u8();
+        e.red = in.u8();
+        in.skip(entrySize - PaletteEntry::kTripleSize);  // an RGBQUAD's reserved byte
     });
 }
 
@@ -137,27 +166,27 @@ std::uint64_t DibHeader::rowStride() const {
 std::uint32_t DibHeader::paletteCapacity() const { return bitCount <= 8 ? (1u << bitCount) : 0u; }
 
 DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const std::string& path) {
-    const ByteReader in(bytes);
     const std::string what = use == DibUse::IconImage ? "an icon image" : "the bitmap";
-    const auto size = in.u32(0);
-    if (!size) {
+    const std::optional<DibHeaderSize> declaredSize = parseHeaderSize(bytes);
+    if (!declaredSize) {
         throw FileError(path, "is truncated: " + what + " has no complete header.");
     }
-    if (!knownHeaderSize(*size)) {
-        throw FileError(path, "has " + what + " with an unknown header (" + std::to_string(*size) +
+    const std::uint32_t size = declaredSize->size;
+    if (!knownHeaderSize(size)) {
+        throw FileError(path, "has " + what + " with an unknown header (" + std::to_string(size) +
                                   " bytes); it is not a bitmap format this program reads.");
     }
-    if (!in.has(0, *size)) {
+    if (bytes.size() < size) {
         throw FileError(path, "is truncated: " + what + "'s header is cut off.");
     }
 
     DibHeader header;
-    header.headerSize = *size;
+    header.headerSize = size;
     std::int64_t width = 0;
     std::int64_t storedHeight = 0;
     std::uint32_t compression = 0;
-    const auto declared = bytes.first(*size);
-    if (*size == kCoreHeaderSize) {
+    const auto declared = bytes.first(size);
+    if (size == kCoreHeaderSize) {
         const BitmapCoreHeader core = *parseCoreHeader(declared);
         width = core.width;
         storedHeight = core.height;
@@ -192,7 +221,7 @@ DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const 
 
     // The full OS/2 2.x header numbers its compressions differently: 3 and 4 are its own
     // Huffman and 24-bit run-length schemes, not bit fields.
-    if (*size == kOs2V2HeaderSize && compression >= 3) {
+    if (size == kOs2V2HeaderSize && compression >= 3) {
         throw FileError(path, "uses an OS/2 compression that this program does not support.");
     }
     if (compression == 4 || compression == 5) {
@@ -225,15 +254,15 @@ DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const 
         throw FileError(path, "has a run-length compressed icon image, which icons do not use.");
     }
 
-    header.masksEnd = *size;
+    header.masksEnd = size;
     if (fieldsOk) {
         // Masks live inside a V2 or later header; after a plain info header they follow it.
         const std::size_t masksInFile =
             header.compression == DibCompression::AlphaBitfields ? 4 : 3;
-        if (*size == kInfoHeaderSize) {
+        if (size == kInfoHeaderSize) {
             header.masksEnd = kInfoHeaderSize + 4 * masksInFile;
         }
-        const auto masks = parseColourMasks(in.from(BitmapColourMasks::kOffset));
+        const auto masks = parseColourMasks(bytesFrom(bytes, BitmapColourMasks::kOffset));
         if (!masks) {
             throw FileError(path, "is truncated: the bitmap's colour masks are cut off.");
         }
@@ -247,13 +276,15 @@ DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const 
 }
 
 std::vector<Pixel> parsePalette(std::span<const std::uint8_t> table, int entrySize) {
-    const ByteReader in(table);
     const auto step = static_cast<std::size_t>(entrySize);
     std::vector<Pixel> palette;
     palette.reserve(table.size() / step);
-    for (std::size_t at = 0; in.has(at, step) && in.has(at, 3); at += step) {
-        const auto entry = *in.bytes(at, 3);  // blue, green, red
-        palette.push_back(opaquePixel(Colour::fromRgb(entry[2], entry[1], entry[0])));
+    for (std::size_t at = 0; at < table.size(); at += step) {
+        const std::optional<PaletteEntry> entry = parsePaletteEntry(table.subspan(at), step);
+        if (!entry) {
+            break;  // a last entry cut short
+        }
+        palette.push_back(opaquePixel(Colour::fromRgb(entry->red, entry->green, entry->blue)));
     }
     return palette;
 }
@@ -312,7 +343,6 @@ Pixel DibRowDecoder::pixel(std::span<const std::uint8_t> bytes, std::uint64_t fi
         static_cast<std::uint64_t>(x) * static_cast<std::uint64_t>(m_bitCount);
     // Callers pass the bytes of column x; should they not, the checked reads below give black
     // rather than touch memory outside `bytes`.
-    const ByteReader in(bytes);
     const std::uint64_t at64 = bit / 8 - firstByte;
     const auto at = static_cast<std::size_t>(bit / 8 >= firstByte ? at64 : bytes.size());
     const Pixel black = opaquePixel(colours::kBlack);
@@ -320,26 +350,27 @@ Pixel DibRowDecoder::pixel(std::span<const std::uint8_t> bytes, std::uint64_t fi
         case 1:
         case 4:
         case 8: {
-            const auto byte = in.u8(at);
+            const auto byte = bytesAt(bytes, at, 1);
             if (!byte) return black;
             const int shift = 8 - m_bitCount - static_cast<int>(bit % 8);
-            const std::size_t index = (*byte >> shift) & ((1u << m_bitCount) - 1);
+            const std::size_t index = ((*byte)[0] >> shift) & ((1u << m_bitCount) - 1);
             return index < m_palette.size() ? m_palette[index] : black;
         }
         case 16: {
-            const auto value = in.u16(at);
-            return value ? fromMasks(*value) : black;
+            const auto field = bytesAt(bytes, at, 2);
+            return field ? fromMasks(le16(*field, 0)) : black;
         }
         case 24: {
-            const auto bgr = in.bytes(at, 3);
+            const auto bgr = bytesAt(bytes, at, 3);
             return bgr ? opaquePixel(Colour::fromRgb((*bgr)[2], (*bgr)[1], (*bgr)[0])) : black;
         }
         default: {
-            const auto value = in.u32(at);
-            if (!value) return black;
-            const Pixel colour = fromMasks(*value);
+            const auto field = bytesAt(bytes, at, 4);
+            if (!field) return black;
+            const std::uint32_t value = le32(*field, 0);
+            const Pixel colour = fromMasks(value);
             return m_alphaFromFourthByte
-                       ? makePixel(pixelColour(colour), static_cast<std::uint8_t>(*value >> 24))
+                       ? makePixel(pixelColour(colour), static_cast<std::uint8_t>(value >> 24))
                        : colour;
         }
     }

@@ -9,6 +9,37 @@
 
 namespace mosaikon {
 
+// Every reader of this layer takes its bytes apart through this header: an on-disk structure
+// by a parse function over FieldReader (below), the ranges and values around such structures
+// (a colour table, pixel rows, one pixel's bytes) by the checked helpers first.
+
+// Little-endian values at `offset` of a block whose length the caller has already checked.
+inline std::uint16_t le16(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
+}
+inline std::uint32_t le32(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return static_cast<std::uint32_t>(bytes[offset]) |
+           (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
+           (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
+           (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
+}
+
+// The `count` bytes at `offset` of `bytes`, or nothing when they are not all there.
+inline std::optional<std::span<const std::uint8_t>> bytesAt(std::span<const std::uint8_t> bytes,
+                                                            std::size_t offset, std::size_t count) {
+    // Written as a subtraction so that offset + count cannot wrap round.
+    if (offset > bytes.size() || count > bytes.size() - offset) {
+        return std::nullopt;
+    }
+    return bytes.subspan(offset, count);
+}
+
+// The bytes from `offset` on; none when `offset` lies at or past the end.
+inline std::span<const std::uint8_t> bytesFrom(std::span<const std::uint8_t> bytes,
+                                               std::size_t offset) {
+    return offset < bytes.size() ? bytes.subspan(offset) : std::span<const std::uint8_t>();
+}
+
 // The one way our readers take an on-disk structure apart. Each structure has a parse function
 // that reads its fields, in the order they are stored, into a struct of named fields; callers
 // use only that struct. parseFields() checks the length of the bytes once before the fields are
@@ -28,15 +59,8 @@ namespace mosaikon {
 class FieldReader {
 public:
     std::uint8_t u8() { return take<1>()[0]; }
-    std::uint16_t u16() {
-        const auto b = take<2>();
-        return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-    }
-    std::uint32_t u32() {
-        const auto b = take<4>();
-        return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-               (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
-    }
+    std::uint16_t u16() { return le16(take<2>(), 0); }
+    std::uint32_t u32() { return le32(take<4>(), 0); }
     std::int32_t i32() { return static_cast<std::int32_t>(u32()); }
     template <std::size_t N>
     std::array<std::uint8_t, N> bytes() {

@@ -5,7 +5,7 @@
 
 #include "FileError.h"
 #include "bitmap/DibFormat.h"
-#include "bytes/ByteReader.h"
+#include "bytes/FieldReader.h"
 #include "png/PngImage.h"
 
 namespace mosaikon {
@@ -48,7 +48,6 @@ private:
 Picture decodeDibIcon(std::span<const std::uint8_t> bytes, const std::string& path) {
     const DibHeader header = parseDibHeader(bytes, DibUse::IconImage, path);
     checkEdges(header.width, header.height, path);
-    const ByteReader in(bytes);
 
     std::size_t at = header.masksEnd;
     std::vector<Pixel> palette;
@@ -57,7 +56,8 @@ Picture decodeDibIcon(std::span<const std::uint8_t> bytes, const std::string& pa
         // the table run on through the pixels.
         const std::size_t count =
             header.colorsUsed != 0 ? std::min(header.colorsUsed, capacity) : capacity;
-        const auto table = in.bytes(at, count * static_cast<std::size_t>(header.paletteEntrySize));
+        const auto table =
+            bytesAt(bytes, at, count * static_cast<std::size_t>(header.paletteEntrySize));
         if (!table) {
             throw FileError(path, "is truncated: an icon image's colour table is cut off.");
         }
@@ -69,11 +69,11 @@ Picture decodeDibIcon(std::span<const std::uint8_t> bytes, const std::string& pa
     const auto stride = static_cast<std::size_t>(header.rowStride());
     const auto width = static_cast<std::size_t>(header.width);
     const auto height = static_cast<std::size_t>(header.height);
-    const auto colourRows = in.bytes(at, stride * height);
+    const auto colourRows = bytesAt(bytes, at, stride * height);
     if (!colourRows) {
         throw FileError(path, "is truncated: an icon image's pixels are cut off.");
     }
-    const AndMask mask(in.from(at + stride * height), header.width, header.height);
+    const AndMask mask(bytesFrom(bytes, at + stride * height), header.width, header.height);
     const DibRowDecoder decoder(header, std::move(palette), DibUse::IconImage);
 
     std::vector<Pixel> pixels(width * height);

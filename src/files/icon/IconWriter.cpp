@@ -1,5 +1,5 @@
 #include "FileError.h"
-#include "bytes/ByteReader.h"
+#include "bytes/FieldWriter.h"
 #include "pictures/PictureWriters.h"
 #include "png/PngImage.h"
 

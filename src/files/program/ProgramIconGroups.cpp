@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "FileError.h"
+#include "bytes/FieldWriter.h"
 #include "icon/IconImage.h"
 #include "png/PngImage.h"
 #include "program/ProgramIconDirectory.h"
@@ -39,16 +40,6 @@ IconGroupImage describeImage(ProgramIconDirectory& directory, ByteSource& file,
             hasPngSignature(readUpTo(file, span->offset, std::min<std::uint64_t>(span->size, 8)));
     }
     return image;
-}
-
-void putU16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void putU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    putU16(out, value & 0xFFFFu);
-    putU16(out, value >> 16);
 }
 
 }  // namespace
@@ -167,7 +158,7 @@ std::vector<std::uint8_t> ProgramIconGroups::iconFile(std::size_t index) {
     std::vector<std::uint8_t> out;
     putU16(out, 0);
     putU16(out, 1);
-    putU16(out, static_cast<std::uint32_t>(entries.size()));
+    putU16(out, static_cast<std::uint16_t>(entries.size()));
     std::uint64_t offset = IconDirectoryHeader::kSize + entries.size() * IconFileEntry::kSize;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const IconEntryDescription& image = entries[i].image;
