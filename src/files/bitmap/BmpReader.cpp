@@ -37,7 +37,8 @@ std::optional<BitmapFileHeader> parseFileHeader(std::span<const std::uint8_t> by
 constexpr std::size_t kFileHeaderSize = BitmapFileHeader::kSize;
 // Compressed bitmaps up to this size are expanded whatever their stream's length.
 constexpr std::uint64_t kAlwaysJustifiedPixels = 1024u * 1024u;
-constexpr std::size_t kLargestDibHeader = 124 + 16;  // a V5 header, or an info header and masks
+// A V5 header, or an info header and its masks, with room to spare.
+constexpr std::size_t kLargestDibHeader = dibheadersize::kV5 + 16;
 
 // Where the colour table lies and how many entries of it there are. A core header's table may be
 // shorter than its depth allows (its length is then what fits before the pixels); a table that

@@ -2,6 +2,7 @@
 #include <numeric>
 
 #include "FileError.h"
+#include "bitmap/DibFormat.h"
 #include "bytes/FieldWriter.h"
 #include "pictures/PictureWriters.h"
 
@@ -12,7 +13,6 @@ namespace {
 // BITMAPFILEHEADER (14 bytes) and BITMAPINFOHEADER (40 bytes) as Microsoft's wingdi.h pages
 // document them; BmpReader.cpp and DibFormat.cpp check the layouts' sizes.
 constexpr std::uint32_t kFileHeaderSize = 14;
-constexpr std::uint32_t kInfoHeaderSize = 40;
 
 }  // namespace
 
@@ -24,7 +24,7 @@ void writeBitmap(const Picture& picture, AtomicFile& out, const std::string& pat
     const auto h = static_cast<std::uint64_t>(picture.height());
     const std::uint64_t stride = (w * 3 + 3) / 4 * 4;
     const std::uint64_t pixelBytes = stride * h;
-    const std::uint64_t fileBytes = kFileHeaderSize + kInfoHeaderSize + pixelBytes;
+    const std::uint64_t fileBytes = kFileHeaderSize + dibheadersize::kInfo + pixelBytes;
     if (fileBytes > std::numeric_limits<std::uint32_t>::max()) {
         throw FileError(
             path, "cannot be saved: the picture is too large for a bitmap file (4 GB at most).");
@@ -35,13 +35,13 @@ void writeBitmap(const Picture& picture, AtomicFile& out, const std::string& pat
     head.push_back('M');
     putU32(head, static_cast<std::uint32_t>(fileBytes));
     putU32(head, 0);  // two reserved words
-    putU32(head, kFileHeaderSize + kInfoHeaderSize);
-    putU32(head, kInfoHeaderSize);
+    putU32(head, kFileHeaderSize + dibheadersize::kInfo);
+    putU32(head, dibheadersize::kInfo);
     putU32(head, static_cast<std::uint32_t>(w));
     putU32(head, static_cast<std::uint32_t>(h));  // positive: rows from the bottom
     putU16(head, 1);
     putU16(head, 24);
-    putU32(head, 0);  // BI_RGB
+    putU32(head, codeOf(DibCompression::Rgb));
     putU32(head, static_cast<std::uint32_t>(pixelBytes));
     putU32(head, 2835);  // 72 dots per inch, in pixels per metre
     putU32(head, 2835);

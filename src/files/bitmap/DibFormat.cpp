@@ -36,7 +36,7 @@ struct BitmapCoreHeader {
     std::uint16_t height;
     std::uint16_t planes;
     std::uint16_t bitCount;
-    static constexpr std::size_t kSize = 12;
+    static constexpr std::size_t kSize = dibheadersize::kCore;
 };
 
 std::optional<BitmapCoreHeader> parseCoreHeader(std::span<const std::uint8_t> bytes) {
@@ -63,8 +63,8 @@ struct BitmapInfoHeader {
     std::int32_t yPelsPerMeter;
     std::uint32_t colorsUsed;
     std::uint32_t colorsImportant;
-    static constexpr std::size_t kSize = 40;
-    static constexpr std::size_t kShortOs2Size = 16;
+    static constexpr std::size_t kSize = dibheadersize::kInfo;
+    static constexpr std::size_t kShortOs2Size = dibheadersize::kOs2Short;
 };
 
 std::optional<BitmapInfoHeader> parseInfoHeader(std::span<const std::uint8_t> bytes) {
@@ -111,7 +111,7 @@ struct BitmapColourMasks {
     std::uint32_t red;
     std::uint32_t green;
     std::uint32_t blue;
-    static constexpr std::size_t kOffset = 40;
+    static constexpr std::size_t kOffset = dibheadersize::kInfo;
     static constexpr std::size_t kSize = 12;
 };
 
@@ -123,22 +123,22 @@ std::optional<BitmapColourMasks> parseColourMasks(std::span<const std::uint8_t> 
     });
 }
 
-constexpr std::uint32_t kCoreHeaderSize = 12;
-constexpr std::uint32_t kInfoHeaderSize = 40;
-constexpr std::uint32_t kOs2V2HeaderSize = 64;
+// The whole OS/2 2.x header numbers its compressions differently from 3 on: 3 and 4 are its
+// own Huffman and 24-bit run-length schemes, not bit fields.
+constexpr std::uint32_t kFirstOs2OnlyCompression = 3;
 
-// Header sizes met in real files: core, the OS/2 2.x header cut to 16 bytes, info, V2, V3,
-// the full OS/2 2.x header, V4 and V5. Anything else is a header this reader does not know.
+// Anything but the header versions met in real files is one this reader does not know.
 bool knownHeaderSize(std::uint32_t size) {
+    using namespace dibheadersize;
     switch (size) {
-        case 12:
-        case 16:
-        case 40:
-        case 52:
-        case 56:
-        case 64:
-        case 108:
-        case 124:
+        case kCore:
+        case kOs2Short:
+        case kInfo:
+        case kV2:
+        case kV3:
+        case kOs2:
+        case kV4:
+        case kV5:
             return true;
         default:
             return false;
@@ -147,12 +147,151 @@ bool knownHeaderSize(std::uint32_t size) {
 
 std::string compressionName(std::uint32_t compression) {
     switch (compression) {
-        case 4:
+        case codeOf(DibCompression::Jpeg):
             return "JPEG";
-        case 5:
+        case codeOf(DibCompression::Png):
             return "PNG";
         default:
             return "number " + std::to_string(compression);
+    }
+}
+
+// The size field of the header at the start of `bytes`, once the whole header is known to be
+// there. `what` names the picture in messages.
+std::uint32_t checkedHeaderSize(std::span<const std::uint8_t> bytes, const std::string& what,
+                                const std::string& path) {
+    const std::optional<DibHeaderSize> declared = parseHeaderSize(bytes);
+    if (!declared) {
+        throw FileError(path, "is truncated: " + what + " has no complete header.");
+    }
+    if (!knownHeaderSize(declared->size)) {
+        throw FileError(path, "has " + what + " with an unknown header (" +
+                                  std::to_string(declared->size) +
+                                  " bytes); it is not a bitmap format this program reads.");
+    }
+    if (bytes.size() < declared->size) {
+        throw FileError(path, "is truncated: " + what + "'s header is cut off.");
+    }
+    return declared->size;
+}
+
+// The fields the header versions share, as stored: the core header's, or the info header's
+// (which every later version starts with).
+struct StoredFields {
+    std::int64_t width = 0;
+    std::int64_t height = 0;  // negative: rows from the top
+    int bitCount = 0;
+    std::uint32_t compression = codeOf(DibCompression::Rgb);
+    std::uint32_t colorsUsed = 0;
+    int paletteEntrySize = 4;
+};
+
+StoredFields readStoredFields(std::span<const std::uint8_t> header) {
+    StoredFields fields;
+    if (header.size() == dibheadersize::kCore) {
+        const BitmapCoreHeader core = *parseCoreHeader(header);
+        fields.width = core.width;
+        fields.height = core.height;
+        fields.bitCount = core.bitCount;
+        fields.paletteEntrySize = PaletteEntry::kTripleSize;
+    } else {
+        const BitmapInfoHeader info = *parseInfoHeader(header);
+        fields.width = info.width;
+        fields.height = info.height;
+        fields.bitCount = info.bitCount;
+        fields.compression = info.compression;
+        fields.colorsUsed = info.colorsUsed;
+    }
+    return fields;
+}
+
+// Sets the picture's size and row order from the stored width and height.
+void setSize(DibHeader& header, const StoredFields& fields, DibUse use, const std::string& what,
+             const std::string& path) {
+    // Heights are signed: negative means rows from the top. The negation is done in 64 bits so
+    // that the smallest 32-bit value cannot overflow.
+    header.topDown = fields.height < 0;
+    std::int64_t height = header.topDown ? -fields.height : fields.height;
+    if (use == DibUse::IconImage) {
+        if (header.topDown) {
+            throw FileError(path, "has an icon image stored top-down, which icon files never use.");
+        }
+        height /= 2;  // the header counts the AND mask's rows too
+    }
+    const std::int64_t width = fields.width;
+    if (width <= 0 || height <= 0 || width > std::numeric_limits<std::int32_t>::max() ||
+        height > std::numeric_limits<std::int32_t>::max()) {
+        throw FileError(path, "has " + what + " with an impossible size (" + std::to_string(width) +
+                                  " × " + std::to_string(height) + " pixels).");
+    }
+    header.width = static_cast<int>(width);
+    header.height = static_cast<int>(height);
+}
+
+// The stored compression, when it is one this reader decodes or at least knows.
+DibCompression checkedCompression(std::uint32_t compression, std::uint32_t headerSize,
+                                  const std::string& path) {
+    if (headerSize == dibheadersize::kOs2 && compression >= kFirstOs2OnlyCompression) {
+        throw FileError(path, "uses an OS/2 compression that this program does not support.");
+    }
+    if (compression == codeOf(DibCompression::Jpeg) || compression == codeOf(DibCompression::Png)) {
+        throw FileError(path,
+                        "holds an embedded " + compressionName(compression) +
+                            " picture; only uncompressed and run-length bitmaps can be opened.");
+    }
+    if (compression > codeOf(kLastDibCompression)) {
+        throw FileError(path,
+                        "uses an unknown compression (" + compressionName(compression) + ").");
+    }
+    return static_cast<DibCompression>(compression);
+}
+
+// Checks that the depth is one this reader decodes and the compression fits it; true when the
+// pixels are bit fields.
+bool checkDepthAndCompression(const DibHeader& header, DibUse use, const std::string& what,
+                              const std::string& path) {
+    const int bpp = header.bitCount;
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
+        throw FileError(path, "has " + what + " with " + std::to_string(bpp) +
+                                  " bits per pixel, which this program does not support.");
+    }
+    const bool runLength =
+        header.compression == DibCompression::Rle4 || header.compression == DibCompression::Rle8;
+    const bool rleOk = (header.compression == DibCompression::Rle8 && bpp == 8) ||
+                       (header.compression == DibCompression::Rle4 && bpp == 4);
+    const bool fieldsOk = (header.compression == DibCompression::Bitfields ||
+                           header.compression == DibCompression::AlphaBitfields) &&
+                          (bpp == 16 || bpp == 32);
+    if (header.compression != DibCompression::Rgb && !rleOk && !fieldsOk) {
+        throw FileError(path, "has " + what + " whose compression does not fit its " +
+                                  std::to_string(bpp) + " bits per pixel.");
+    }
+    if (use == DibUse::IconImage && runLength) {
+        throw FileError(path, "has a run-length compressed icon image, which icons do not use.");
+    }
+    return fieldsOk;
+}
+
+// Sets the colour masks, and where the header with any separate masks ends.
+void setMasks(DibHeader& header, std::span<const std::uint8_t> bytes, bool bitFields,
+              const std::string& path) {
+    header.masksEnd = header.headerSize;
+    if (bitFields) {
+        // Masks live inside a V2 or later header; after a plain info header they follow it.
+        const std::size_t masksInFile =
+            header.compression == DibCompression::AlphaBitfields ? 4 : 3;
+        if (header.headerSize == dibheadersize::kInfo) {
+            header.masksEnd = dibheadersize::kInfo + 4 * masksInFile;
+        }
+        const auto masks = parseColourMasks(bytesFrom(bytes, BitmapColourMasks::kOffset));
+        if (!masks) {
+            throw FileError(path, "is truncated: the bitmap's colour masks are cut off.");
+        }
+        header.masks = {masks->red, masks->green, masks->blue};
+    } else if (header.bitCount == 16) {
+        header.masks = {0x7C00u, 0x03E0u, 0x001Fu};  // five bits each
+    } else if (header.bitCount == 32) {
+        header.masks = {0x00FF0000u, 0x0000FF00u, 0x000000FFu};
     }
 }
 
@@ -167,111 +306,16 @@ std::uint32_t DibHeader::paletteCapacity() const { return bitCount <= 8 ? (1u <<
 
 DibHeader parseDibHeader(std::span<const std::uint8_t> bytes, DibUse use, const std::string& path) {
     const std::string what = use == DibUse::IconImage ? "an icon image" : "the bitmap";
-    const std::optional<DibHeaderSize> declaredSize = parseHeaderSize(bytes);
-    if (!declaredSize) {
-        throw FileError(path, "is truncated: " + what + " has no complete header.");
-    }
-    const std::uint32_t size = declaredSize->size;
-    if (!knownHeaderSize(size)) {
-        throw FileError(path, "has " + what + " with an unknown header (" + std::to_string(size) +
-                                  " bytes); it is not a bitmap format this program reads.");
-    }
-    if (bytes.size() < size) {
-        throw FileError(path, "is truncated: " + what + "'s header is cut off.");
-    }
-
     DibHeader header;
-    header.headerSize = size;
-    std::int64_t width = 0;
-    std::int64_t storedHeight = 0;
-    std::uint32_t compression = 0;
-    const auto declared = bytes.first(size);
-    if (size == kCoreHeaderSize) {
-        const BitmapCoreHeader core = *parseCoreHeader(declared);
-        width = core.width;
-        storedHeight = core.height;
-        header.bitCount = core.bitCount;
-        header.paletteEntrySize = 3;
-    } else {
-        const BitmapInfoHeader info = *parseInfoHeader(declared);
-        width = info.width;
-        storedHeight = info.height;
-        header.bitCount = info.bitCount;
-        compression = info.compression;
-        header.colorsUsed = info.colorsUsed;
-    }
-
-    // Heights are signed: negative means rows from the top. The negation is done in 64 bits so
-    // that the smallest 32-bit value cannot overflow.
-    header.topDown = storedHeight < 0;
-    std::int64_t height = header.topDown ? -storedHeight : storedHeight;
-    if (use == DibUse::IconImage) {
-        if (header.topDown) {
-            throw FileError(path, "has an icon image stored top-down, which icon files never use.");
-        }
-        height /= 2;  // the header counts the AND mask's rows too
-    }
-    if (width <= 0 || height <= 0 || width > std::numeric_limits<std::int32_t>::max() ||
-        height > std::numeric_limits<std::int32_t>::max()) {
-        throw FileError(path, "has " + what + " with an impossible size (" + std::to_string(width) +
-                                  " × " + std::to_string(height) + " pixels).");
-    }
-    header.width = static_cast<int>(width);
-    header.height = static_cast<int>(height);
-
-    // The full OS/2 2.x header numbers its compressions differently: 3 and 4 are its own
-    // Huffman and 24-bit run-length schemes, not bit fields.
-    if (size == kOs2V2HeaderSize && compression >= 3) {
-        throw FileError(path, "uses an OS/2 compression that this program does not support.");
-    }
-    if (compression == 4 || compression == 5) {
-        throw FileError(path,
-                        "holds an embedded " + compressionName(compression) +
-                            " picture; only uncompressed and run-length bitmaps can be opened.");
-    }
-    if (compression > 6) {
-        throw FileError(path,
-                        "uses an unknown compression (" + compressionName(compression) + ").");
-    }
-    header.compression = static_cast<DibCompression>(compression);
-
-    const int bpp = header.bitCount;
-    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
-        throw FileError(path, "has " + what + " with " + std::to_string(bpp) +
-                                  " bits per pixel, which this program does not support.");
-    }
-    const bool rleOk = (header.compression == DibCompression::Rle8 && bpp == 8) ||
-                       (header.compression == DibCompression::Rle4 && bpp == 4);
-    const bool fieldsOk = (header.compression == DibCompression::Bitfields ||
-                           header.compression == DibCompression::AlphaBitfields) &&
-                          (bpp == 16 || bpp == 32);
-    if (header.compression != DibCompression::Rgb && !rleOk && !fieldsOk) {
-        throw FileError(path, "has " + what + " whose compression does not fit its " +
-                                  std::to_string(bpp) + " bits per pixel.");
-    }
-    if (use == DibUse::IconImage && (header.compression == DibCompression::Rle4 ||
-                                     header.compression == DibCompression::Rle8)) {
-        throw FileError(path, "has a run-length compressed icon image, which icons do not use.");
-    }
-
-    header.masksEnd = size;
-    if (fieldsOk) {
-        // Masks live inside a V2 or later header; after a plain info header they follow it.
-        const std::size_t masksInFile =
-            header.compression == DibCompression::AlphaBitfields ? 4 : 3;
-        if (size == kInfoHeaderSize) {
-            header.masksEnd = kInfoHeaderSize + 4 * masksInFile;
-        }
-        const auto masks = parseColourMasks(bytesFrom(bytes, BitmapColourMasks::kOffset));
-        if (!masks) {
-            throw FileError(path, "is truncated: the bitmap's colour masks are cut off.");
-        }
-        header.masks = {masks->red, masks->green, masks->blue};
-    } else if (bpp == 16) {
-        header.masks = {0x7C00u, 0x03E0u, 0x001Fu};
-    } else if (bpp == 32) {
-        header.masks = {0x00FF0000u, 0x0000FF00u, 0x000000FFu};
-    }
+    header.headerSize = checkedHeaderSize(bytes, what, path);
+    const StoredFields fields = readStoredFields(bytes.first(header.headerSize));
+    header.bitCount = fields.bitCount;
+    header.colorsUsed = fields.colorsUsed;
+    header.paletteEntrySize = fields.paletteEntrySize;
+    setSize(header, fields, use, what, path);
+    header.compression = checkedCompression(fields.compression, header.headerSize, path);
+    const bool bitFields = checkDepthAndCompression(header, use, what, path);
+    setMasks(header, bytes, bitFields, path);
     return header;
 }
 

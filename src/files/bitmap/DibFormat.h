@@ -11,6 +11,19 @@
 
 namespace mosaikon {
 
+// The lengths of the header versions of a device-independent bitmap met in real files: the
+// size field each starts with says which version follows.
+namespace dibheadersize {
+inline constexpr std::uint32_t kCore = 12;      // BITMAPCOREHEADER, also OS/2 1.x
+inline constexpr std::uint32_t kOs2Short = 16;  // the OS/2 2.x header cut after its bit count
+inline constexpr std::uint32_t kInfo = 40;      // BITMAPINFOHEADER
+inline constexpr std::uint32_t kV2 = 52;        // the info header with red, green, blue masks
+inline constexpr std::uint32_t kV3 = 56;        // and an alpha mask
+inline constexpr std::uint32_t kOs2 = 64;       // the whole OS/2 2.x header
+inline constexpr std::uint32_t kV4 = 108;       // BITMAPV4HEADER
+inline constexpr std::uint32_t kV5 = 124;       // BITMAPV5HEADER
+}  // namespace dibheadersize
+
 // Compression values of a device-independent bitmap header.
 enum class DibCompression : std::uint32_t {
     Rgb = 0,
@@ -21,6 +34,12 @@ enum class DibCompression : std::uint32_t {
     Png = 5,
     AlphaBitfields = 6,
 };
+// The value a header stores for `compression`.
+constexpr std::uint32_t codeOf(DibCompression compression) {
+    return static_cast<std::uint32_t>(compression);
+}
+// The last compression of the list above: larger values are none this reader knows.
+inline constexpr DibCompression kLastDibCompression = DibCompression::AlphaBitfields;
 
 // Where a DIB comes from decides two things: an icon image's header height counts the colour rows
 // and the AND-mask rows together, and only an icon image may take its opacity from a fourth byte.
@@ -60,7 +79,8 @@ public:
     // The pixel in column `x` of a row of which `bytes` holds the part starting at byte
     // `firstByte`; that part must include the bytes of column x.
     Pixel pixel(std::span<const std::uint8_t> bytes, std::uint64_t firstByte, int x) const;
-    // The bytes [first, last) of a stored row that columns `from` to `to` (inclusive) occupy.
+    // Where column `column` lies in a stored row: its first byte, and the byte just after its
+    // last; the bytes of columns a to b (a ≤ b) are [firstByteOf(a), endByteOf(b)).
     std::uint64_t firstByteOf(int column) const;
     std::uint64_t endByteOf(int column) const;
     // A whole stored row into `out` (width pixels).

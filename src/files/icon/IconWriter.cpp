@@ -1,4 +1,5 @@
 #include "FileError.h"
+#include "bitmap/DibFormat.h"
 #include "bytes/FieldWriter.h"
 #include "pictures/PictureWriters.h"
 #include "png/PngImage.h"
@@ -12,7 +13,6 @@ namespace {
 // (IconFileReader.cpp, DibFormat.cpp).
 constexpr std::uint32_t kDirectorySize = 6;
 constexpr std::uint32_t kEntrySize = 16;
-constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr int kLargestIconEdge = 256;
 
 // One image as it is stored: the bytes after the directory, and what its entry says.
@@ -31,14 +31,14 @@ std::vector<std::uint8_t> dibImage(const Picture& picture) {
     const std::uint32_t maskStride = (w + 31) / 32 * 4;
 
     std::vector<std::uint8_t> out;
-    out.reserve(kInfoHeaderSize + colourBytes + maskStride * h);
+    out.reserve(dibheadersize::kInfo + colourBytes + maskStride * h);
     // BITMAPINFOHEADER: the height counts the colour rows and the mask rows.
-    putU32(out, kInfoHeaderSize);
+    putU32(out, dibheadersize::kInfo);
     putU32(out, w);
     putU32(out, h * 2);
     putU16(out, 1);
     putU16(out, 32);
-    putU32(out, 0);  // BI_RGB
+    putU32(out, codeOf(DibCompression::Rgb));
     putU32(out, colourBytes + maskStride * h);
     putU32(out, 0);
     putU32(out, 0);
