@@ -156,16 +156,12 @@ private:
     std::vector<NameInfo> m_images;
 };
 
-}  // namespace
-
-std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file,
-                                                          std::uint64_t neHeaderOffset) {
-    const NeHeader header = readStructure(file, neHeaderOffset, "the NE header", parseNeHeader);
+// The resource table's bytes: from its offset up to the resident-name table that follows it,
+// within the file and the 64 KiB the header's offsets can reach.
+std::vector<std::uint8_t> readResourceTable(ByteSource& file, std::uint64_t neHeaderOffset,
+                                            const NeHeader& header) {
     const std::uint16_t tableOffset = header.resourceTableOffset;
     const std::uint16_t namesOffset = header.residentNamesOffset;
-    if (tableOffset == namesOffset) {
-        return emptyIconDirectory("NE");  // the header's way of saying there are no resources
-    }
     const std::uint64_t tableStart = neHeaderOffset + tableOffset;
     if (tableStart >= file.size()) {
         throw FileError(file.name(),
@@ -174,54 +170,78 @@ std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file,
     std::uint64_t tableLength = namesOffset > tableOffset ? std::uint64_t{namesOffset} - tableOffset
                                                           : kMaxResourceTableBytes;
     tableLength = std::min(tableLength, file.size() - tableStart);
-    const std::vector<std::uint8_t> table =
-        readRange(file, tableStart, tableLength, kMaxResourceTableBytes, "the resource table");
-    const std::span<const std::uint8_t> bytes(table);
-    const std::optional<ResourceTableHeader> tableHeader = parseResourceTableHeader(bytes);
+    return readRange(file, tableStart, tableLength, kMaxResourceTableBytes, "the resource table");
+}
+
+// The shift the table's header gives every resource's offset and length.
+unsigned alignmentShiftOf(std::span<const std::uint8_t> table, const std::string& path) {
+    const std::optional<ResourceTableHeader> tableHeader = parseResourceTableHeader(table);
     if (!tableHeader) {
-        throw FileError(file.name(), "is damaged: its resource table is cut short.");
+        throw FileError(path, "is damaged: its resource table is cut short.");
     }
     const std::uint16_t shift = tableHeader->alignmentShift;
     if (shift > kMaxAlignmentShift) {
-        throw FileError(file.name(), "is damaged: its resource alignment shift " +
-                                         std::to_string(shift) + " is too large.");
+        throw FileError(path, "is damaged: its resource alignment shift " + std::to_string(shift) +
+                                  " is too large.");
     }
+    return shift;
+}
 
+// The NAMEINFO records of the icon groups and of the icon images, in stored order.
+struct IconResources {
     std::vector<NameInfo> groups;
     std::vector<NameInfo> images;
+};
+
+// Walks the TYPEINFO records after the table's header up to the zero type ID that ends them.
+IconResources listIconResources(std::span<const std::uint8_t> table, const std::string& path) {
+    IconResources icons;
     std::size_t position = ResourceTableHeader::kSize;
     // Each record moves on by at least its own eight bytes, so the walk ends within the table.
     for (;;) {
-        const std::optional<TypeId> typeId = parseTypeId(bytes.subspan(position));
+        const std::optional<TypeId> typeId = parseTypeId(table.subspan(position));
         if (!typeId) {
-            throw FileError(file.name(), "is damaged: its resource table has no end marker.");
+            throw FileError(path, "is damaged: its resource table has no end marker.");
         }
         if (typeId->typeId == 0) {
-            break;
+            return icons;
         }
-        const std::optional<TypeInfo> type = parseTypeInfo(bytes.subspan(position));
+        const std::optional<TypeInfo> type = parseTypeInfo(table.subspan(position));
         if (!type) {
-            throw FileError(file.name(), "is damaged: its resource table is cut short.");
+            throw FileError(path, "is damaged: its resource table is cut short.");
         }
         position += TypeInfo::kSize;
         const std::size_t recordBytes = std::size_t{type->resourceCount} * NameInfo::kSize;
-        if (bytes.size() - position < recordBytes) {
-            throw FileError(file.name(),
+        if (table.size() - position < recordBytes) {
+            throw FileError(path,
                             "is damaged: its resource table lists more resources than it holds.");
         }
         std::vector<NameInfo>* into = nullptr;
         if (type->typeId == (kIntegerId | kResourceTypeGroupIcon)) {
-            into = &groups;
+            into = &icons.groups;
         } else if (type->typeId == (kIntegerId | kResourceTypeIcon)) {
-            into = &images;
+            into = &icons.images;
         }
         for (std::size_t i = 0; into != nullptr && i < type->resourceCount; ++i) {
-            into->push_back(*parseNameInfo(bytes.subspan(position + i * NameInfo::kSize)));
+            into->push_back(*parseNameInfo(table.subspan(position + i * NameInfo::kSize)));
         }
         position += recordBytes;
     }
-    return std::make_unique<NeIconDirectory>(file, table, shift, std::move(groups),
-                                             std::move(images));
+}
+
+}  // namespace
+
+std::unique_ptr<ProgramIconDirectory> readNeIconDirectory(ByteSource& file,
+                                                          std::uint64_t neHeaderOffset) {
+    const NeHeader header = readStructure(file, neHeaderOffset, "the NE header", parseNeHeader);
+    if (header.resourceTableOffset == header.residentNamesOffset) {
+        return emptyIconDirectory("NE");  // the header's way of saying there are no resources
+    }
+    std::vector<std::uint8_t> table = readResourceTable(file, neHeaderOffset, header);
+    const unsigned shift = alignmentShiftOf(table, file.name());
+    IconResources icons = listIconResources(table, file.name());
+    return std::make_unique<NeIconDirectory>(file, std::move(table), shift, std::move(icons.groups),
+                                             std::move(icons.images));
 }
 
 }  // namespace mosaikon
