@@ -8,7 +8,9 @@
 
 #include "FileError.h"
 #include "bitmap/DibFormat.h"
+#include "bitmap/DibRowDecoder.h"
 #include "bitmap/FileBackedBitmap.h"
+#include "bitmap/RleBitmap.h"
 #include "bitmap/RleDecoder.h"
 #include "bitmap/SampleGrid.h"
 #include "bytes/FieldReader.h"

@@ -1,10 +1,11 @@
+#include "bitmap/BmpWriter.h"
+
 #include <limits>
 #include <numeric>
 
 #include "FileError.h"
 #include "bitmap/DibFormat.h"
 #include "bytes/FieldWriter.h"
-#include "pictures/PictureWriters.h"
 
 namespace mosaikon {
 

@@ -8,6 +8,7 @@
 #include "ByteSource.h"
 #include "Picture.h"
 #include "bitmap/DibFormat.h"
+#include "bitmap/DibRowDecoder.h"
 #include "bitmap/SampleGrid.h"
 
 namespace mosaikon {

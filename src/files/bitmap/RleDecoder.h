@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <mutex>
 #include <span>
 #include <vector>
 
@@ -27,28 +25,5 @@ struct RleStream {
 // Throws FileError when the stream ends before its end-of-bitmap mark with rows still
 // missing, or when the file cannot be read.
 void decodeRle(ByteSource& file, const RleStream& stream, SampleGrid& grid);
-
-// A run-length compressed bitmap too large to hold decoded, left in its file: a drawing
-// decodes the stream once, in order, keeping only the pixels it samples (see
-// PixelSource::prepareSamples and FileBackedBitmap, which it follows for the file).
-class RleBitmap final : public PixelSource {
-public:
-    RleBitmap(std::unique_ptr<ByteSource> file, RleStream stream);
-
-    int width() const override { return m_stream.header.width; }
-    int height() const override { return m_stream.header.height; }
-    void prepareSamples(std::span<const int> rows, std::span<const int> columns) const override;
-    // Pixels not among those prepared cost a pass over the stream; throws FileError when the
-    // file cannot give them.
-    void sampleRow(int row, std::span<const int> columns, std::span<Pixel> out) const override;
-
-private:
-    SampleGrid decode(std::span<const int> rows, std::span<const int> columns) const;
-
-    RleStream m_stream;
-    mutable std::mutex m_mutex;
-    mutable std::unique_ptr<ByteSource> m_file;
-    mutable SampleGrid m_prepared;
-};
 
 }  // namespace mosaikon

@@ -14,11 +14,6 @@ void checkInside(const ByteSource& source, std::uint64_t offset, std::uint64_t l
     }
 }
 
-void MemoryBytes::read(std::uint64_t offset, std::span<std::uint8_t> out) {
-    checkInside(*this, offset, out.size());
-    std::copy_n(m_bytes.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
-}
-
 std::vector<std::uint8_t> readUpTo(ByteSource& source, std::uint64_t offset, std::uint64_t count) {
     const std::uint64_t size = source.size();
     const std::uint64_t available = offset < size ? size - offset : 0;

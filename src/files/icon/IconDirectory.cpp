@@ -1,5 +1,8 @@
 #include "icon/IconDirectory.h"
 
+#include <algorithm>
+
+#include "FileError.h"
 #include "bytes/FieldReader.h"
 
 namespace mosaikon {
@@ -39,6 +42,27 @@ std::optional<IconGroupEntry> parseIconGroupEntry(std::span<const std::uint8_t> 
         readDescription(in, entry.image);
         entry.imageId = in.u16();
     });
+}
+
+std::vector<IconGroupEntry> parseIconGroup(std::span<const std::uint8_t> bytes,
+                                           const std::string& path) {
+    const std::optional<IconDirectoryHeader> header = parseIconDirectoryHeader(bytes);
+    if (!header) {
+        throw FileError(path, "is damaged: an icon group is cut short.");
+    }
+    // The count may claim more entries than the resource holds; only those inside are used.
+    const std::size_t fits = (bytes.size() - IconDirectoryHeader::kSize) / IconGroupEntry::kSize;
+    const std::size_t count = std::min<std::size_t>(header->count, fits);
+    if (count == 0) {
+        throw FileError(path, "is damaged: an icon group lists no images.");
+    }
+    std::vector<IconGroupEntry> entries;
+    entries.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        entries.push_back(*parseIconGroupEntry(
+            bytes.subspan(IconDirectoryHeader::kSize + i * IconGroupEntry::kSize)));
+    }
+    return entries;
 }
 
 }  // namespace mosaikon

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace mosaikon {
 
@@ -54,5 +56,14 @@ struct IconGroupEntry {
 std::optional<IconDirectoryHeader> parseIconDirectoryHeader(std::span<const std::uint8_t> bytes);
 std::optional<IconFileEntry> parseIconFileEntry(std::span<const std::uint8_t> bytes);
 std::optional<IconGroupEntry> parseIconGroupEntry(std::span<const std::uint8_t> bytes);
+
+// The largest icon group resource: its header and 65535 entries.
+inline constexpr std::uint64_t kMaxIconGroupBytes =
+    IconDirectoryHeader::kSize + 0xFFFFull * IconGroupEntry::kSize;
+
+// The entries of the icon group resource in `bytes`: as many as its count gives and its bytes
+// hold. Throws FileError, naming `path`, when it is cut short or lists no image.
+std::vector<IconGroupEntry> parseIconGroup(std::span<const std::uint8_t> bytes,
+                                           const std::string& path);
 
 }  // namespace mosaikon

@@ -5,6 +5,7 @@
 
 #include "FileError.h"
 #include "bitmap/DibFormat.h"
+#include "bitmap/DibRowDecoder.h"
 #include "bytes/FieldReader.h"
 #include "png/PngImage.h"
 

@@ -1,7 +1,8 @@
+#include "icon/IconWriter.h"
+
 #include "FileError.h"
 #include "bitmap/DibFormat.h"
 #include "bytes/FieldWriter.h"
-#include "pictures/PictureWriters.h"
 #include "png/PngImage.h"
 
 namespace mosaikon {

@@ -3,7 +3,7 @@
 #include "AtomicFile.h"
 #include "FileError.h"
 #include "IconScaling.h"
-#include "pictures/PictureWriters.h"
+#include "icon/IconWriter.h"
 #include "png/PngImage.h"
 
 namespace mosaikon {

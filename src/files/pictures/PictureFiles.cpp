@@ -8,8 +8,9 @@
 #include "FileError.h"
 #include "OpenKinds.h"
 #include "bitmap/BmpReader.h"
+#include "bitmap/BmpWriter.h"
 #include "icon/IconFileReader.h"
-#include "pictures/PictureWriters.h"
+#include "icon/IconWriter.h"
 #include "png/PngFileReader.h"
 #include "png/PngImage.h"
 

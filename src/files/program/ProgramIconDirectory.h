@@ -10,7 +10,6 @@
 
 #include "ByteSource.h"
 #include "ProgramIconGroups.h"
-#include "icon/IconDirectory.h"
 
 namespace mosaikon {
 
@@ -64,14 +63,6 @@ std::unique_ptr<ProgramIconDirectory> emptyIconDirectory(const char* format);
 // The icon directory of the program file in `file`, PE or NE as its headers say. Throws
 // FileError when it is not a program file or its resource directory cannot be read.
 std::unique_ptr<ProgramIconDirectory> readProgramIconDirectory(ByteSource& file);
-
-// The largest icon group: its header and 65535 entries.
-std::uint64_t maxIconGroupBytes();
-
-// The entries of the icon group resource in `bytes`: as many as its count gives and its bytes
-// hold. Throws FileError, naming `path`, when it is cut short or lists no image.
-std::vector<IconGroupEntry> parseIconGroup(std::span<const std::uint8_t> bytes,
-                                           const std::string& path);
 
 // Text of a name stored as UTF-16 (little-endian) code units, as UTF-8; a unit that is not
 // part of a valid character becomes U+FFFD.

@@ -6,6 +6,7 @@
 
 #include "FileError.h"
 #include "bytes/FieldWriter.h"
+#include "icon/IconDirectory.h"
 #include "icon/IconImage.h"
 #include "png/PngImage.h"
 #include "program/ProgramIconDirectory.h"
@@ -20,7 +21,7 @@ constexpr std::uint64_t kMaxGroupImageBytes = 64u << 20;
 std::vector<std::uint8_t> readGroupBytes(ProgramIconDirectory& directory, ByteSource& file,
                                          std::size_t index) {
     const ResourceSpan span = directory.group(index);
-    return readRange(file, span.offset, span.size, maxIconGroupBytes(), "an icon group");
+    return readRange(file, span.offset, span.size, kMaxIconGroupBytes, "an icon group");
 }
 
 IconGroupImage describeImage(ProgramIconDirectory& directory, ByteSource& file,
@@ -43,39 +44,6 @@ IconGroupImage describeImage(ProgramIconDirectory& directory, ByteSource& file,
 }
 
 }  // namespace
-
-std::string utf8FromUtf16(const std::vector<std::uint16_t>& units) {
-    std::string text;
-    const auto put = [&text](std::uint32_t c) {
-        if (c < 0x80) {
-            text += static_cast<char>(c);
-        } else if (c < 0x800) {
-            text += static_cast<char>(0xC0 | (c >> 6));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            text += static_cast<char>(0xE0 | (c >> 12));
-            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            text += static_cast<char>(0xF0 | (c >> 18));
-            text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    };
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const std::uint32_t unit = units[i];
-        const bool high = unit >= 0xD800 && unit < 0xDC00;
-        const bool low = unit >= 0xDC00 && unit < 0xE000;
-        if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
-            put(0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00u));
-            ++i;
-        } else {
-            put(high || low ? 0xFFFDu : unit);
-        }
-    }
-    return text;
-}
 
 struct ProgramIconGroups::SoundGroup {
     std::vector<IconGroupEntry> entries;

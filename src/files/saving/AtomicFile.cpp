@@ -1,12 +1,12 @@
 #include "AtomicFile.h"
 
 #include <cerrno>
-#include <map>
-#include <memory>
 #include <system_error>
+#include <utility>
 
 #include "FileError.h"
 #include "platform/FileSystemCalls.h"
+#include "saving/SaveProblems.h"
 #include "saving/SaveTemporaries.h"
 
 namespace mosaikon {
@@ -17,39 +17,6 @@ namespace {
 
 // As many links as Linux follows in one path before it gives up.
 constexpr int kMaxLinksFollowed = 40;
-
-std::string writeProblem(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            return "cannot be saved: you have no permission to write in its folder.";
-        case EROFS:
-            return "cannot be saved: its disk can only be read.";
-        case ENOENT:
-        case ENOTDIR:
-            return "cannot be saved: its folder does not exist.";
-        case ENOSPC:
-#ifdef EDQUOT
-        case EDQUOT:
-#endif
-            return "cannot be saved: the disk is full.";
-        case ENAMETOOLONG:
-            return "cannot be saved: its name is too long for the disk.";
-        case ELOOP:
-            return "cannot be saved: it is a link that leads round in a circle.";
-        case EIO:
-            return "cannot be saved: the disk reported an error while writing it.";
-        default:
-            return "cannot be saved: " + std::generic_category().message(error) + ".";
-    }
-}
-
-// The error of a save whose new file is in place but whose folder could not be flushed, so that
-// the rename is not known to be permanent.
-FileError notMadePermanent(const std::string& target, int error) {
-    return FileError(target, "may not be saved: the disk failed to make the save permanent (" +
-                                 std::generic_category().message(error) + ").");
-}
 
 // The file a save of `name` replaces: `name` itself, or where its chain of symbolic links ends.
 // A relative link is read from the folder that holds it. Where the chain ends at nothing, the
@@ -168,60 +135,6 @@ void AtomicFile::closeAndPlace() {
         fail(errno);
     }
     m_temporary.clear();
-}
-
-void AtomicFileBatch::add(std::string target, std::span<const std::uint8_t> bytes) {
-    auto file = std::make_unique<AtomicFile>(std::move(target));
-    file->write(bytes);
-    m_files.push_back(std::move(file));
-}
-
-std::vector<FileError> AtomicFileBatch::commit() {
-    std::vector<FileError> failures;
-    std::vector<std::unique_ptr<AtomicFile>> files = std::move(m_files);
-    m_files.clear();
-    // Every new file reaches the disk before any name points at it: one flush per file system
-    // where the system can flush a whole one (the files of one folder share theirs), else one
-    // per file. A file whose flush failed is not put in place.
-    const bool wholeFileSystem = platform::flushesWholeFileSystem();
-    std::map<fs::path, int> folderFlushes;  // folder → errno of its flush, 0 when it worked
-    std::map<const AtomicFile*, int> fileFlushes;
-    for (const std::unique_ptr<AtomicFile>& file : files) {
-        if (!wholeFileSystem) {
-            fileFlushes[file.get()] =
-                platform::flushFileSystemOf(file->m_descriptor) == 0 ? 0 : errno;
-        } else if (!folderFlushes.contains(file->m_folder)) {
-            folderFlushes[file->m_folder] =
-                platform::flushFileSystemOf(file->m_descriptor) == 0 ? 0 : errno;
-        }
-    }
-    std::map<fs::path, std::vector<std::string>> placed;  // each folder's saved targets
-    for (std::unique_ptr<AtomicFile>& file : files) {
-        const int flushError =
-            wholeFileSystem ? folderFlushes[file->m_folder] : fileFlushes[file.get()];
-        if (flushError != 0) {
-            failures.emplace_back(file->m_target, writeProblem(flushError));
-            file.reset();  // removes its temporary file
-            continue;
-        }
-        try {
-            file->closeAndPlace();
-            placed[file->m_folder].push_back(file->m_target);
-        } catch (const FileError& failure) {
-            failures.push_back(failure);
-        }
-    }
-    // Then each folder once, so that the renames last.
-    for (const auto& [folder, targets] : placed) {
-        removeStaleTemporaries(folder);
-        if (platform::flushFolder(folder) != 0) {
-            const int error = errno;
-            for (const std::string& target : targets) {
-                failures.push_back(notMadePermanent(target, error));
-            }
-        }
-    }
-    return failures;
 }
 
 }  // namespace mosaikon

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "AtomicFile.h"
 #include "Picture.h"
 
 namespace mosaikon {
@@ -19,9 +18,5 @@ std::vector<std::uint8_t> encodeIcon(const Picture& picture, const std::string& 
 // its image. Throws FileError naming `path` for a picture larger than 256 × 256.
 std::vector<std::uint8_t> encodeIconImages(const std::vector<Picture>& pictures,
                                            const std::string& path);
-
-// Writes `picture` as a 24-bit bitmap at its exact size, row by row, so even a huge picture
-// needs only one row in memory. Opacity is not stored.
-void writeBitmap(const Picture& picture, AtomicFile& out, const std::string& path);
 
 }  // namespace mosaikon
