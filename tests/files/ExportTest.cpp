@@ -1,14 +1,12 @@
-// The exported sizes pixel by pixel, and both exports read back by our readers, by Pillow and
-// through the file commands, whose shared dialog they leave alone.
+// Both exports read back by our readers, by Pillow and through the file commands, whose shared
+// dialog they leave alone. The pixels of each exported size are tested with the icon scaling.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <set>
 
 #include "ExportFiles.h"
 #include "FileCommands.h"
-#include "IconScaling.h"
 #include "PictureTestSupport.h"
 #include "ScriptedDialogHost.h"
 #include "bytes/FieldReader.h"
@@ -33,7 +31,7 @@ Picture patternIcon() {
     }
     pixels[0] = kClear;
     pixels[32 * 32 - 1] = kClear;
-    // The 2 × 2 blocks whose halving the table below checks.
+    // 2 × 2 blocks of clear and coloured pixels, which the 16-pixel size mixes.
     pixels[2] = kRed;
     pixels[3] = kClear;
     pixels[32 + 2] = kBlue;
@@ -55,71 +53,6 @@ Pixel normalised(Pixel p) { return pixelAlpha(p) == 0 ? kClear : p; }
 std::vector<Pixel> normalised(std::vector<Pixel> pixels) {
     for (Pixel& p : pixels) p = normalised(p);
     return pixels;
-}
-
-TEST(IconSizes, EachSideHasTheExpectedPixelsAtNamedPlaces) {
-    const Picture icon = patternIcon();
-    const auto at = [&icon](int x, int y) { return icon.pixelAt(x, y); };
-    struct Case {
-        int side;
-        int x, y;
-        Pixel expected;
-    };
-    const Case cases[] = {
-        // Halving: clear pixels lend no colour, opacity is the mean (halves round up).
-        {16, 1, 0, makePixel(Colour::fromRgb(128, 0, 128), 128)},  // red, blue and two clear
-        {16, 2, 0, kClear},                                        // four clear
-        {16, 3, 0, makePixel(Colour::fromRgb(255, 0, 0), 191)},    // three red, one clear
-        {16, 0, 0, makePixel(Colour::fromRgb(5, 5, 77), 191)},     // (0,8),(8,0),(8,8) opaque
-        {16, 15, 15, makePixel(Colour::fromRgb(243, 243, 77), 191)},
-        {16, 7, 9, makePixel(Colour::fromRgb(116, 148, 77), 255)},  // four opaque: the mean
-        // The icon itself.
-        {32, 9, 17, at(9, 17)},
-        // Pixel doubling and its larger kin.
-        {64, 0, 0, kClear},
-        {64, 19, 34, at(9, 17)},
-        {64, 63, 62, kClear},
-        {128, 39, 71, at(9, 17)},
-        {256, 79, 143, at(9, 17)},
-        {256, 72, 136, at(9, 17)},
-        // 1.5 times: of every two source pixels the first fills two places, the second one.
-        {48, 0, 0, kClear},
-        {48, 1, 1, kClear},
-        {48, 2, 0, at(1, 0)},
-        {48, 3, 4, at(2, 2)},
-        {48, 5, 5, at(3, 3)},
-        {48, 47, 47, kClear},
-        {48, 46, 45, at(30, 30)},
-        {48, 47, 45, at(31, 30)},
-    };
-    for (const Case& c : cases) {
-        const Picture sized = iconAtSide(icon, c.side);
-        ASSERT_EQ(sized.width(), c.side);
-        ASSERT_EQ(sized.height(), c.side);
-        EXPECT_EQ(sized.pixelAt(c.x, c.y), c.expected)
-            << c.side << " at " << c.x << "," << c.y << ": " << std::hex << sized.pixelAt(c.x, c.y);
-    }
-}
-
-TEST(IconSizes, FortyEightKeepsEverySourcePixelAsOneHardBlockWithNoNewColours) {
-    const Picture icon = patternIcon();
-    const Picture sized = iconAtSide(icon, 48);
-    const std::vector<Pixel> source = icon.allPixels();
-    const std::set<Pixel> colours(source.begin(), source.end());
-    for (int y = 0; y < 48; ++y) {
-        for (int x = 0; x < 48; ++x) {
-            EXPECT_TRUE(colours.count(sized.pixelAt(x, y))) << x << "," << y;
-        }
-    }
-    // Each source column fills 2, 1, 2, 1, … destination columns, in order.
-    int column = 0;
-    for (int sx = 0; sx < 32; ++sx) {
-        const int width = sx % 2 == 0 ? 2 : 1;
-        for (int k = 0; k < width; ++k, ++column) {
-            EXPECT_EQ(sized.pixelAt(column, 10), icon.pixelAt(sx, 6)) << sx;
-        }
-    }
-    EXPECT_EQ(column, 48);
 }
 
 struct StoredEntry {

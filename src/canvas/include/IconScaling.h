@@ -6,10 +6,10 @@
 
 namespace mosaikon {
 
-// The sides of the images an exported icon file holds, smallest first.
-inline constexpr std::array<int, 6> kExportedIconSides{16, 32, 48, 64, 128, 256};
+// The sides iconAtSide draws a 32 × 32 icon at, smallest first: those of the exported icons.
+inline constexpr std::array<int, 6> kIconScalingSides{16, 32, 48, 64, 128, 256};
 
-// The 32 × 32 icon `icon` at `side` pixels a side (one of kExportedIconSides), as an icon
+// The 32 × 32 icon `icon` at `side` pixels a side (one of kIconScalingSides), as an icon
 // picture. Pixel art must stay crisp, so no size mixes colours across a hard edge:
 // - 64, 128 and 256 repeat every pixel as a 2 × 2, 4 × 4 or 8 × 8 block;
 // - 16 averages each 2 × 2 block: the opacity is the mean of the four, the colour the mean of

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -9,6 +10,10 @@
 #include "Picture.h"
 
 namespace mosaikon {
+
+// The sides of the images an exported icon file holds, smallest first: each side the icon
+// scaling draws.
+inline constexpr std::array<int, 6> kExportedIconSides = kIconScalingSides;
 
 // The bytes of an icon file holding the 32 × 32 icon `icon` at each of `sides` (each one of
 // kExportedIconSides; by default all of them, smallest first), as iconAtSide draws them.

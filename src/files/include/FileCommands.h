@@ -4,8 +4,8 @@
 #include <string>
 
 #include "CommonDialog.h"
+#include "ExportFiles.h"
 #include "IconCanvas.h"
-#include "IconScaling.h"
 #include "OpenKinds.h"
 #include "Picture.h"
 
