@@ -46,18 +46,6 @@ std::optional<OpenCommand> byContent(std::span<const std::uint8_t> head) {
     return std::nullopt;
 }
 
-std::string lowerExtension(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return {};
-    }
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
 OpenCommand byExtension(const std::string& path) {
     static constexpr std::array<std::string_view, 5> kProgramExtensions = {"exe", "dll", "cpl",
                                                                            "ocx", "scr"};
@@ -85,6 +73,18 @@ FileKind fileKindOf(std::span<const std::uint8_t> head) {
         return FileKind::Program;
     }
     return hasPngSignature(head) ? FileKind::Png : FileKind::Unknown;
+}
+
+std::string lowerExtension(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return {};
+    }
+    std::string extension = path.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
 }
 
 FileKind fileKindOf(ByteSource& file) { return fileKindOf(readUpTo(file, 0, kFileKindBytes)); }
