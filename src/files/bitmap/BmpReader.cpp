@@ -23,18 +23,19 @@ namespace {
 // a packed structure, so its 32-bit fields are not aligned; only its type and the offset of
 // the pixels matter here.
 struct BitmapFileHeader {
-    std::array<std::uint8_t, 2> type{};
     std::uint32_t offBits = 0;
     static constexpr std::size_t kSize = 14;
 };
 
 std::optional<BitmapFileHeader> parseFileHeader(std::span<const std::uint8_t> bytes) {
     return parseFields<BitmapFileHeader>(bytes, [](FieldReader& in, BitmapFileHeader& h) {
-        h.type = in.bytes<2>();
+        in.skip(2);  // the type, "BM", which looksLikeBitmapFile checks
         in.skip(8);  // the file's size and two reserved fields
         h.offBits = in.u32();
     });
 }
+
+constexpr std::array<std::uint8_t, 2> kBitmapType{'B', 'M'};
 
 constexpr std::size_t kFileHeaderSize = BitmapFileHeader::kSize;
 // Compressed bitmaps up to this size are expanded whatever their stream's length.
@@ -147,10 +148,14 @@ Picture readCompressed(std::unique_ptr<ByteSource> file, const DibHeader& header
 
 }  // namespace
 
+bool looksLikeBitmapFile(std::span<const std::uint8_t> head) {
+    return startsWith(head, kBitmapType);
+}
+
 BitmapHeaders readBitmapHeaders(ByteSource& file) {
     const std::vector<std::uint8_t> head = readUpTo(file, 0, kFileHeaderSize + kLargestDibHeader);
     const auto fileHeader = parseFileHeader(head);
-    if (!fileHeader || fileHeader->type[0] != 'B' || fileHeader->type[1] != 'M') {
+    if (!fileHeader || !looksLikeBitmapFile(head)) {
         throw FileError(file.name(), "is not a bitmap file.");
     }
     const std::uint64_t offBits = fileHeader->offBits;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 
 #include "ByteSource.h"
 #include "Picture.h"
@@ -15,6 +17,10 @@ inline constexpr std::uint64_t kFileBackedPixels = 1024u * 1024u;
 // depend on it (the stream is decoded in order, keeping only the sampled pixels); the time
 // of a drawing does, through the length of the stream the size allows.
 inline constexpr std::uint64_t kMaxCompressedPixels = 16384u * 16384u;
+
+// True when `head`, the first bytes of a file, start as a .bmp file does ("BM"): the bitmap
+// format's test of a file's first bytes.
+bool looksLikeBitmapFile(std::span<const std::uint8_t> head);
 
 // The checked headers of a .bmp file: its DIB header and where its pixels start. Throws
 // FileError when they are not those of a bitmap this reader can read.

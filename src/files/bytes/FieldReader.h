@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -38,6 +39,13 @@ inline std::optional<std::span<const std::uint8_t>> bytesAt(std::span<const std:
 inline std::span<const std::uint8_t> bytesFrom(std::span<const std::uint8_t> bytes,
                                                std::size_t offset) {
     return offset < bytes.size() ? bytes.subspan(offset) : std::span<const std::uint8_t>();
+}
+
+// Whether `bytes` start with `signature`: how each format recognises its files.
+inline bool startsWith(std::span<const std::uint8_t> bytes,
+                       std::span<const std::uint8_t> signature) {
+    return bytes.size() >= signature.size() &&
+           std::equal(signature.begin(), signature.end(), bytes.begin());
 }
 
 // The one way our readers take an on-disk structure apart. Each structure has a parse function

@@ -11,20 +11,27 @@
 
 #include "FileBytes.h"
 #include "FileError.h"
+#include "bitmap/BmpReader.h"
 #include "icon/IconFileReader.h"
 #include "png/PngImage.h"
+#include "program/ProgramIconDirectory.h"
 
 namespace mosaikon {
 
 namespace {
 
-// A PNG's signature, its header chunk's length and type, then width and height (big-endian).
-constexpr std::size_t kPngSizeEnd = 24;
-
-std::uint32_t bigEndian(std::span<const std::uint8_t> bytes) {
-    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
-           (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
-}
+// Each format's own test of a file's first bytes, tried in this order; the first that passes
+// tells the file's kind. None passes for more than one kind.
+struct KindTest {
+    FileKind kind;
+    bool (*matches)(std::span<const std::uint8_t> head);
+};
+constexpr std::array<KindTest, 4> kKindTests{{
+    {FileKind::Icon, looksLikeIconFile},
+    {FileKind::Bitmap, looksLikeBitmapFile},
+    {FileKind::Program, looksLikeProgramFile},
+    {FileKind::Png, hasPngSignature},
+}};
 
 std::optional<OpenCommand> byContent(std::span<const std::uint8_t> head) {
     switch (fileKindOf(head)) {
@@ -34,12 +41,8 @@ std::optional<OpenCommand> byContent(std::span<const std::uint8_t> head) {
             return OpenCommand::OpenBitmap;
         case FileKind::Program:
             return OpenCommand::ExtractIcon;
-        case FileKind::Png: {
-            const bool iconSized = head.size() >= kPngSizeEnd &&
-                                   bigEndian(head.subspan(16)) == 32 &&
-                                   bigEndian(head.subspan(20)) == 32;
-            return iconSized ? OpenCommand::OpenIcon : OpenCommand::OpenBitmap;
-        }
+        case FileKind::Png:
+            return pngDeclaresSize(head, 32, 32) ? OpenCommand::OpenIcon : OpenCommand::OpenBitmap;
         case FileKind::Unknown:
             break;
     }
@@ -63,16 +66,12 @@ OpenCommand byExtension(const std::string& path) {
 }  // namespace
 
 FileKind fileKindOf(std::span<const std::uint8_t> head) {
-    if (looksLikeIconFile(head)) {
-        return FileKind::Icon;
+    for (const KindTest& test : kKindTests) {
+        if (test.matches(head)) {
+            return test.kind;
+        }
     }
-    if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
-        return FileKind::Bitmap;
-    }
-    if (head.size() >= 2 && head[0] == 'M' && head[1] == 'Z') {
-        return FileKind::Program;
-    }
-    return hasPngSignature(head) ? FileKind::Png : FileKind::Unknown;
+    return FileKind::Unknown;
 }
 
 std::string lowerExtension(const std::string& path) {
@@ -93,7 +92,7 @@ OpenCommand openCommandFor(const std::string& path) {
     std::vector<std::uint8_t> head;
     try {
         FileBytes file(path);
-        head = readUpTo(file, 0, kPngSizeEnd);
+        head = readUpTo(file, 0, std::max(kFileKindBytes, kPngSizeBytes));
     } catch (const FileError&) {
         // Left to the command, which reports why the file cannot be read.
     }

@@ -2,12 +2,13 @@
 
 #include <spng.h>
 
+#include <array>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <utility>
 
 #include "FileError.h"
+#include "bytes/FieldReader.h"
 
 namespace mosaikon {
 
@@ -56,9 +57,21 @@ int channelsOf(std::uint8_t colourType) {
 }  // namespace
 
 bool hasPngSignature(std::span<const std::uint8_t> bytes) {
-    static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    return bytes.size() >= sizeof kSignature &&
-           std::memcmp(bytes.data(), kSignature, sizeof kSignature) == 0;
+    static constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P',  'N',  'G',
+                                                            0x0D, 0x0A, 0x1A, 0x0A};
+    return startsWith(bytes, kSignature);
+}
+
+bool pngDeclaresSize(std::span<const std::uint8_t> head, std::uint32_t width,
+                     std::uint32_t height) {
+    // After the signature: the header chunk's length and type, then its width and height,
+    // big-endian.
+    const auto bigEndian = [&head](std::size_t at) {
+        return (std::uint32_t{head[at]} << 24) | (std::uint32_t{head[at + 1]} << 16) |
+               (std::uint32_t{head[at + 2]} << 8) | std::uint32_t{head[at + 3]};
+    };
+    return hasPngSignature(head) && head.size() >= kPngSizeBytes && bigEndian(16) == width &&
+           bigEndian(20) == height;
 }
 
 PngSize readPngSize(std::span<const std::uint8_t> png, const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -19,8 +20,17 @@ struct PngSize {
     int bitCount = 0;  // bits per pixel as stored: channels × bit depth
 };
 
-// True when `bytes` start with the eight-byte PNG signature.
+// True when `bytes` start with the eight-byte PNG signature: the PNG format's test of a file's
+// first bytes.
 bool hasPngSignature(std::span<const std::uint8_t> bytes);
+
+// How many first bytes of a PNG file give its size: the signature, then the header chunk's
+// length, type, width and height.
+inline constexpr std::size_t kPngSizeBytes = 24;
+
+// True when `head`, the first bytes of a file, are a PNG's whose header chunk declares
+// `width` × `height` pixels (the chunk is not checked; kPngSizeBytes are needed).
+bool pngDeclaresSize(std::span<const std::uint8_t> head, std::uint32_t width, std::uint32_t height);
 
 // The size a PNG stream's header declares. Throws FileError naming `path`.
 PngSize readPngSize(std::span<const std::uint8_t> png, const std::string& path);

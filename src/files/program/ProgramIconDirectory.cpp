@@ -20,13 +20,12 @@ namespace {
 // header (Microsoft "PE Format" document, "MS-DOS Stub (Image Only)").
 struct DosHeader {
     static constexpr std::size_t kSize = 64;
-    std::array<std::uint8_t, 2> magic{};  // "MZ"
-    std::uint32_t newHeaderOffset = 0;    // e_lfanew
+    std::uint32_t newHeaderOffset = 0;  // e_lfanew
 };
 
 std::optional<DosHeader> parseDosHeader(std::span<const std::uint8_t> bytes) {
     return parseFields<DosHeader>(bytes, [](FieldReader& in, DosHeader& header) {
-        header.magic = in.bytes<2>();
+        in.skip(2);         // the magic, "MZ", which looksLikeProgramFile checks
         in.skip(0x3C - 2);  // the fields of MS-DOS itself
         header.newHeaderOffset = in.u32();
     });
@@ -54,12 +53,18 @@ constexpr std::array<std::uint8_t, 2> kNeLetters{'N', 'E'};
 
 }  // namespace
 
+bool looksLikeProgramFile(std::span<const std::uint8_t> head) {
+    return startsWith(head, kDosMagic);
+}
+
 std::unique_ptr<ProgramIconDirectory> readProgramIconDirectory(ByteSource& file) {
     if (file.size() < DosHeader::kSize) {
         throw FileError(file.name(), "is not a program file: it is too short.");
     }
-    const DosHeader dos = readStructure(file, 0, "the MS-DOS header", parseDosHeader);
-    if (dos.magic != kDosMagic) {
+    const std::vector<std::uint8_t> dosBytes =
+        readRange(file, 0, DosHeader::kSize, DosHeader::kSize, "the MS-DOS header");
+    const DosHeader dos = parseDosHeader(dosBytes).value();
+    if (!looksLikeProgramFile(dosBytes)) {
         throw FileError(file.name(), "is not a program file: it does not start with \"MZ\".");
     }
     const std::uint32_t newHeader = dos.newHeaderOffset;

@@ -60,6 +60,10 @@ Structure readStructure(ByteSource& file, std::uint64_t offset, const char* what
 // The directory of a program file of `format` without resources.
 std::unique_ptr<ProgramIconDirectory> emptyIconDirectory(const char* format);
 
+// True when `head`, the first bytes of a file, start as a Windows program or library does
+// ("MZ", the MS-DOS header's magic): the program format's test of a file's first bytes.
+bool looksLikeProgramFile(std::span<const std::uint8_t> head);
+
 // The icon directory of the program file in `file`, PE or NE as its headers say. Throws
 // FileError when it is not a program file or its resource directory cannot be read.
 std::unique_ptr<ProgramIconDirectory> readProgramIconDirectory(ByteSource& file);
