@@ -8,6 +8,7 @@
 #include "ByteSource.h"
 #include "FileError.h"
 #include "PictureFiles.h"
+#include "PictureInfo.h"
 #include "PictureTestSupport.h"
 #include "ProgramFileBuilder.h"
 #include "icon/IconImage.h"
@@ -169,30 +170,37 @@ TEST(IconFiles, AnUnreadableEntryRefusesTheFileOnlyWhenItIsChosen) {
         const char* what;
         std::vector<BuiltEntry> entries;
         std::optional<Pixel> expected;  // empty: refused
+        int damaged = -1;               // the entry a listing reports damaged, if any
     };
     const std::vector<Case> cases = {
         {"a damaged 16 × 16 image before the 32 × 32 one",
          {{16, 32, 0, garbage}, {32, 32, 0, test::solidIconImage(32, 32, kRed)}},
-         kRed},
+         kRed,
+         0},
         {"a 16 × 16 image said to lie past the end",
          {{16, 32, 0, test::solidIconImage(16, 16, kBlue), true},
           {32, 32, 0, test::solidIconImage(32, 32, kRed)}},
-         kRed},
+         kRed,
+         0},
         {"a damaged image of the same size and depth after the sound one",
          {{32, 32, 0, test::solidIconImage(32, 32, kRed)}, {32, 32, 0, garbage}},
-         kRed},
+         kRed,
+         1},
         {"a damaged 8-bit image beside a 32-bit one",
          {{32, 8, 0, garbage}, {32, 32, 0, test::solidIconImage(32, 32, kRed)}},
-         kRed},
+         kRed,
+         0},
         {"the damaged image is the one a 32 × 32 request takes",
          {{48, 32, 0, test::solidIconImage(48, 48, kRed)}, {32, 32, 0, garbage}},
-         std::nullopt},
+         std::nullopt,
+         1},
         {"a damaged image whose entry gives no depth may be the best",
          {{32, 0, 0, garbage}, {32, 4, 0, test::solidIconImage(32, 32, kRed)}},
-         std::nullopt},
+         std::nullopt,
+         0},
         {"the chosen image's pixels are cut off",
          {{48, 32, 0, test::solidIconImage(48, 48, kRed)}, {32, 32, 0, cut}},
-         std::nullopt},
+         std::nullopt},  // its header is sound: only the decoding finds the damage
     };
     for (const Case& c : cases) {
         const std::vector<std::uint8_t> bytes = iconFileOf(c.entries);
@@ -203,6 +211,20 @@ TEST(IconFiles, AnUnreadableEntryRefusesTheFileOnlyWhenItIsChosen) {
         } catch (const FileError& error) {
             EXPECT_FALSE(c.expected) << c.what << ": " << error.what();
             EXPECT_EQ(error.path(), "entries.ico");
+        }
+        // A listing goes on past the damage and keeps it as the error, beside its image.
+        MemoryBytes listed(bytes, "entries.ico");
+        const IconFileInfo info = describeIconFile(listed);
+        for (std::size_t i = 0; i < info.images.size(); ++i) {
+            const IconFileImageInfo& image = info.images[i];
+            EXPECT_EQ(image.problem.has_value(), static_cast<int>(i) == c.damaged)
+                << c.what << ", image " << i;
+            if (image.problem) {
+                EXPECT_EQ(image.problem->path(), "entries.ico");
+                EXPECT_EQ(image.damage, image.problem->problem());
+            } else {
+                EXPECT_EQ(image.damage, "");
+            }
         }
     }
 }

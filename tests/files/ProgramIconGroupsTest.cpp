@@ -88,6 +88,7 @@ TEST(ProgramIconGroups, EachGroupRebuildsAsTheIconFileOfItsDirectoryAndImagesInE
             EXPECT_EQ(read.iconFile(i), assembled(groups[i].entries, images));
             const IconGroupDescription description = read.describe(i);
             EXPECT_TRUE(description.damage.empty()) << description.damage;
+            EXPECT_FALSE(description.problem.has_value());
             ASSERT_EQ(description.images.size(), groups[i].entries.size());
             EXPECT_EQ(description.images[0].width, groups[i].entries[0].width);
         }
@@ -105,6 +106,8 @@ TEST(ProgramIconGroups, AGroupNamingAMissingImageIsDescribedAsDamagedAndNotRebui
         ProgramIconGroups read(file);
         const IconGroupDescription damaged = read.describe(0);
         EXPECT_NE(damaged.damage.find("image 5"), std::string::npos) << damaged.damage;
+        ASSERT_TRUE(damaged.problem.has_value());
+        EXPECT_EQ(damaged.problem->problem(), damaged.damage);
         EXPECT_FALSE(damaged.images[1].bytesInFile.has_value());
         EXPECT_THROW(read.iconFile(0), FileError);
         EXPECT_NO_THROW(read.iconFile(1));

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <memory>
+#include <new>
+#include <stdexcept>
 
 #include "ByteSource.h"
 #include "FileError.h"
@@ -291,6 +295,59 @@ TEST_F(Extraction, LongAndNonAsciiPathsAreOpenedWhole) {
     const IconHandle icon = ExtractAssociatedIconA(ModuleInstance::program(), text, &index);
     EXPECT_FALSE(isSubstitute(icon));
     EXPECT_EQ(icon.picture().pixelAt(0, 0), kBlue);
+}
+
+// The bytes of a sound program file whose reads fail as `fail` says.
+class FailingBytes final : public ByteSource {
+public:
+    FailingBytes(std::vector<std::uint8_t> bytes, std::function<void()> fail)
+        : m_bytes(std::move(bytes)), m_memory(m_bytes, "failing.exe"), m_fail(std::move(fail)) {}
+    std::uint64_t size() const override { return m_memory.size(); }
+    void read(std::uint64_t offset, std::span<std::uint8_t> out) override {
+        m_fail();
+        m_memory.read(offset, out);
+    }
+    const std::string& name() const override { return m_memory.name(); }
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+    MemoryBytes m_memory;
+    std::function<void()> m_fail;
+};
+
+TEST(ExtractionFailures, OnlyAFileWithoutUsableIconGivesTheSubstituteOtherFailuresPassThrough) {
+    const std::vector<std::uint8_t> sound = threeGroups();
+    std::vector<std::uint8_t> damaged = sound;
+    damaged.resize(damaged.size() / 2);
+    // A file that cannot give its icon, each in its own way.
+    const std::vector<std::function<std::unique_ptr<ByteSource>()>> withoutIcon = {
+        [&] {
+            return std::make_unique<FailingBytes>(sound, [] {
+                throw FileError("failing.exe", "could not be read: the disk reported an error.");
+            });
+        },
+        [&] { return std::make_unique<FailingBytes>(damaged, [] {}); },
+        [&] { return std::make_unique<FailingBytes>(std::vector<std::uint8_t>(90, 'M'), [] {}); },
+    };
+    for (std::size_t i = 0; i < withoutIcon.size(); ++i) {
+        const std::unique_ptr<ByteSource> file = withoutIcon[i]();
+        std::int32_t index = 2;
+        const IconHandle icon = extractIconOf(ModuleInstance::program(), *file, &index);
+        EXPECT_TRUE(icon.picture().sharesWith(genericApplicationIcon())) << i;
+        EXPECT_EQ(index, 0) << i;
+    }
+    // Failures no file can cause are not hidden behind the substitute.
+    std::int32_t index = 2;
+    FailingBytes exhausted(sound, [] { throw std::bad_alloc(); });
+    EXPECT_THROW(extractIconOf(ModuleInstance::program(), exhausted, &index), std::bad_alloc);
+    FailingBytes mistaken(sound, [] { throw std::logic_error("a reader read past its bytes"); });
+    EXPECT_THROW(extractIconOf(ModuleInstance::program(), mistaken, &index), std::logic_error);
+    EXPECT_EQ(index, 2) << "the index is left alone when the extraction fails";
+    // The same sound file, read without failing, gives its own icon.
+    FailingBytes fine(sound, [] {});
+    EXPECT_EQ(extractIconOf(ModuleInstance::program(), fine, &index).picture().pixelAt(0, 0),
+              kBlue);
+    EXPECT_EQ(index, 2);
 }
 
 // Drawing: a 2 × 2 icon, transparent, half opaque, opaque red, opaque blue.

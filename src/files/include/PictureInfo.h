@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ByteSource.h"
+#include "FileError.h"
 
 namespace mosaikon {
 
@@ -20,7 +22,10 @@ struct IconFileImageInfo {
     int hotspotY = 0;
     std::uint32_t offset = 0;
     std::uint32_t bytesInDirectory = 0;
-    std::string damage;  // empty when the image's header can be read
+    // What is wrong with the image, when its header cannot be read; `damage` is its problem()
+    // text, as mosaikon-cli prints it (empty for a sound image).
+    std::optional<FileError> problem;
+    std::string damage;
 };
 
 struct IconFileInfo {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ByteSource.h"
+#include "FileError.h"
 
 namespace mosaikon {
 
@@ -34,11 +35,14 @@ struct IconGroupImage {
     bool png = false;                          // the image resource starts with a PNG signature
 };
 
-// One icon group: its name and its images, or what is wrong with it.
+// One icon group: its name and its images, and what is wrong with it.
 struct IconGroupDescription {
     ResourceName name;
     std::vector<IconGroupImage> images;
-    std::string damage;  // empty when the group and every image it names can be read
+    // None when the group and every image it names can be read; `damage` is its problem()
+    // text, as mosaikon-cli prints it (empty for a sound group).
+    std::optional<FileError> problem;
+    std::string damage;
 };
 
 class ProgramIconDirectory;

@@ -6,6 +6,7 @@
 #include <span>
 #include <utility>
 
+#include "ByteSource.h"
 #include "Colour.h"
 #include "Picture.h"
 #include "PictureBox.h"
@@ -57,11 +58,15 @@ private:
 
 // Takes the icon at index (*iconIndex & 0xFFFF) of the program file or library whose path
 // (UTF-8, NUL-terminated) is in `iconPath`, the image a 32 × 32 request gets from that group.
-// An index past the file's last icon takes its first and writes 0 back. A file with no icon,
-// a file that is not a program and a file that cannot be read give `instance`'s substitute
-// icon, and 0 is written back. Never throws; the result is empty only when the substitute is.
+// An index past the file's last icon takes its first and writes 0 back. A file with no usable
+// icon (none at all, not a program, damaged, or not readable) gives `instance`'s substitute
+// icon, and 0 is written back; the result is empty only when the substitute is. Throws only what
+// no file can cause: std::bad_alloc, or std::logic_error for a programming error.
 IconHandle ExtractAssociatedIconA(const ModuleInstance& instance, std::span<char> iconPath,
                                   std::int32_t* iconIndex);
+
+// The same for a program file already open as `file`.
+IconHandle extractIconOf(const ModuleInstance& instance, ByteSource& file, std::int32_t* iconIndex);
 
 // What DrawIconEx draws: the mask darkens the surface where the icon is opaque, the image
 // paints the colours ignoring transparency, both together draw the icon as it should look.

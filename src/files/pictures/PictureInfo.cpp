@@ -22,6 +22,7 @@ IconFileInfo describeIconFile(ByteSource& file) {
         }
         out.offset = image.entry.imageOffset;
         out.bytesInDirectory = image.entry.image.bytesInResource;
+        out.problem = image.problem;
         if (image.problem) {
             out.damage = image.problem->problem();
         }

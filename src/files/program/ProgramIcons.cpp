@@ -1,11 +1,12 @@
 #include "ProgramIcons.h"
 
 #include <algorithm>
-#include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "FileBytes.h"
+#include "FileError.h"
 #include "ProgramIconReader.h"
 #include "program/GenericAppIcon.h"
 
@@ -16,29 +17,50 @@ const ModuleInstance& ModuleInstance::program() {
     return instance;
 }
 
-IconHandle ExtractAssociatedIconA(const ModuleInstance& instance, std::span<char> iconPath,
-                                  std::int32_t* iconIndex) {
-    const auto end = std::find(iconPath.begin(), iconPath.end(), '\0');
-    std::uint16_t index =
-        iconIndex != nullptr ? static_cast<std::uint16_t>(*iconIndex & 0xFFFF) : std::uint16_t{0};
-    // A buffer without its terminating NUL holds no path we could trust.
-    if (end != iconPath.end() && end != iconPath.begin()) {
-        try {
-            FileBytes file(std::string(iconPath.begin(), end));
-            ProgramIcon icon = readProgramIcon(file, index);
-            if (iconIndex != nullptr) {
-                *iconIndex = icon.group;
-            }
-            return IconHandle(std::move(icon.picture));
-        } catch (const std::exception&) {
-            // Whatever went wrong, the person still gets an icon: the substitute below. The
-            // desktop's own function reports nothing either, and neither do its callers.
-        }
-    }
+namespace {
+
+IconHandle substituteFor(const ModuleInstance& instance, std::int32_t* iconIndex) {
     if (iconIndex != nullptr) {
         *iconIndex = 0;
     }
     return IconHandle(instance.substituteIcon());
+}
+
+}  // namespace
+
+IconHandle ExtractAssociatedIconA(const ModuleInstance& instance, std::span<char> iconPath,
+                                  std::int32_t* iconIndex) {
+    const auto end = std::find(iconPath.begin(), iconPath.end(), '\0');
+    // A buffer without its terminating NUL holds no path we could trust.
+    if (end != iconPath.end() && end != iconPath.begin()) {
+        std::optional<FileBytes> file;
+        try {
+            file.emplace(std::string(iconPath.begin(), end));
+        } catch (const FileError&) {
+            // Missing or unreadable: no usable icon, so the substitute below.
+        }
+        if (file) {
+            return extractIconOf(instance, *file, iconIndex);
+        }
+    }
+    return substituteFor(instance, iconIndex);
+}
+
+IconHandle extractIconOf(const ModuleInstance& instance, ByteSource& file,
+                         std::int32_t* iconIndex) {
+    const std::uint16_t index =
+        iconIndex != nullptr ? static_cast<std::uint16_t>(*iconIndex & 0xFFFF) : std::uint16_t{0};
+    try {
+        ProgramIcon icon = readProgramIcon(file, index);
+        if (iconIndex != nullptr) {
+            *iconIndex = icon.group;
+        }
+        return IconHandle(std::move(icon.picture));
+    } catch (const FileError&) {
+        // The file has no usable icon, yet the person still gets one: the substitute. The
+        // desktop's own function reports nothing either, and neither do its callers.
+    }
+    return substituteFor(instance, iconIndex);
 }
 
 namespace {
