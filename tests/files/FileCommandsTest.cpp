@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 
 #include "FileCommands.h"
 #include "FileError.h"
@@ -100,6 +101,27 @@ TEST_F(FileCommandsTest, CancellingChangesNothing) {
     EXPECT_EQ(commands.iconListCount(), 1);
     EXPECT_TRUE(commands.Image1().isEmpty());
     EXPECT_EQ(dialog.FileName, "");
+}
+
+TEST_F(FileCommandsTest, AFailingDialogStopsEachCommandBeforeItChangesAnything) {
+    paintPattern();
+    const auto small = canvas.SmallPicture.pixels();
+    const auto large = canvas.LargePicture.pixels();
+    const Picture snapshot = canvas.state.Snapshot;
+    for (auto command : {&FileCommands::OpenIcon, &FileCommands::Open_BMP, &FileCommands::SaveIcon,
+                         &FileCommands::save_BMP, &FileCommands::ExportPng,
+                         &FileCommands::ExportIconSizes, &FileCommands::ExtractIcon}) {
+        host.throwOnNext(std::bad_alloc());
+        EXPECT_THROW((commands.*command)(), std::bad_alloc);
+    }
+    EXPECT_EQ(host.requests().size(), 7u) << "each dialog was asked for once";
+    EXPECT_TRUE(host.scriptUsedUp());
+    EXPECT_EQ(canvas.SmallPicture.pixels(), small);
+    EXPECT_EQ(canvas.LargePicture.pixels(), large);
+    EXPECT_TRUE(canvas.state.Snapshot.sharesWith(snapshot));
+    EXPECT_EQ(commands.iconListCount(), 0);
+    EXPECT_EQ(commands.statusLine(), "");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
 TEST_F(FileCommandsTest, StatusLineNamesThePathAndItsLength) {
