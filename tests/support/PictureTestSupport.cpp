@@ -89,9 +89,9 @@ std::string compareWithReference(const Picture& picture, const Reference& refere
         const Pixel want = reference.pixels[i];
         const int x = static_cast<int>(i % static_cast<std::size_t>(reference.width));
         const int y = static_cast<int>(i / static_cast<std::size_t>(reference.width));
-        const auto where = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
         std::ostringstream text;
-        text << std::hex << "pixel " << where << " is 0x" << got << ", reference 0x" << want;
+        text << "pixel (" << x << ", " << y << ") is 0x" << std::hex << got << ", reference 0x"
+             << want;
         if (opaqueOnly && pixelAlpha(got) != 255) {
             return "not opaque: " + text.str();
         }
