@@ -1,8 +1,6 @@
 // mosaikon-cli convert: any picture the editor opens, to an icon file or a PNG image, through
 // the editor's own commands, so the result is what opening and saving in the editor gives.
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <optional>
 
 #include "CliCommon.h"
@@ -45,13 +43,6 @@ std::vector<int> parseSizes(const std::string& list) {
     return sides;
 }
 
-std::string lowerExtension(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().native();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
 // A program file whose icon the editor would replace with its stand-in gives nothing to convert.
 void checkProgramIcon(const std::string& path) {
     FileBytes file(path);
@@ -82,10 +73,10 @@ int runConvert(const std::vector<std::string>& arguments) {
     const std::string& in = paths[0];
     const std::string& out = paths[1];
     const std::string extension = lowerExtension(out);
-    if (extension != ".ico" && extension != ".png") {
+    if (extension != "ico" && extension != "png") {
         throw CliFailure(kUsageError, "convert: the output must be a .ico or a .png file");
     }
-    if (sides && extension != ".ico") {
+    if (sides && extension != "ico") {
         throw CliFailure(kUsageError, "convert: --sizes needs a .ico output");
     }
 
@@ -100,7 +91,7 @@ int runConvert(const std::vector<std::string>& arguments) {
         commands.openAsChosen(opening, in);
         if (sides) {
             commands.exportIconSizesFile(out, *sides);
-        } else if (extension == ".png") {
+        } else if (extension == "png") {
             commands.exportPngFile(out);
         } else {
             commands.saveIconFile(out);

@@ -2,7 +2,6 @@
 // and the guard that turns a failing command into a message while the program goes on.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 
@@ -16,20 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ShownWindowTest;
-
-// Answers each dialog with the next scripted path (the empty string cancels).
-class ScriptedHost final : public DialogHost {
-public:
-    std::string run(const DialogRequest& request) override {
-        requests.push_back(request);
-        if (answers.empty()) return {};
-        std::string next = answers.front();
-        answers.pop_front();
-        return next;
-    }
-    std::deque<std::string> answers;
-    std::vector<DialogRequest> requests;
-};
 
 class DispatchTest : public ShownWindowTest {
 protected:
@@ -67,7 +52,7 @@ protected:
     };
     Surfaces surfaces() { return {canvas().SmallPicture.pixels(), canvas().LargePicture.pixels()}; }
 
-    ScriptedHost host;
+    test::ScriptedDialogHost host;
     fs::path folder;
 };
 
@@ -80,7 +65,7 @@ TEST_F(DispatchTest, EveryKeyRunsItsCommandOnTheCanvas) {
         EXPECT_EQ(canvas().SmallPicture.pixels(), model.SmallPicture.pixels()) << key;
         EXPECT_EQ(canvas().LargePicture.pixels(), model.LargePicture.pixels()) << key;
     }
-    EXPECT_TRUE(host.requests.empty());
+    EXPECT_TRUE(host.requests().empty());
 }
 
 TEST_F(DispatchTest, ToolButtonsKeepTheirStateOnARepeatedClick) {
@@ -117,7 +102,7 @@ TEST_F(DispatchTest, FaceClicksOnOpenAndSaveAndUnknownKeysDoNothing) {
         clickKey(key);
     }
     EXPECT_TRUE(surfaces() == before);
-    EXPECT_TRUE(host.requests.empty());
+    EXPECT_TRUE(host.requests().empty());
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(canvas().LargePicture.MousePointer(), 99);
 }
@@ -126,33 +111,33 @@ TEST_F(DispatchTest, MenuPositionsChooseOpenAndSaveCommands) {
     const std::string icon = (folder / "saved.ico").string();
     const std::string bitmap = (folder / "view.bmp").string();
 
-    host.answers = {icon};
+    host.choose(icon);
     choose(4, 1);
-    ASSERT_EQ(host.requests.size(), 1u);
-    EXPECT_EQ(host.requests.back().filter, "Icons (*.ico)|*.ico");
-    EXPECT_EQ(host.requests.back().mode, DialogRequest::Mode::Save);
+    ASSERT_EQ(host.requests().size(), 1u);
+    EXPECT_EQ(host.requests().back().filter, "Icons (*.ico)|*.ico");
+    EXPECT_EQ(host.requests().back().mode, DialogRequest::Mode::Save);
     EXPECT_EQ(LoadPicture(icon).kind(), PictureKind::Icon);
 
-    host.answers = {bitmap};
+    host.choose(bitmap);
     choose(4, 2);
-    ASSERT_EQ(host.requests.size(), 2u) << "save_BMP once and nothing else";
-    EXPECT_EQ(host.requests.back().filter, "Bitmaps (*.bmp)|*.bmp");
+    ASSERT_EQ(host.requests().size(), 2u) << "save_BMP once and nothing else";
+    EXPECT_EQ(host.requests().back().filter, "Bitmaps (*.bmp)|*.bmp");
     const Picture written = LoadPicture(bitmap);
     EXPECT_EQ(written.kind(), PictureKind::Bitmap);
     EXPECT_EQ(written.width(), 319);
 
     canvas().ClearIcon();
-    host.answers = {icon};
+    host.choose(icon);
     choose(2, 1);
-    ASSERT_EQ(host.requests.size(), 3u);
-    EXPECT_EQ(host.requests.back().filter, "Icons (*.ico)|*.ico");
+    ASSERT_EQ(host.requests().size(), 3u);
+    EXPECT_EQ(host.requests().back().filter, "Icons (*.ico)|*.ico");
     EXPECT_EQ(canvas().SmallPicture.pixel(5, 5).value(), 0x0000FFu) << "the saved icon is back";
 
     canvas().ClearIcon();
-    host.answers = {bitmap};
+    host.choose(bitmap);
     choose(2, 2);
-    ASSERT_EQ(host.requests.size(), 4u) << "Open_BMP once and nothing else";
-    EXPECT_EQ(host.requests.back().filter, "Bitmap(*.bmp)|*.bmp");
+    ASSERT_EQ(host.requests().size(), 4u) << "Open_BMP once and nothing else";
+    EXPECT_EQ(host.requests().back().filter, "Bitmap(*.bmp)|*.bmp");
     EXPECT_EQ(canvas().SmallPicture.pixel(5, 5).value(), 0x0000FFu);
 
     const Surfaces before = surfaces();
@@ -160,14 +145,14 @@ TEST_F(DispatchTest, MenuPositionsChooseOpenAndSaveCommands) {
              {4, 3}, {2, 3}, {4, 0}, {3, 1}, {1, 1}, {20, 1}, {0, 2}, {-4, 1}}) {
         choose(button, item);
     }
-    EXPECT_EQ(host.requests.size(), 4u) << "no other position runs anything";
+    EXPECT_EQ(host.requests().size(), 4u) << "no other position runs anything";
     EXPECT_TRUE(surfaces() == before);
 }
 
 TEST_F(DispatchTest, ExtractAsksForAProgramFile) {
     click("Extract");
-    ASSERT_EQ(host.requests.size(), 1u);
-    EXPECT_EQ(host.requests[0].filter, "Executable (*.exe)|*.exe|DLL(*.dll)|*.dll");
+    ASSERT_EQ(host.requests().size(), 1u);
+    EXPECT_EQ(host.requests()[0].filter, "Executable (*.exe)|*.exe|DLL(*.dll)|*.dll");
     EXPECT_EQ(bar().Buttons(QStringLiteral("Extract")).Value, 1) << "stays pressed";
 }
 
@@ -186,7 +171,7 @@ TEST_F(DispatchTest, FailingCommandShowsAMessageAndTheProgramGoesOn) {
     const std::string bad = (folder / "broken.ico").string();
     std::ofstream(bad) << "not an icon at all";
     const Surfaces before = surfaces();
-    host.answers = {bad};
+    host.choose(bad);
     const test::ShownMessage shown =
         test::messageDuring([&] { window.runHandler([&] { choose(2, 1); }); });
     EXPECT_EQ(shown.title, QStringLiteral("Mosaikon"));

@@ -74,7 +74,7 @@ TEST_F(EditCommandsTest, EachKeyDoesWhatItsButtonDoesWhereverTheFocusIs) {
         EXPECT_TRUE(surfaces() == surfacesOf(model)) << button;
         EXPECT_EQ(commands().history().undoCount(), steps + 2) << "the drawing, then the command";
     }
-    EXPECT_TRUE(dialogs.requests.empty());
+    EXPECT_TRUE(dialogs.requests().empty());
     EXPECT_EQ(toolbarEvents.count, 0);
 }
 
@@ -91,10 +91,10 @@ TEST_F(EditCommandsTest, FileKeysOpenTheDialogsOfTheirCommandsAndAddNoStepWhenCa
     const std::size_t steps = commands().history().undoCount();
     const test::ToolbarEventCount toolbarEvents(bar());
     for (const auto& [combination, filter] : table) {
-        const std::size_t before = dialogs.requests.size();
+        const std::size_t before = dialogs.requests().size();
         key(combination);
-        ASSERT_EQ(dialogs.requests.size(), before + 1) << filter;
-        EXPECT_EQ(dialogs.requests.back().filter, filter);
+        ASSERT_EQ(dialogs.requests().size(), before + 1) << filter;
+        EXPECT_EQ(dialogs.requests().back().filter, filter);
     }
     EXPECT_EQ(commands().history().undoCount(), steps);
     EXPECT_EQ(toolbarEvents.count, 0) << "the menus' commands run without the toolbar's event";

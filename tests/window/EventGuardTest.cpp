@@ -16,19 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Answers every file dialog with one path.
-class FixedAnswerHost final : public DialogHost {
-public:
-    std::string run(const DialogRequest& /*request*/) override { return answer; }
-    std::string answer;
-};
-
-// Answers every file dialog by running out of memory.
-class ExhaustedHost final : public DialogHost {
-public:
-    std::string run(const DialogRequest& /*request*/) override { throw std::bad_alloc(); }
-};
-
 // Closes each failure box that opens and remembers what it showed. Given the window below the
 // box, it then activates that window again, as a desktop does when a box closes (the offscreen
 // platform leaves no window active).
@@ -119,7 +106,8 @@ protected:
 };
 
 TEST_F(EventGuardTest, OutOfMemoryInACommandIsToldInWords) {
-    ExhaustedHost exhausted;
+    test::ScriptedDialogHost exhausted;  // its dialog runs out of memory
+    exhausted.throwOnNext(std::bad_alloc());
     window.setDialogHost(exhausted);
     BoxReader boxes;
     chooseOpenIcon();
@@ -133,8 +121,7 @@ TEST_F(EventGuardTest, FileNamesAndMessagesAreShownAsPlainText) {
     fs::create_directories(folder / "<b>x<");
     const fs::path named = folder / "<b>x<" / "b>.ico";
     std::ofstream(named) << "not an icon";
-    FixedAnswerHost host;
-    host.answer = named.string();
+    test::ScriptedDialogHost host{named.string()};
     window.setDialogHost(host);
     BoxReader boxes;
     chooseOpenIcon();

@@ -189,7 +189,7 @@ TEST_F(KeyboardTest, SpaceOrEnterPressesSwatchesButtonsMenusAndTheLink) {
     ASSERT_NE(menu->activeAction(), nullptr);
     EXPECT_EQ(menu->activeAction()->text(), "Open Icon");
     QTest::keyClick(menu, Qt::Key_Return);
-    ASSERT_EQ(dialogs.requests.size(), 1u) << "Open Icon showed the file dialog";
+    ASSERT_EQ(dialogs.requests().size(), 1u) << "Open Icon showed the file dialog";
 
     RecordingShell shell;
     window.setShell(shell);

@@ -7,7 +7,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "../files/ScriptedDialogHost.h"
 #include "WindowTestSupport.h"
 #include "commands/EditCommands.h"
 
@@ -85,7 +84,7 @@ protected:
         fresh.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&fresh));
         const int boxes = modalBoxesDuring([&] { fresh.openFile(path); });
-        EXPECT_TRUE(unused.requests.empty()) << "no dialog is shown";
+        EXPECT_TRUE(unused.requests().empty()) << "no dialog is shown";
         return outcomeOf(fresh, boxes);
     }
 

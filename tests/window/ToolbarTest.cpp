@@ -191,8 +191,8 @@ TEST_F(ToolbarTest, ArrowOpensTheMenuAndAChoiceRaisesButtonMenuClickWithPosition
                       menu->actionGeometry(actions[0]).center());
     EXPECT_EQ(menuChoices, (std::vector<std::pair<int, int>>{{4, 1}}));
     // "Save As Icon" runs the icon save: its dialog was asked.
-    ASSERT_EQ(dialogs.requests.size(), 1u);
-    EXPECT_EQ(dialogs.requests[0].mode, DialogRequest::Mode::Save);
+    ASSERT_EQ(dialogs.requests().size(), 1u);
+    EXPECT_EQ(dialogs.requests()[0].mode, DialogRequest::Mode::Save);
 
     bar().chooseMenuItem(4, 2);
     bar().chooseMenuItem(2, 2);
@@ -208,9 +208,9 @@ TEST_F(ToolbarTest, OpenMenuHasOneItemThatRunsTheIconOpen) {
     EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Open Icon"));
     menu->actions()[0]->trigger();
     EXPECT_EQ(menuChoices, (std::vector<std::pair<int, int>>{{2, 1}}));
-    ASSERT_EQ(dialogs.requests.size(), 1u);
-    EXPECT_EQ(dialogs.requests[0].mode, DialogRequest::Mode::Open);
-    EXPECT_EQ(dialogs.requests[0].filter, "Icons (*.ico)|*.ico");
+    ASSERT_EQ(dialogs.requests().size(), 1u);
+    EXPECT_EQ(dialogs.requests()[0].mode, DialogRequest::Mode::Open);
+    EXPECT_EQ(dialogs.requests()[0].filter, "Icons (*.ico)|*.ico");
 }
 
 TEST_F(ToolbarTest, HandlersCanBeCalledDirectly) {
@@ -220,7 +220,7 @@ TEST_F(ToolbarTest, HandlersCanBeCalledDirectly) {
     item.ParentIndex = 3;
     item.Index = 1;
     window.Toolbar1_ButtonMenuClick(item);
-    EXPECT_TRUE(dialogs.requests.empty()) << "no command sits at position (3, 1)";
+    EXPECT_TRUE(dialogs.requests().empty()) << "no command sits at position (3, 1)";
 }
 
 TEST_F(ToolbarTest, TooltipsShowTheButtonsTexts) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "CommonDialog.h"
+#include "ScriptedDialogHost.h"
 #include "mainwindow/frmEditIcon.h"
 
 namespace mosaikon::test {
@@ -38,15 +39,9 @@ inline ShownMessage messageDuring(const std::function<void()>& action) {
     return shown;
 }
 
-// Answers every file dialog with "cancelled" and remembers what it was asked.
-class RecordingDialogHost final : public DialogHost {
-public:
-    std::string run(const DialogRequest& request) override {
-        requests.push_back(request);
-        return {};
-    }
-    std::vector<DialogRequest> requests;
-};
+// Window tests answer their file dialogs from a script; one without a script cancels every
+// dialog and remembers what it was asked.
+using RecordingDialogHost = ScriptedDialogHost;
 
 // The toolbar's commands that change the icon: the button's key, the key that runs the same
 // command, and what the command does to a canvas, for comparing with the window's result.
