@@ -130,7 +130,7 @@ int runExtract(const std::vector<std::string>& arguments) {
                 const IconGroupDescription group = groups.describe(i);
                 std::cout << i << '\t' << (group.name.text ? "name " : "number ")
                           << nameOf(group.name) << '\t' << group.images.size() << " images";
-                if (!group.damage.empty()) std::cout << "\tdamaged: " << group.damage;
+                if (group.problem) std::cout << "\tdamaged: " << group.problem->problem();
                 std::cout << '\n';
             }
             return groups.count() == 0 ? kNothingToExtract : kSuccess;

@@ -103,7 +103,7 @@ void describeIcon(ByteSource& file, Report& report) {
         report.field("offset", image.offset);
         report.field("bytes", image.bytesInDirectory);
         report.flag("chosen", i == info.chosen);
-        if (!image.damage.empty()) report.field("damage", image.damage);
+        if (image.problem) report.field("damage", image.problem->problem());
         report.endItem();
     }
     report.endList();
@@ -153,7 +153,7 @@ void describeProgram(ByteSource& file, Report& report) {
             report.endItem();
         }
         report.endList();
-        if (!group.damage.empty()) report.field("damage", group.damage);
+        if (group.problem) report.field("damage", group.problem->problem());
         report.endItem();
     }
     report.endList();

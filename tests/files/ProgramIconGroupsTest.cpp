@@ -87,7 +87,6 @@ TEST(ProgramIconGroups, EachGroupRebuildsAsTheIconFileOfItsDirectoryAndImagesInE
             EXPECT_EQ(name.number, groups[i].name ? 0 : groups[i].id);
             EXPECT_EQ(read.iconFile(i), assembled(groups[i].entries, images));
             const IconGroupDescription description = read.describe(i);
-            EXPECT_TRUE(description.damage.empty()) << description.damage;
             EXPECT_FALSE(description.problem.has_value());
             ASSERT_EQ(description.images.size(), groups[i].entries.size());
             EXPECT_EQ(description.images[0].width, groups[i].entries[0].width);
@@ -105,9 +104,9 @@ TEST(ProgramIconGroups, AGroupNamingAMissingImageIsDescribedAsDamagedAndNotRebui
         MemoryBytes file(bytes, "test.exe");
         ProgramIconGroups read(file);
         const IconGroupDescription damaged = read.describe(0);
-        EXPECT_NE(damaged.damage.find("image 5"), std::string::npos) << damaged.damage;
         ASSERT_TRUE(damaged.problem.has_value());
-        EXPECT_EQ(damaged.problem->problem(), damaged.damage);
+        EXPECT_NE(damaged.problem->problem().find("image 5"), std::string::npos)
+            << damaged.problem->problem();
         EXPECT_FALSE(damaged.images[1].bytesInFile.has_value());
         EXPECT_THROW(read.iconFile(0), FileError);
         EXPECT_NO_THROW(read.iconFile(1));
@@ -128,7 +127,9 @@ TEST(ProgramIconGroups, AGroupNamingOneImageOverAndOverIsRefusedOnceItsImagesPas
     } catch (const FileError& error) {
         EXPECT_NE(error.problem().find("add up"), std::string::npos) << error.what();
     }
-    EXPECT_NE(read.describe(0).damage.find("add up"), std::string::npos);
+    const IconGroupDescription described = read.describe(0);
+    ASSERT_TRUE(described.problem.has_value());
+    EXPECT_NE(described.problem->problem().find("add up"), std::string::npos);
 }
 
 }  // namespace

@@ -22,10 +22,8 @@ struct IconFileImageInfo {
     int hotspotY = 0;
     std::uint32_t offset = 0;
     std::uint32_t bytesInDirectory = 0;
-    // What is wrong with the image, when its header cannot be read; `damage` is its problem()
-    // text, as mosaikon-cli prints it (empty for a sound image).
+    // What is wrong with the image, when its header cannot be read.
     std::optional<FileError> problem;
-    std::string damage;
 };
 
 struct IconFileInfo {

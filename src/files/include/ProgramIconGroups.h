@@ -39,10 +39,8 @@ struct IconGroupImage {
 struct IconGroupDescription {
     ResourceName name;
     std::vector<IconGroupImage> images;
-    // None when the group and every image it names can be read; `damage` is its problem()
-    // text, as mosaikon-cli prints it (empty for a sound group).
+    // None when the group and every image it names can be read.
     std::optional<FileError> problem;
-    std::string damage;
 };
 
 class ProgramIconDirectory;

@@ -23,9 +23,6 @@ IconFileInfo describeIconFile(ByteSource& file) {
         out.offset = image.entry.imageOffset;
         out.bytesInDirectory = image.entry.image.bytesInResource;
         out.problem = image.problem;
-        if (image.problem) {
-            out.damage = image.problem->problem();
-        }
         info.images.push_back(std::move(out));
     }
     return info;

@@ -72,7 +72,6 @@ IconGroupDescription ProgramIconGroups::describe(std::size_t index) {
         static_cast<void>(soundGroup(bytes));
     } catch (const FileError& problem) {
         group.problem = problem;
-        group.damage = problem.problem();
     }
     return group;
 }
