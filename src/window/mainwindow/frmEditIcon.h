@@ -134,7 +134,7 @@ private:
     void watchScreen(QScreen* screen);
     void showPicturesForScale(qreal scale);
     void showFailure(const QString& message);
-    // The grid's events, to the view's own handlers or to the tool session (GridEvents.cpp).
+    // The grid's events, to the view's own handlers or to the tool session (frmEditIconGrid.cpp).
     bool gridGoesToToolSession() const;
     void gridPressed(std::int16_t button, std::int16_t shift, float x, float y);
     void gridMoved(std::int16_t button, std::int16_t shift, float x, float y);
