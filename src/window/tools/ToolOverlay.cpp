@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPen>
+#include <bitset>
 
 #include "GridGeometry.h"
 #include "controls/PictureBoxView.h"
@@ -33,13 +34,17 @@ ToolOverlay::ToolOverlay(PictureBoxView* grid) : QWidget(grid), m_border(grid->b
 
 void ToolOverlay::show(const ShapePreview& preview,
                        const std::optional<shapes::CellRect>& selection) {
+    // Only what differs is repainted, the view beneath included: a shape that grows by a row
+    // redraws that row's cells, not the whole rectangle they span.
     if (preview != m_preview) {
-        const QRect dirty = previewArea(m_preview).united(previewArea(preview));
+        const QRegion dirty = preview.colour == m_preview.colour
+                                  ? previewChange(m_preview, preview)
+                                  : previewCells(m_preview).united(previewCells(preview));
         m_preview = preview;
         update(dirty);
     }
     if (selection != m_selection) {
-        const QRect dirty = selectionArea(m_selection).united(selectionArea(selection));
+        const QRegion dirty = outlineRing(m_selection).united(outlineRing(selection));
         m_selection = selection;
         update(dirty);
     }
@@ -49,14 +54,52 @@ void ToolOverlay::show(const ShapePreview& preview,
     }
 }
 
-QRect ToolOverlay::previewArea(const ShapePreview& preview) const {
-    QRect area;
+QRect ToolOverlay::interiorOf(grid::Cell cell) const {
+    const grid::ViewRect interior = grid::cellInterior(cell);
+    return {QPoint(m_border + interior.left, m_border + interior.top),
+            QPoint(m_border + interior.right, m_border + interior.bottom)};
+}
+
+QRegion ToolOverlay::previewCells(const ShapePreview& preview) const {
+    QRegion cells;
     for (const grid::Cell& cell : preview.cells) {
-        const grid::ViewRect interior = grid::cellInterior(cell);
-        area = area.united(QRect(QPoint(m_border + interior.left, m_border + interior.top),
-                                 QPoint(m_border + interior.right, m_border + interior.bottom)));
+        cells += interiorOf(cell);
     }
-    return area;
+    return cells;
+}
+
+// The cells in one preview and not in the other.
+QRegion ToolOverlay::previewChange(const ShapePreview& before, const ShapePreview& after) const {
+    std::bitset<grid::kCells * grid::kCells> shownBefore;
+    std::bitset<grid::kCells * grid::kCells> shownAfter;
+    const auto mark = [](auto& shown, const ShapePreview& preview) {
+        for (const grid::Cell& cell : preview.cells) {
+            if (cell.column >= 0 && cell.column < grid::kCells && cell.row >= 0 &&
+                cell.row < grid::kCells) {
+                shown.set(static_cast<std::size_t>(cell.row * grid::kCells + cell.column));
+            }
+        }
+    };
+    mark(shownBefore, before);
+    mark(shownAfter, after);
+    const auto changed = shownBefore ^ shownAfter;
+    QRegion cells;
+    for (std::size_t i = 0; i < changed.size(); ++i) {
+        if (changed.test(i)) {
+            cells += interiorOf(
+                {static_cast<int>(i) % grid::kCells, static_cast<int>(i) / grid::kCells});
+        }
+    }
+    return cells;
+}
+
+// The outline's two lines on each side of the selection.
+QRegion ToolOverlay::outlineRing(const std::optional<shapes::CellRect>& selection) const {
+    const QRect outer = selectionArea(selection);
+    if (outer.isEmpty()) {
+        return {};
+    }
+    return QRegion(outer).subtracted(QRegion(outer.adjusted(2, 2, -2, -2)));
 }
 
 // The square of grid lines around the selection's cells, one pixel wider on each side for the

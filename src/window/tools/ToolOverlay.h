@@ -28,8 +28,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QRect previewArea(const ShapePreview& preview) const;
+    QRect interiorOf(grid::Cell cell) const;
+    QRegion previewCells(const ShapePreview& preview) const;
+    QRegion previewChange(const ShapePreview& before, const ShapePreview& after) const;
     QRect selectionArea(const std::optional<shapes::CellRect>& selection) const;
+    QRegion outlineRing(const std::optional<shapes::CellRect>& selection) const;
 
     int m_border;
     ShapePreview m_preview;
