@@ -75,6 +75,7 @@ void X11Session::startProgram(const std::string& program, const std::string& wor
     if (m_program == 0) {
         if (chdir(workingDirectory.c_str()) != 0) _exit(126);
         setenv("HOME", workingDirectory.c_str(), 1);
+        unsetenv("XDG_STATE_HOME");  // the kept icon goes under the session's own home
         const std::string runtime = workingDirectory + "/runtime";
         mkdir(runtime.c_str(), 0700);
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);

@@ -17,6 +17,16 @@ for option in --bogus -x --help=please; do
     [ "$status" -eq 2 ] || fail "$option exited with $status"
     echo "$err" | grep -q "^Usage: mosaikon" || fail "$option printed: $err"
 done
+# --restore takes the kept icon, so a file beside it is a usage error, in either order.
+for order in "--restore icon.ico" "icon.ico --restore"; do
+    # shellcheck disable=SC2086
+    err=$(run $order 2>&1 >/dev/null)
+    status=$?
+    [ "$status" -eq 2 ] || fail "$order exited with $status"
+    echo "$err" | grep -q "^mosaikon: --restore cannot be given with a file" || fail "$order printed: $err"
+done
+err=$(run --restore 2>&1 >/dev/null)
+echo "$err" | grep -q "unknown option" && fail "--restore was refused: $err"
 # Qt's own options pass the parser: the program gets as far as the display, which is missing.
 err=$(run -style fusion --platform=xcb -reverse 2>&1 >/dev/null)
 echo "$err" | grep -q "unknown option" && fail "a Qt option was refused: $err"

@@ -59,6 +59,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         } else if (argument == "--help" || argument == "-h") {
             result.action = CommandLine::Action::Help;
             return result;
+        } else if (argument == "--restore") {
+            result.restore = true;
         } else if (argument == "--version") {
             result.action = CommandLine::Action::Version;
             return result;
@@ -79,6 +81,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             }
         }
     }
+    if (result.restore && !result.files.empty()) {
+        // The editor holds one icon: the restored one or the file's, not both.
+        result.action = CommandLine::Action::Usage;
+        result.unknownOption = "--restore";
+    }
     return result;
 }
 
@@ -92,6 +99,7 @@ std::string helpText() {
            "\n"
            "  -h, --help     show this help and exit\n"
            "  --version      show the version and exit\n"
+           "  --restore      restore the icon kept by an editor that has ended (not with FILE)\n"
            "  --             every argument after this is a file name\n"
            "\n"
            "The window system's own options (-platform, -style, -display, ...) are accepted.\n";
@@ -99,6 +107,6 @@ std::string helpText() {
 
 std::string versionText() { return "Mosaikon " MOSAIKON_VERSION "\n"; }
 
-std::string usageLine() { return "Usage: mosaikon [--help] [--version] [FILE]\n"; }
+std::string usageLine() { return "Usage: mosaikon [--help] [--version] [--restore | FILE]\n"; }
 
 }  // namespace mosaikon

@@ -13,6 +13,8 @@ struct CommandLine {
     std::vector<std::string> files;
     // The option that was not understood (Action::Usage).
     std::string unknownOption;
+    // --restore: the newest icon kept by an editor that no longer runs is restored at start.
+    bool restore = false;
 };
 
 // Reads the arguments before any display is opened. Qt's own options (-platform, -style, …)

@@ -19,8 +19,13 @@ int main(int argc, char* argv[]) {
             std::fputs(mosaikon::versionText().c_str(), stdout);
             return 0;
         case mosaikon::CommandLine::Action::Usage:
-            std::fprintf(stderr, "mosaikon: unknown option '%s'\n%s",
-                         commandLine.unknownOption.c_str(), mosaikon::usageLine().c_str());
+            if (commandLine.restore && !commandLine.files.empty()) {
+                std::fprintf(stderr, "mosaikon: --restore cannot be given with a file\n%s",
+                             mosaikon::usageLine().c_str());
+            } else {
+                std::fprintf(stderr, "mosaikon: unknown option '%s'\n%s",
+                             commandLine.unknownOption.c_str(), mosaikon::usageLine().c_str());
+            }
             return 2;
         case mosaikon::CommandLine::Action::Run:
             break;
@@ -31,7 +36,9 @@ int main(int argc, char* argv[]) {
     mosaikon::nameProgram();
     mosaikon::frmEditIcon window;
     window.show();
-    if (!commandLine.files.empty()) {
+    if (commandLine.restore) {
+        QTimer::singleShot(0, &window, [&window] { window.restorePrevious(); });
+    } else if (!commandLine.files.empty()) {
         // Once the window is up and has drawn its start-up screen.
         QTimer::singleShot(0, &window,
                            [&window, &commandLine] { window.openFiles(commandLine.files); });

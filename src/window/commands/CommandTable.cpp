@@ -94,6 +94,9 @@ struct CommandRunners {
         IconCanvas& canvas = commands.m_window.canvas();
         canvas.setMirroring(canvas.mirroring() == Mirroring::On ? Mirroring::Off : Mirroring::On);
     }
+    static void restorePrevious(EditCommands& commands, EditorCommand) {
+        commands.m_window.restorePrevious();
+    }
     static void toolsWindow(EditCommands& commands, EditorCommand) { commands.showToolsWindow(); }
     static void keyboardShortcuts(EditCommands& commands, EditorCommand) {
         commands.showShortcuts();
@@ -158,6 +161,11 @@ std::vector<CommandEntry> buildTable() {
          {keys(Qt::CTRL | Qt::Key_E)},
          Guard::Step,
          R::toolbar},
+        {Id::RestorePrevious,
+         QT_TR_NOOP("Restore previous icon"),
+         {keys(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
+         Guard::Direct,
+         R::restorePrevious},
         {Id::PaintTool, QT_TR_NOOP("Paint tool"), {keys(Qt::Key_P)}, Guard::Step, R::toolbar, true},
         {Id::ChangeTool, QT_TR_NOOP("Change tool"), {keys(Qt::Key_C)}, Guard::Step, R::toolbar},
         {Id::MoveLeft,

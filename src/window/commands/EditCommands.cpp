@@ -12,6 +12,7 @@
 #include "commands/ShortcutsWindow.h"
 #include "controls/PictureBoxView.h"
 #include "mainwindow/frmEditIcon.h"
+#include "recovery/RestoreMenu.h"
 #include "tools/ToolsWindow.h"
 
 namespace mosaikon {
@@ -185,6 +186,10 @@ QMenu* EditCommands::commandMenu() {
                     m_menu->addSection(m_sections.at(item));
                 }
                 m_menu->addAction(item);
+                if (item == action(EditorCommand::RestorePrevious)) {
+                    m_olderCopies = makeOlderCopiesMenu(m_window, m_menu);
+                    m_menu->addMenu(m_olderCopies);
+                }
             }
         }
     }

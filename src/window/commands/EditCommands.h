@@ -56,6 +56,8 @@ public:
     // The tools window, made when it is first opened.
     ToolsWindow* toolsWindow() const { return m_tools; }
     void showToolsWindow();
+    // The submenu of copies left behind; null until the command menu is first built.
+    QMenu* olderCopiesMenu() const { return m_olderCopies; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -84,6 +86,7 @@ private:
     QAction* m_menuKeyAction = nullptr;
     std::map<QAction*, QString> m_sections;  // the titles of the menu's sections, by first item
     ToolsWindow* m_tools = nullptr;
+    QMenu* m_olderCopies = nullptr;  // the copies left behind, in the command menu
     QAction* m_putDown = nullptr;
     QAction* m_cancelTool = nullptr;
 };

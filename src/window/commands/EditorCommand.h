@@ -45,6 +45,8 @@ enum class EditorCommand {
     // What a held selection adds; its other keys (Delete, H, V, Ctrl+C) are those above.
     SelectAll,
     CutSelection,
+    // The icon kept on disk, as another editor left it.
+    RestorePrevious,
 };
 
 }  // namespace mosaikon

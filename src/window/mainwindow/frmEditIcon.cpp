@@ -18,6 +18,8 @@
 #include "platform/DesktopShell.h"
 #include "platform/FileNames.h"
 #include "platform/QtDialogHost.h"
+#include "KeptCopies.h"
+#include "recovery/KeptCopyKeeper.h"
 #include "tools/ToolOverlay.h"
 #include "tools/ToolsWindow.h"
 
@@ -38,6 +40,8 @@ frmEditIcon::frmEditIcon(QWidget* parent)
     makeAccessible();
     runHandler([this] { Form_Load(); });
     m_editCommands = std::make_unique<EditCommands>(*this);
+    m_keeper = std::make_unique<KeptCopyKeeper>(m_canvas, defaultKeptCopyFolder());
+    m_keeper->setFailureHandler([this](const QString& reason) { showKeptCopyFailure(reason); });
 }
 
 frmEditIcon::~frmEditIcon() = default;
@@ -96,6 +100,9 @@ void frmEditIcon::runHandler(const std::function<void()>& handler) {
     m_command = outerCommand;
     if (m_editCommands) {
         m_editCommands->handlerFinished();  // the history records what the handler changed
+    }
+    if (m_keeper) {
+        m_keeper->noticeChanges();
     }
     // Once, before any message: the person sees what a failing handler had already changed
     // while reading it.

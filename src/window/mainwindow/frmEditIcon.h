@@ -27,6 +27,7 @@ class AccessibleColourNames;
 class ClickableLabel;
 class DesktopShell;
 class GridKeyboard;
+class KeptCopyKeeper;
 class EditCommands;
 class PictureBoxView;
 class QtDialogHost;
@@ -100,6 +101,13 @@ public:
     // are named in a message instead.
     void openFiles(const std::vector<std::string>& paths);
 
+    // The icon kept on disk (recovery/RestoreCommands.cpp): the newest copy left by an editor
+    // that no longer runs, or the copy at `path`, taken in as Open Icon takes an icon, without
+    // the status line, as one undoable step. With no copy left a plain message says so.
+    void restorePrevious();
+    void restoreCopy(const std::string& path);
+    KeptCopyKeeper& keptCopy() { return *m_keeper; }
+
     // Opens the page at `sURL` in the person's web browser; nothing is reported, ever.
     void OpenWebsite(const std::string& sURL);
 
@@ -134,6 +142,8 @@ private:
     void watchScreen(QScreen* screen);
     void showPicturesForScale(qreal scale);
     void showFailure(const QString& message);
+    // Greys the restore commands and says why in their text; never a message box.
+    void showKeptCopyFailure(const QString& reason);
     // The grid's events, to the view's own handlers or to the tool session (frmEditIconGrid.cpp).
     bool gridGoesToToolSession() const;
     void gridPressed(std::int16_t button, std::int16_t shift, float x, float y);
@@ -172,6 +182,7 @@ private:
     bool m_shownOnce = false;
     bool m_firstActivationPending = false;
     std::unique_ptr<EditCommands> m_editCommands;  // made once start-up has drawn the surfaces
+    std::unique_ptr<KeptCopyKeeper> m_keeper;      // likewise, so start-up is no change
 
     // What the labels and the toolbar show, as last taken from the models.
     struct Shown {
