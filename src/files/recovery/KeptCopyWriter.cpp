@@ -9,8 +9,8 @@
 #include "AtomicFile.h"
 #include "FileError.h"
 #include "KeptCopies.h"
-#include "PictureWriters.h"
-#include "SaveTemporaries.h"
+#include "icon/IconWriter.h"
+#include "saving/SaveTemporaries.h"
 #include "recovery/KeptCopyNames.h"
 #include "recovery/StateFolderCalls.h"
 
