@@ -10,9 +10,9 @@
 #include "FileError.h"
 #include "KeptCopies.h"
 #include "icon/IconWriter.h"
-#include "saving/SaveTemporaries.h"
 #include "recovery/KeptCopyNames.h"
 #include "recovery/StateFolderCalls.h"
+#include "saving/SaveTemporaries.h"
 
 namespace mosaikon {
 

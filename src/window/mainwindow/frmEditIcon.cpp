@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "KeptCopies.h"
 #include "access/Accessibility.h"
 #include "commands/EditCommands.h"
 #include "controls/ClickableLabel.h"
@@ -18,7 +19,6 @@
 #include "platform/DesktopShell.h"
 #include "platform/FileNames.h"
 #include "platform/QtDialogHost.h"
-#include "KeptCopies.h"
 #include "recovery/KeptCopyKeeper.h"
 #include "tools/ToolOverlay.h"
 #include "tools/ToolsWindow.h"
