@@ -3,6 +3,7 @@
 // toolbar.
 #include "commands/CommandTable.h"
 
+#include <QMenu>
 #include <QtGlobal>
 #include <algorithm>
 #include <stdexcept>
@@ -97,6 +98,13 @@ struct CommandRunners {
     static void restorePrevious(EditCommands& commands, EditorCommand) {
         commands.m_window.restorePrevious();
     }
+    // The list of older copies, opened where the focus is.
+    static void restoreOlder(EditCommands& commands, EditorCommand) {
+        commands.commandMenu();  // builds the list with the menu
+        const QWidget* focus =
+            commands.m_window.focusWidget() ? commands.m_window.focusWidget() : &commands.m_window;
+        commands.m_olderCopies->popup(focus->mapToGlobal(focus->rect().center()));
+    }
     static void toolsWindow(EditCommands& commands, EditorCommand) { commands.showToolsWindow(); }
     static void keyboardShortcuts(EditCommands& commands, EditorCommand) {
         commands.showShortcuts();
@@ -166,6 +174,11 @@ std::vector<CommandEntry> buildTable() {
          {keys(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
          Guard::Direct,
          R::restorePrevious},
+        {Id::RestoreOlder,
+         QT_TR_NOOP("Restore an older icon"),
+         {keys(Qt::CTRL | Qt::ALT | Qt::Key_R)},
+         Guard::Direct,
+         R::restoreOlder},
         {Id::PaintTool, QT_TR_NOOP("Paint tool"), {keys(Qt::Key_P)}, Guard::Step, R::toolbar, true},
         {Id::ChangeTool, QT_TR_NOOP("Change tool"), {keys(Qt::Key_C)}, Guard::Step, R::toolbar},
         {Id::MoveLeft,

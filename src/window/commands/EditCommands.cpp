@@ -185,11 +185,11 @@ QMenu* EditCommands::commandMenu() {
                 if (m_sections.contains(item)) {
                     m_menu->addSection(m_sections.at(item));
                 }
-                m_menu->addAction(item);
-                if (item == action(EditorCommand::RestorePrevious)) {
+                if (item == action(EditorCommand::RestoreOlder)) {
                     m_olderCopies = makeOlderCopiesMenu(m_window, m_menu);
-                    m_menu->addMenu(m_olderCopies);
+                    item->setMenu(m_olderCopies);  // the item opens the list of copies
                 }
+                m_menu->addAction(item);
             }
         }
     }

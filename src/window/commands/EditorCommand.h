@@ -47,6 +47,7 @@ enum class EditorCommand {
     CutSelection,
     // The icon kept on disk, as another editor left it.
     RestorePrevious,
+    RestoreOlder,
 };
 
 }  // namespace mosaikon

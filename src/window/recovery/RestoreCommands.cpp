@@ -64,15 +64,14 @@ void frmEditIcon::showKeptCopyFailure(const QString& reason) {
     QAction* restore = m_editCommands->action(EditorCommand::RestorePrevious);
     restore->setEnabled(false);
     restore->setText(tr("Restore previous icon (the icon is not being kept: %1)").arg(reason));
-    if (QMenu* older = m_editCommands->olderCopiesMenu()) {
-        older->setEnabled(false);
-    }
+    QAction* older = m_editCommands->action(EditorCommand::RestoreOlder);
+    older->setEnabled(false);
+    older->setText(tr("Restore an older icon (the icon is not being kept: %1)").arg(reason));
 }
 
 QMenu* makeOlderCopiesMenu(frmEditIcon& window, QWidget* parent) {
     auto* menu = new QMenu(QObject::tr("Restore an older icon"), parent);
     menu->setObjectName(QStringLiteral("OlderCopiesMenu"));
-    menu->setEnabled(window.keptCopy().failure().isEmpty());
     QObject::connect(menu, &QMenu::aboutToShow, menu, [&window, menu] {
         menu->clear();
         std::vector<KeptCopy> copies;
