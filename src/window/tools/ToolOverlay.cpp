@@ -60,15 +60,22 @@ QRect ToolOverlay::interiorOf(grid::Cell cell) const {
             QPoint(m_border + interior.right, m_border + interior.bottom)};
 }
 
+QRect ToolOverlay::squareOf(grid::Cell cell) const {
+    const grid::ViewRect square = grid::cellSquare(cell);
+    return {QPoint(m_border + square.left, m_border + square.top),
+            QPoint(m_border + square.right, m_border + square.bottom)};
+}
+
 QRegion ToolOverlay::previewCells(const ShapePreview& preview) const {
     QRegion cells;
     for (const grid::Cell& cell : preview.cells) {
-        cells += interiorOf(cell);
+        cells += squareOf(cell);
     }
     return cells;
 }
 
-// The cells in one preview and not in the other.
+// The cells in one preview and not in the other, each with its grid lines so that neighbours
+// join into a few bands rather than one rectangle per cell.
 QRegion ToolOverlay::previewChange(const ShapePreview& before, const ShapePreview& after) const {
     std::bitset<grid::kCells * grid::kCells> shownBefore;
     std::bitset<grid::kCells * grid::kCells> shownAfter;

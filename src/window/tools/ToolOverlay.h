@@ -29,6 +29,7 @@ protected:
 
 private:
     QRect interiorOf(grid::Cell cell) const;
+    QRect squareOf(grid::Cell cell) const;
     QRegion previewCells(const ShapePreview& preview) const;
     QRegion previewChange(const ShapePreview& before, const ShapePreview& after) const;
     QRect selectionArea(const std::optional<shapes::CellRect>& selection) const;
