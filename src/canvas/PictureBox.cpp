@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 namespace mosaikon {
@@ -23,6 +24,32 @@ std::uint32_t blend(std::uint32_t below, std::uint32_t source, std::uint32_t alp
     std::uint32_t green = (source & 0xFF00u) * alpha + (below & 0xFF00u) * inverse + 0x8000u;
     green = ((green + ((green >> 8) & 0xFF00u)) >> 8) & 0xFF00u;
     return redBlue | green;
+}
+
+// Fills `rows` rows of `count` pixels, the first starting at `first`, each `stride` pixels after
+// the one before. Rows at least four pixels wide are written four columns at a time down all the
+// rows, the last four ending exactly at the right edge (overlapping the four before when the
+// width is not a multiple of four): a cell's nine-pixel rows take three wide stores each, with
+// no loop set up afresh for every row.
+void fillRows(std::uint32_t* first, std::ptrdiff_t stride, int rows, int count,
+              std::uint32_t plain) {
+    if (count < 4) {
+        for (int y = 0; y < rows; ++y, first += stride) {
+            std::fill(first, first + count, plain);
+        }
+        return;
+    }
+    const std::array<std::uint32_t, 4> four{plain, plain, plain, plain};
+    for (int x = 0;; x += 4) {
+        const int column = std::min(x, count - 4);
+        std::uint32_t* pixel = first + column;
+        for (int y = 0; y < rows; ++y, pixel += stride) {
+            std::memcpy(pixel, four.data(), sizeof four);
+        }
+        if (column == count - 4) {
+            return;
+        }
+    }
 }
 
 // Clamps a coordinate far outside any surface so that integer arithmetic on it cannot overflow.
@@ -138,6 +165,57 @@ PixelArea PictureBox::changedSince(std::uint64_t revision) const {
         area = area.united(m_recentChanges[r % kRememberedChanges]);
     }
     return area;
+}
+
+void PictureBox::Batch::fill(const PixelArea& area, std::uint32_t plain) {
+    m_drawn = true;
+    const int width = m_surface.m_width;
+    const PixelArea clipped{std::max(area.left, 0), std::max(area.top, 0),
+                            std::min(area.right, width), std::min(area.bottom, m_surface.m_height)};
+    if (clipped.isEmpty()) {
+        return;
+    }
+    // Pixels already in the colour are left as they are: the rows are only written from the
+    // first row with a pixel of another colour on, and not at all when there is none.
+    const auto stride = static_cast<std::ptrdiff_t>(width);
+    std::uint32_t* row =
+        m_surface.m_pixels.data() + static_cast<std::ptrdiff_t>(clipped.top) * stride;
+    const auto differs = [plain](std::uint32_t pixel) { return pixel != plain; };
+    int y = clipped.top;
+    while (y < clipped.bottom && std::none_of(row + clipped.left, row + clipped.right, differs)) {
+        ++y;
+        row += stride;
+    }
+    if (y == clipped.bottom) {
+        return;
+    }
+    m_changed = m_changed.united(clipped);
+    fillRows(row + clipped.left, stride, clipped.bottom - y, clipped.right - clipped.left, plain);
+}
+
+void PictureBox::Batch::set(int x, int y, std::uint32_t plain) {
+    m_drawn = true;
+    if (!m_surface.inside(x, y)) {
+        return;
+    }
+    std::uint32_t& pixel =
+        m_surface
+            .m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_surface.m_width) +
+                      static_cast<std::size_t>(x)];
+    if (pixel != plain) {
+        pixel = plain;
+        m_changed = m_changed.united({x, y, x + 1, y + 1});
+    }
+}
+
+void PictureBox::Batch::finish() {
+    if (!m_drawn) {
+        return;
+    }
+    m_surface.m_pixelsChanged = !m_changed.isEmpty();
+    m_surface.recordChange(m_changed);
+    m_changed = {};
+    m_drawn = false;
 }
 
 void PictureBox::fillRect(int left, int top, int right, int bottom, std::uint32_t plain) {

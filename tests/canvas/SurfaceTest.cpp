@@ -282,6 +282,35 @@ TEST(SurfaceTest, ChangedAreaJoinsRecentChangesAndIsWholeBeyondThem) {
     EXPECT_EQ(box.changedSince(box.revision() + 1), (PixelArea{0, 0, 40, 30})) << "never had";
 }
 
+// Rectangles of every width from 1 to 13 (a short row takes another path than a long one, and
+// the last four pixels of a row overlap the four before), some past the edges, some in the
+// colour already there, against the same rectangles drawn as filled boxes.
+TEST(SurfaceTest, ABatchFillsAsFilledBoxesDoAndRecordsOneChangeCoveringWhatChanged) {
+    PictureBox boxes(23, 17, colours::kWhite);
+    PictureBox batched(23, 17, colours::kWhite);
+    const std::uint64_t start = batched.revision();
+    PixelArea changed;
+    PictureBox::Batch batch(batched);
+    for (int i = 0; i < 60; ++i) {
+        const int left = i * 7 % 26 - 3;
+        const int top = i * 5 % 20 - 2;
+        const PixelArea area{left, top, left + 1 + i % 13, top + 1 + i % 4};
+        const std::uint32_t plain = i % 3 == 0 ? kWhite : (i % 2 ? kRed : test::kBlue);
+        const std::uint64_t revision = boxes.revision();
+        boxes.Line(area.left, area.top, area.right - 1, area.bottom - 1, Colour(plain),
+                   LineShape::FilledBox);
+        changed = changed.united(boxes.changedSince(revision));
+        batch.fill(area, plain);
+    }
+    batch.fill({5, 5, 5, 9}, kBlack);  // empty
+    EXPECT_EQ(batched.revision(), start) << "recorded before the batch ends";
+    batch.finish();
+    batch.finish();
+    EXPECT_EQ(batched.pixels(), boxes.pixels());
+    EXPECT_EQ(batched.revision(), start + 1);
+    EXPECT_EQ(batched.changedSince(start), changed);
+}
+
 TEST(SurfaceTest, MousePointerAndRefreshAreKept) {
     PictureBox box(4, 4, colours::kWhite);
     EXPECT_EQ(box.MousePointer(), pointers::kDefault);

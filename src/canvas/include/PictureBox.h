@@ -95,6 +95,32 @@ public:
     // that is further back than the surface remembers, or when `revision` is not one it had.
     PixelArea changedSince(std::uint64_t revision) const;
 
+    // Many rectangles drawn as one change: what painting a run of cells costs is then the
+    // pixels, not a change recorded for each. The change is recorded when the batch ends
+    // (finish(), or at the latest when it goes away) and covers the rectangles whose pixels it
+    // changed: one drawn in the colour already there adds nothing, as with Line. A batch that
+    // drew nothing at all records no change.
+    class Batch {
+    public:
+        explicit Batch(PictureBox& surface) : m_surface(surface) {}
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        ~Batch() { finish(); }
+
+        // Fills `area`, in whole pixels whatever the scale unit, clipped to the drawing area,
+        // with a plain colour as Colour::resolved() gives it.
+        void fill(const PixelArea& area, std::uint32_t plain);
+        // The one pixel at (x, y), when it lies in the drawing area.
+        void set(int x, int y, std::uint32_t plain);
+        // Records the change; later fills start another one.
+        void finish();
+
+    private:
+        PictureBox& m_surface;
+        PixelArea m_changed;
+        bool m_drawn = false;
+    };
+
 private:
     int toPixelX(double x) const;
     int toPixelY(double y) const;
