@@ -1,0 +1,43 @@
+// Cells painted as a batch: the same pixels as painting them one by one, and one change per
+// surface that covers just the cells whose pixels changed.
+#include <gtest/gtest.h>
+
+#include "SurfaceExpectations.h"
+
+namespace mosaikon {
+namespace {
+
+using namespace test;
+using grid::Cell;
+
+TEST(CellBatchTest, CellsPaintAsPaintCellPaintsThemAndOnlyTheChangedOnesAreRecorded) {
+    IconCanvas single = startedCanvas();
+    loadIcon(single, distinctIcon());
+    IconCanvas batched = single;
+    const std::pair<Cell, Colour> cells[] = {
+        {{31, 31}, Colour(kRed)},
+        {{0, 31}, Colour(kBlue)},
+        {{31, 0}, Colour::system(2)},
+        {{7, 9}, Colour(distinctIcon()[9 * 32 + 7])},  // its own colour
+        {{12, 4}, Colour(kRed)},
+        {{12, 4}, Colour(kBlue)}};
+    CellBatch batch({batched.SmallPicture, batched.LargePicture});
+    for (const auto& [cell, colour] : cells) {
+        paintCell({single.SmallPicture, single.LargePicture}, cell, colour);
+        batch.paint(cell, colour);
+    }
+    batch.finish();
+    EXPECT_EQ(batched.SmallPicture.pixels(), single.SmallPicture.pixels());
+    EXPECT_EQ(batched.LargePicture.pixels(), single.LargePicture.pixels());
+    // (31, 31) is red already: what changed spans the other two.
+    CellBatch again({batched.SmallPicture, batched.LargePicture});
+    const std::uint64_t before[] = {batched.SmallPicture.revision(),
+                                    batched.LargePicture.revision()};
+    again.paint(std::vector<Cell>{{31, 31}, {12, 4}, {0, 31}}, Colour(kRed));
+    again.finish();
+    EXPECT_EQ(batched.SmallPicture.changedSince(before[0]), (PixelArea{0, 4, 13, 32}));
+    EXPECT_EQ(batched.LargePicture.changedSince(before[1]), (PixelArea{1, 41, 130, 319}));
+}
+
+}  // namespace
+}  // namespace mosaikon
