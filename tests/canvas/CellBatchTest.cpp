@@ -39,5 +39,30 @@ TEST(CellBatchTest, CellsPaintAsPaintCellPaintsThemAndOnlyTheChangedOnesAreRecor
     EXPECT_EQ(batched.LargePicture.changedSince(before[1]), (PixelArea{1, 41, 130, 319}));
 }
 
+// What a view repaints after a tool: the cells it changed, not the whole view.
+TEST(CellBatchTest, ToolsRecordTheCellsTheyChangedOnEachSurface) {
+    IconPixels icon = distinctIcon();
+    for (int c = 3; c <= 5; ++c) icon[static_cast<std::size_t>(2 * 32 + c)] = kRed;
+    IconCanvas canvas = startedCanvas();
+    loadIcon(canvas, icon);
+    canvas.selectTool(Tool::Select);
+    canvas.toolPress({3, 0}, MouseButton::Primary);
+    canvas.toolRelease({5, 2});
+    std::uint64_t revisions[] = {canvas.SmallPicture.revision(), canvas.LargePicture.revision()};
+    canvas.flipSelection(FlipAxis::LeftRight);  // its red bottom row stays as it was
+    EXPECT_EQ(canvas.SmallPicture.changedSince(revisions[0]), (PixelArea{3, 0, 6, 2}));
+    EXPECT_EQ(canvas.LargePicture.changedSince(revisions[1]), (PixelArea{31, 1, 60, 20}));
+
+    canvas.selectTool(Tool::FilledRectangle);
+    canvas.state.CurrentColor = Colour(kRed);
+    revisions[0] = canvas.SmallPicture.revision();
+    revisions[1] = canvas.LargePicture.revision();
+    // More cells than the surfaces remember changes for, still as one area.
+    canvas.toolPress({3, 2}, MouseButton::Primary);
+    canvas.toolRelease({6, 5});
+    EXPECT_EQ(canvas.SmallPicture.changedSince(revisions[0]), (PixelArea{3, 2, 7, 6}));
+    EXPECT_EQ(canvas.LargePicture.changedSince(revisions[1]), (PixelArea{31, 21, 70, 60}));
+}
+
 }  // namespace
 }  // namespace mosaikon

@@ -82,14 +82,16 @@ void Selection::show(IconSurfaces surfaces, SelectionState next) {
         changed = united(changed, before->rect);
     }
     changed = onIcon(changed);
+    CellBatch batch(surfaces);
     for (int row = changed.top; row <= changed.bottom(); ++row) {
         for (int column = changed.left; column <= changed.right(); ++column) {
             const std::uint32_t colour = shownAt(next, column, row);
             if (surfaces.icon.pixel(column, row).value() != colour) {
-                paintCell(surfaces, {column, row}, Colour(colour));
+                batch.paint({column, row}, Colour(colour));
             }
         }
     }
+    batch.finish();
     m_state = std::make_shared<const SelectionState>(std::move(next));
     m_iconRevision = surfaces.icon.revision();
 }

@@ -87,9 +87,9 @@ std::vector<Cell> IconCanvas::withMirror(const std::vector<Cell>& cells) const {
 }
 
 void IconCanvas::paintCells(const std::vector<Cell>& cells, Colour colour) {
-    for (const Cell cell : withMirror(cells)) {
-        paintCell(surfaces(), cell, colour);
-    }
+    CellBatch batch(surfaces());
+    batch.paint(withMirror(cells), colour);
+    batch.finish();
 }
 
 void IconCanvas::fillAt(Cell cell) {
@@ -98,9 +98,9 @@ void IconCanvas::fillAt(Cell cell) {
         SmallPicture.pixel(cell.column, cell.row) == state.CurrentColor.resolved()) {
         return;
     }
-    for (const Cell inRegion : fillRegion(SmallPicture, cell)) {
-        paintCell(surfaces(), inRegion, state.CurrentColor);
-    }
+    CellBatch batch(surfaces());
+    batch.paint(fillRegion(SmallPicture, cell), state.CurrentColor);
+    batch.finish();
 }
 
 void IconCanvas::toolPress(Cell cell, MouseButton button) {
@@ -193,9 +193,9 @@ void IconCanvas::toolRelease(Cell cell, Modifiers modifiers) {
     followDrag(*m_drag, cell, modifiers);
     if (m_drag->kind == ToolDrag::Kind::Shape) {
         // The preview already holds the mirror images, each cell once.
-        for (const Cell shapeCell : m_preview.cells) {
-            paintCell(surfaces(), shapeCell, m_preview.colour);
-        }
+        CellBatch batch(surfaces());
+        batch.paint(m_preview.cells, m_preview.colour);
+        batch.finish();
     }
     m_preview = {};
     m_drag.reset();
