@@ -294,5 +294,37 @@ TEST_F(FileCommandsTest, NamesThatAreNoTextSaveAndOpenByTheirOwnBytes) {
     EXPECT_EQ(canvas.SmallPicture.pixels(), small);
 }
 
+// Save again writes the file the last icon save wrote, without a dialog and byte for byte as
+// Save As Icon writes it; before any icon save (an opened file is not one) it is Save As Icon.
+TEST_F(FileCommandsTest, SaveAgainWritesTheLastSavedIconFileWithoutADialog) {
+    paintPattern();
+    const std::string opened = folder.file("opened.ico");
+    FileCommands elsewhere{canvas, dialog};  // another editor wrote the file that is opened
+    host.choose(opened);
+    elsewhere.SaveIcon();
+    host.choose(opened);
+    commands.OpenIcon();
+    const std::size_t before = host.requests().size();
+    host.cancel();
+    commands.SaveAgain();  // only opened here: Save As Icon, cancelled
+    EXPECT_EQ(host.requests().size(), before + 1);
+    EXPECT_EQ(host.requests().back().mode, DialogRequest::Mode::Save);
+    EXPECT_TRUE(commands.lastSavedIcon().empty());
+
+    const std::string first = folder.file("first.ico");
+    host.choose(first);
+    commands.SaveIcon();
+    EXPECT_EQ(commands.lastSavedIcon(), first);
+    paint(6, 6, Colour::fromRgb(10, 20, 30));
+    const std::size_t dialogs = host.requests().size();
+    commands.SaveAgain();
+    EXPECT_EQ(host.requests().size(), dialogs) << "Save again asks nothing";
+    const std::string reference = folder.file("reference.ico");
+    host.choose(reference);
+    commands.SaveIcon();
+    EXPECT_EQ(test::readBytes(first), test::readBytes(reference)) << "as Save As Icon writes it";
+    EXPECT_EQ(commands.lastSavedIcon(), reference) << "the newest icon save is the one again";
+}
+
 }  // namespace
 }  // namespace mosaikon

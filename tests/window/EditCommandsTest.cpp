@@ -5,9 +5,13 @@
 #include <QAction>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QFile>
 #include <QMenu>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include <filesystem>
 
+#include "PictureFiles.h"
 #include "WindowTestSupport.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/ColourPick.h"
@@ -261,6 +265,25 @@ TEST_F(EditCommandsTest, CopyGivesTheSavedIconAndPasteIsOneUndoableStep) {
     key(Qt::CTRL | Qt::Key_Z);
     EXPECT_TRUE(surfaces() == before);
     EXPECT_FALSE(canvas().selectionRect().has_value());
+}
+
+TEST_F(EditCommandsTest, SaveAgainRewritesTheSavedFileAndTheMenuNamesIt) {
+    QTemporaryDir folder;
+    const std::string path =
+        QFile::encodeName(folder.filePath(QStringLiteral("again.ico"))).toStdString();
+    QAction* again = commands().action(EditorCommand::SaveAgain);
+    key(QKeyCombination(Qt::Key_F2));  // nothing saved yet: Save As Icon, cancelled
+    ASSERT_EQ(dialogs.requests().size(), 1u);
+    EXPECT_EQ(again->text(), QStringLiteral("Save again"));
+    dialogs.choose(path);
+    key(Qt::CTRL | Qt::Key_S);
+    EXPECT_EQ(again->text(), QStringLiteral("Save again to again.ico"));
+    stroke(cell(9, 9), cell(9, 9));
+    std::filesystem::remove(path);
+    key(QKeyCombination(Qt::Key_F2));
+    EXPECT_EQ(dialogs.requests().size(), 2u) << "no dialog";
+    ASSERT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(LoadPicture(path).pixelAt(9, 9) & 0xFFFFFFu, 0u) << "the stroke is in the file";
 }
 
 TEST_F(EditCommandsTest, F1ListsEveryKey) {

@@ -91,7 +91,15 @@ void FileCommands::SaveIcon() {
         chooseFile(m_dialog, kSaveFlags, kIconFilter, DialogRequest::Mode::Save);
     if (!path.empty()) {
         saveIconFile(path);
+        m_lastSavedIcon = path;
     }
+}
+
+void FileCommands::SaveAgain() {
+    if (m_lastSavedIcon.empty()) {
+        return SaveIcon();
+    }
+    saveIconFile(m_lastSavedIcon);
 }
 
 void FileCommands::saveIconFile(const std::string& path) {

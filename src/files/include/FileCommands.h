@@ -24,6 +24,12 @@ public:
     void OpenIcon();
     void Open_BMP();
     void SaveIcon();
+    // Writes the icon again, exactly as Save As Icon writes it, to the file this editor last
+    // wrote with Save As Icon or Save again, without a dialog. Before any such save (a file
+    // only opened may hold other sizes that a save would drop) it is Save As Icon.
+    void SaveAgain();
+    // The file SaveAgain writes; empty before the first icon save.
+    const std::string& lastSavedIcon() const { return m_lastSavedIcon; }
     void save_BMP();
     // Export the icon as Save Icon would write it (pure white transparent): as a PNG, or as one
     // icon file of several sizes. Each asks for its file apart from the shared dialog, whose
@@ -65,6 +71,7 @@ private:
     IconCanvas& m_canvas;
     CommonDialog& m_dialog;
     std::string m_statusLine;
+    std::string m_lastSavedIcon;
     Picture m_image1;
     int m_iconListCount = 0;
 };

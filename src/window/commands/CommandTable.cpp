@@ -169,6 +169,7 @@ std::vector<CommandEntry> buildTable() {
          {keys(Qt::CTRL | Qt::Key_E)},
          Guard::Step,
          R::toolbar},
+        {Id::SaveAgain, QT_TR_NOOP("Save again"), {keys(Qt::Key_F2)}, Guard::Step, R::toolbar},
         {Id::RestorePrevious,
          QT_TR_NOOP("Restore previous icon"),
          {keys(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},

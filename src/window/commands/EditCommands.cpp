@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -12,6 +13,7 @@
 #include "commands/ShortcutsWindow.h"
 #include "controls/PictureBoxView.h"
 #include "mainwindow/frmEditIcon.h"
+#include "platform/FileNames.h"
 #include "recovery/RestoreMenu.h"
 #include "tools/ToolsWindow.h"
 
@@ -44,6 +46,20 @@ void EditCommands::handlerFinished() {
     }
     updateUndoRedo();
     updateSelectionKeys();
+    updateSaveAgain();
+}
+
+// The menu names the file Save again writes, once there is one.
+void EditCommands::updateSaveAgain() {
+    const std::string& path = m_window.fileCommands().lastSavedIcon();
+    if (path == m_saveAgainShown) {
+        return;
+    }
+    m_saveAgainShown = path;
+    action(EditorCommand::SaveAgain)
+        ->setText(path.empty()
+                      ? tr("Save again")
+                      : tr("Save again to %1").arg(QFileInfo(fromFileName(path)).fileName()));
 }
 
 void EditCommands::updateSelectionKeys() {

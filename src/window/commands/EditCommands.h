@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "EditHistory.h"
 #include "commands/EditorCommand.h"
@@ -73,6 +74,7 @@ private:
     // Return and Escape belong to a held selection or a drag only while there is one.
     void createSelectionKeys();
     void updateSelectionKeys();
+    void updateSaveAgain();
     void showShortcuts();
 
     frmEditIcon& m_window;
@@ -89,6 +91,7 @@ private:
     QMenu* m_olderCopies = nullptr;  // the copies left behind, in the command menu
     QAction* m_putDown = nullptr;
     QAction* m_cancelTool = nullptr;
+    std::string m_saveAgainShown;  // the file the menu names for Save again
 };
 
 }  // namespace mosaikon

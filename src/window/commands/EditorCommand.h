@@ -46,6 +46,7 @@ enum class EditorCommand {
     SelectAll,
     CutSelection,
     // The icon kept on disk, as another editor left it.
+    SaveAgain,
     RestorePrevious,
     RestoreOlder,
 };

@@ -105,6 +105,9 @@ void frmEditIcon::runToolbarCommand(EditorCommand command) {
         case EditorCommand::SaveIcon:
             m_command = Command::SaveIcon;
             return m_files.SaveIcon();
+        case EditorCommand::SaveAgain:  // beside Save As Icon, which it is until a first save
+            m_command = Command::SaveIcon;
+            return m_files.SaveAgain();
         case EditorCommand::SaveViewAsBitmap:
             m_command = Command::SaveBitmap;
             return m_files.save_BMP();
