@@ -1,23 +1,13 @@
 // Cost of the whole-icon transforms and of one paint scan on a typical icon.
 #include <benchmark/benchmark.h>
 
+#include "BusyCanvas.h"
 #include "IconCanvas.h"
 
 namespace mosaikon {
 namespace {
 
-IconCanvas busyCanvas() {
-    IconCanvas canvas;
-    canvas.Form_Load();
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) {
-            canvas.SmallPicture.PSet(x, y,
-                                     Colour(static_cast<std::uint32_t>(x * 0x0701 + y * 0x030500)));
-        }
-    }
-    canvas.rebuildView();
-    return canvas;
-}
+using bench::busyCanvas;
 
 template <typename Operation>
 void runOn(benchmark::State& state, Operation operation) {

@@ -2,6 +2,7 @@
 // selection move, on a typical icon.
 #include <benchmark/benchmark.h>
 
+#include "BusyCanvas.h"
 #include "IconCanvas.h"
 
 namespace mosaikon {
@@ -10,15 +11,7 @@ namespace {
 using grid::Cell;
 
 IconCanvas busyCanvas(Tool tool) {
-    IconCanvas canvas;
-    canvas.Form_Load();
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) {
-            canvas.SmallPicture.PSet(x, y,
-                                     Colour(static_cast<std::uint32_t>(x * 0x0701 + y * 0x030500)));
-        }
-    }
-    canvas.rebuildView();
+    IconCanvas canvas = bench::busyCanvas();
     canvas.selectTool(tool);
     return canvas;
 }
