@@ -4,28 +4,25 @@
 #include <QGridLayout>
 #include <QToolButton>
 
+#include "commands/CommandTable.h"
 #include "commands/EditCommands.h"
 
 namespace mosaikon {
 
 namespace {
 
-struct ToolButton {
-    EditorCommand command;
-    Tool tool;
-};
-
-constexpr ToolButton kToolButtons[] = {
-    {EditorCommand::PaintTool, Tool::Paint},
-    {EditorCommand::ChangeTool, Tool::Change},
-    {EditorCommand::LineTool, Tool::Line},
-    {EditorCommand::RectangleTool, Tool::Rectangle},
-    {EditorCommand::FilledRectangleTool, Tool::FilledRectangle},
-    {EditorCommand::EllipseTool, Tool::Ellipse},
-    {EditorCommand::FilledEllipseTool, Tool::FilledEllipse},
-    {EditorCommand::FillTool, Tool::Fill},
-    {EditorCommand::EraserTool, Tool::Eraser},
-    {EditorCommand::SelectTool, Tool::Select},
+// The tool commands, one button each; the command table tells the tool each selects.
+constexpr EditorCommand kToolCommands[] = {
+    EditorCommand::PaintTool,
+    EditorCommand::ChangeTool,
+    EditorCommand::LineTool,
+    EditorCommand::RectangleTool,
+    EditorCommand::FilledRectangleTool,
+    EditorCommand::EllipseTool,
+    EditorCommand::FilledEllipseTool,
+    EditorCommand::FillTool,
+    EditorCommand::EraserTool,
+    EditorCommand::SelectTool,
 };
 
 constexpr int kColumns = 2;
@@ -57,8 +54,8 @@ ToolsWindow::ToolsWindow(EditCommands& commands, const IconCanvas& canvas, QWidg
         m_buttons[command] = button;
     };
     int index = 0;
-    for (const ToolButton& tool : kToolButtons) {
-        addButton(tool.command, index++);
+    for (const EditorCommand command : kToolCommands) {
+        addButton(command, index++);
     }
     addButton(EditorCommand::MirrorDrawing, index + (index % kColumns));
     // The editor's keys work here as in the main window.
@@ -66,8 +63,8 @@ ToolsWindow::ToolsWindow(EditCommands& commands, const IconCanvas& canvas, QWidg
 }
 
 void ToolsWindow::showState(Tool active, Mirroring mirroring) {
-    for (const ToolButton& tool : kToolButtons) {
-        m_buttons.at(tool.command)->setChecked(tool.tool == active);
+    for (const EditorCommand command : kToolCommands) {
+        m_buttons.at(command)->setChecked(toolOfCommand(command) == active);
     }
     m_buttons.at(EditorCommand::MirrorDrawing)->setChecked(mirroring == Mirroring::On);
 }
