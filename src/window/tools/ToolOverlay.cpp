@@ -93,8 +93,8 @@ QRegion ToolOverlay::previewChange(const ShapePreview& before, const ShapePrevie
     QRegion cells;
     for (std::size_t i = 0; i < changed.size(); ++i) {
         if (changed.test(i)) {
-            cells += interiorOf(
-                {static_cast<int>(i) % grid::kCells, static_cast<int>(i) / grid::kCells});
+            cells +=
+                squareOf({static_cast<int>(i) % grid::kCells, static_cast<int>(i) / grid::kCells});
         }
     }
     return cells;
@@ -127,10 +127,7 @@ void ToolOverlay::paintEvent(QPaintEvent* /*event*/) {
     if (!m_preview.cells.empty()) {
         const QColor colour = shownColour(m_preview.colour);
         for (const grid::Cell& cell : m_preview.cells) {
-            const grid::ViewRect interior = grid::cellInterior(cell);
-            painter.fillRect(QRect(QPoint(m_border + interior.left, m_border + interior.top),
-                                   QPoint(m_border + interior.right, m_border + interior.bottom)),
-                             colour);
+            painter.fillRect(interiorOf(cell), colour);
         }
     }
     if (m_selection) {
