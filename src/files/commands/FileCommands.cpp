@@ -63,6 +63,7 @@ void FileCommands::openIconFile(const std::string& path) {
     const Picture picture = LoadPicture(path);
     m_canvas.SmallPicture.setPicture(picture);
     m_canvas.rebuildView();  // the view drawn from the icon surface, then the grid
+    tellFileUsed(path);
 }
 
 void FileCommands::Open_BMP() {
@@ -84,6 +85,7 @@ void FileCommands::openBitmapFile(const std::string& path) {
     m_image1 = picture;
     m_canvas.readBackIcon();
     m_canvas.DrawGrid();
+    tellFileUsed(path);
 }
 
 void FileCommands::SaveIcon() {
@@ -107,6 +109,7 @@ void FileCommands::saveIconFile(const std::string& path) {
     // The converter keeps no images of its own; it only counts them, one per icon save.
     ++m_iconListCount;
     SavePicture(iconWithWhiteTransparent(m_canvas.state.Snapshot), path);
+    tellFileUsed(path);
 }
 
 void FileCommands::save_BMP() {
@@ -120,6 +123,7 @@ void FileCommands::save_BMP() {
 void FileCommands::saveViewAsBitmapFile(const std::string& path) {
     m_canvas.state.Snapshot = m_canvas.LargePicture.Image();
     SavePicture(m_canvas.state.Snapshot, path);
+    tellFileUsed(path);
 }
 
 void FileCommands::openAsChosen(OpenCommand command, const std::string& path) {
@@ -173,6 +177,7 @@ void FileCommands::ExportIconSizes() {
 
 void FileCommands::exportIconSizesFile(const std::string& path, std::span<const int> sides) {
     mosaikon::ExportIconSizes(iconWithWhiteTransparent(m_canvas.SmallPicture.Image()), path, sides);
+    tellFileUsed(path);
 }
 
 }  // namespace mosaikon
