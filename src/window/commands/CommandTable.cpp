@@ -98,12 +98,18 @@ struct CommandRunners {
     static void restorePrevious(EditCommands& commands, EditorCommand) {
         commands.m_window.restorePrevious();
     }
-    // The list of older copies, opened where the focus is.
-    static void restoreOlder(EditCommands& commands, EditorCommand) {
-        commands.commandMenu();  // builds the list with the menu
+    // The command menu's submenus open on their own where the focus is.
+    static void popUpAtFocus(EditCommands& commands, QMenu* EditCommands::*submenu) {
+        commands.commandMenu();  // builds the submenus with the menu
         const QWidget* focus =
             commands.m_window.focusWidget() ? commands.m_window.focusWidget() : &commands.m_window;
-        commands.m_olderCopies->popup(focus->mapToGlobal(focus->rect().center()));
+        (commands.*submenu)->popup(focus->mapToGlobal(focus->rect().center()));
+    }
+    static void restoreOlder(EditCommands& commands, EditorCommand) {
+        popUpAtFocus(commands, &EditCommands::m_olderCopies);
+    }
+    static void openRecent(EditCommands& commands, EditorCommand) {
+        popUpAtFocus(commands, &EditCommands::m_recentFiles);
     }
     static void toolsWindow(EditCommands& commands, EditorCommand) { commands.showToolsWindow(); }
     static void keyboardShortcuts(EditCommands& commands, EditorCommand) {
@@ -169,6 +175,11 @@ std::vector<CommandEntry> buildTable() {
          {keys(Qt::CTRL | Qt::Key_E)},
          Guard::Step,
          R::toolbar},
+        {Id::OpenRecent,
+         QT_TR_NOOP("Open recent"),
+         {keys(Qt::CTRL | Qt::Key_R)},
+         Guard::Direct,
+         R::openRecent},
         {Id::SaveAgain, QT_TR_NOOP("Save again"), {keys(Qt::Key_F2)}, Guard::Step, R::toolbar},
         {Id::RestorePrevious,
          QT_TR_NOOP("Restore previous icon"),

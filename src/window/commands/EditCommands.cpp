@@ -14,6 +14,7 @@
 #include "controls/PictureBoxView.h"
 #include "mainwindow/frmEditIcon.h"
 #include "platform/FileNames.h"
+#include "recovery/RecentMenu.h"
 #include "recovery/RestoreMenu.h"
 #include "tools/ToolsWindow.h"
 
@@ -204,6 +205,9 @@ QMenu* EditCommands::commandMenu() {
                 if (item == action(EditorCommand::RestoreOlder)) {
                     m_olderCopies = makeOlderCopiesMenu(m_window, m_menu);
                     item->setMenu(m_olderCopies);  // the item opens the list of copies
+                } else if (item == action(EditorCommand::OpenRecent)) {
+                    m_recentFiles = makeRecentFilesMenu(m_window, m_menu);
+                    item->setMenu(m_recentFiles);
                 }
                 m_menu->addAction(item);
             }

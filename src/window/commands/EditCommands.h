@@ -57,8 +57,10 @@ public:
     // The tools window, made when it is first opened.
     ToolsWindow* toolsWindow() const { return m_tools; }
     void showToolsWindow();
-    // The submenu of copies left behind; null until the command menu is first built.
+    // The submenus of copies left behind and of recent files; null until the command menu is
+    // first built.
     QMenu* olderCopiesMenu() const { return m_olderCopies; }
+    QMenu* recentFilesMenu() const { return m_recentFiles; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -89,6 +91,7 @@ private:
     std::map<QAction*, QString> m_sections;  // the titles of the menu's sections, by first item
     ToolsWindow* m_tools = nullptr;
     QMenu* m_olderCopies = nullptr;  // the copies left behind, in the command menu
+    QMenu* m_recentFiles = nullptr;  // the files opened or saved last, in the command menu
     QAction* m_putDown = nullptr;
     QAction* m_cancelTool = nullptr;
     std::string m_saveAgainShown;  // the file the menu names for Save again

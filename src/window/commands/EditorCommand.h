@@ -49,6 +49,8 @@ enum class EditorCommand {
     SaveAgain,
     RestorePrevious,
     RestoreOlder,
+    // The files opened or saved last.
+    OpenRecent,
 };
 
 }  // namespace mosaikon
