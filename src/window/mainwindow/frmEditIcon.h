@@ -64,6 +64,7 @@ public:
     PictureBoxView* SmallPicture() const { return m_smallView; }
     PictureBoxView* Pic() const { return m_picView; }
     ToolbarView* Toolbar1() const { return m_toolbarView; }
+    QWidget* swatchPanel() const { return m_swatchPanel; }  // Picture2
     ClickableLabel* lblColor(int index) const;
     QLabel* Pallet() const { return m_pallet; }
     QLabel* Pallet2() const { return m_pallet2; }
