@@ -4,6 +4,7 @@
 #include "ExportFiles.h"
 #include "FileBytes.h"
 #include "IconConversion.h"
+#include "ImageChoices.h"
 #include "PictureFiles.h"
 
 namespace mosaikon {
@@ -50,11 +51,32 @@ void FileCommands::writeStatusLine(const std::string& path) {
 }
 
 void FileCommands::OpenIcon() {
-    const std::string path =
-        chooseFile(m_dialog, kOpenFlags, kIconFilter, DialogRequest::Mode::Open);
+    const std::string path = chooseIconFile();
     if (!path.empty()) {
         openIconFile(path);
     }
+}
+
+std::string FileCommands::chooseIconFile() {
+    return chooseFile(m_dialog, kOpenFlags, kIconFilter, DialogRequest::Mode::Open);
+}
+
+void FileCommands::openIconImage(const std::string& path, std::size_t index) {
+    writeStatusLine(path);
+    FileBytes file(path);
+    const Picture picture = readIconFileImage(file, index);
+    if (picture.width() <= IconCanvas::kIconEdge && picture.height() <= IconCanvas::kIconEdge) {
+        m_canvas.SmallPicture.setPicture(picture);
+        m_canvas.rebuildView();
+    } else {
+        // Over white, as an icon's transparent parts show on the icon surface.
+        m_canvas.LargePicture.setPicture(Picture{});
+        m_canvas.LargePicture.PaintPicture(picture, 0, 0, IconCanvas::kViewOuterEdge,
+                                           IconCanvas::kViewOuterEdge);
+        m_canvas.readBackIcon();
+        m_canvas.DrawGrid();
+    }
+    tellFileUsed(path);
 }
 
 void FileCommands::openIconFile(const std::string& path) {

@@ -9,13 +9,24 @@
 namespace mosaikon {
 
 void FileCommands::ExtractIcon() {
+    const std::string path = chooseProgramFile();
+    if (!path.empty()) {
+        extractIconFrom(path);
+    }
+}
+
+std::string FileCommands::chooseProgramFile() {
     // CancelError and Flags stay as the previous file command left them.
     m_dialog.FileName = "";
     m_dialog.Filter = kProgramFilter;
     m_dialog.ShowOpen();
-    if (!m_dialog.FileName.empty()) {
-        extractIconFrom(m_dialog.FileName);
-    }
+    return m_dialog.FileName;
+}
+
+void FileCommands::extractIconGroupFrom(const std::string& path, std::int32_t group) {
+    drawProgramIcon(path, group);
+    m_canvas.DrawGrid();
+    tellFileUsed(path);
 }
 
 void FileCommands::extractIconFrom(const std::string& path) {
@@ -24,9 +35,10 @@ void FileCommands::extractIconFrom(const std::string& path) {
     tellFileUsed(path);
 }
 
-void FileCommands::GetAppIcon(std::string ProgramPath) {
+void FileCommands::GetAppIcon(std::string ProgramPath) { drawProgramIcon(ProgramPath, 1); }
+
+void FileCommands::drawProgramIcon(const std::string& ProgramPath, std::int32_t iconIndex) {
     m_canvas.LargePicture.setPicture(Picture{});
-    std::int32_t iconIndex = 1;
     // The desktop's extractor may write a path of up to kMaxPath characters back into this
     // buffer, so it is at least that long; ours never writes to it, and nothing reads it
     // afterwards. A longer path gets a buffer that holds it whole rather than being cut to a

@@ -51,6 +51,18 @@ public:
                              std::span<const int> sides = kExportedIconSides);
     void extractIconFrom(const std::string& path);
 
+    // Choosing which icon to take from a file of several: each dialog step alone (the chosen
+    // path, empty when cancelled; the shared dialog is left as that command leaves it), then
+    // the chosen image or group taken in. openIconImage writes the status line as Open Icon
+    // does; an image of 32 × 32 or less opens as Open Icon opens its image, a larger one is
+    // scaled over the whole view as Open Bitmap scales a bitmap and read back. extractIconGroupFrom
+    // takes the icon of group `group` (counted as Extract Icon counts them) as Extract Icon takes
+    // its icon.
+    std::string chooseIconFile();
+    void openIconImage(const std::string& path, std::size_t index);
+    std::string chooseProgramFile();
+    void extractIconGroupFrom(const std::string& path, std::int32_t group);
+
     // Opens `path` with `command` as if the person had chosen it in that command's dialog: the
     // shared dialog's properties are left as that choice leaves them, so a later command that
     // keeps some of them behaves as after the dialog.
@@ -74,6 +86,9 @@ private:
 
     // Writes the status line for `path`: " <path>... <length> byte".
     void writeStatusLine(const std::string& path);
+    // Draws the icon of group `iconIndex` of the program at `path` over the whole view, then
+    // reads the icon back from it.
+    void drawProgramIcon(const std::string& path, std::int32_t iconIndex);
     void tellFileUsed(const std::string& path) const {
         if (m_fileUsed) {
             m_fileUsed(path);

@@ -108,6 +108,12 @@ struct CommandRunners {
     static void restoreOlder(EditCommands& commands, EditorCommand) {
         popUpAtFocus(commands, &EditCommands::m_olderCopies);
     }
+    static void openIconChoosing(EditCommands& commands, EditorCommand) {
+        commands.m_window.openIconChoosingImage();
+    }
+    static void extractChoosing(EditCommands& commands, EditorCommand) {
+        commands.m_window.extractChoosingIcon();
+    }
     static void openRecent(EditCommands& commands, EditorCommand) {
         popUpAtFocus(commands, &EditCommands::m_recentFiles);
     }
@@ -145,6 +151,11 @@ std::vector<CommandEntry> buildTable() {
          Guard::Step,
          R::toolbar,
          true},
+        {Id::OpenIconChoosing,
+         QT_TR_NOOP("Open Icon, choosing the image…"),
+         {keys(Qt::CTRL | Qt::ALT | Qt::Key_O)},
+         Guard::Step,
+         R::openIconChoosing},
         {Id::OpenBitmap,
          QT_TR_NOOP("Open Bitmap…"),
          {keys(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
@@ -175,6 +186,11 @@ std::vector<CommandEntry> buildTable() {
          {keys(Qt::CTRL | Qt::Key_E)},
          Guard::Step,
          R::toolbar},
+        {Id::ExtractChoosing,
+         QT_TR_NOOP("Extract Icon, choosing the icon…"),
+         {keys(Qt::CTRL | Qt::ALT | Qt::Key_E)},
+         Guard::Step,
+         R::extractChoosing},
         {Id::OpenRecent,
          QT_TR_NOOP("Open recent"),
          {keys(Qt::CTRL | Qt::Key_R)},

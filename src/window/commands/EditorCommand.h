@@ -51,6 +51,9 @@ enum class EditorCommand {
     RestoreOlder,
     // The files opened or saved last.
     OpenRecent,
+    // Open Icon and Extract Icon, choosing the image or the icon group.
+    OpenIconChoosing,
+    ExtractChoosing,
 };
 
 }  // namespace mosaikon

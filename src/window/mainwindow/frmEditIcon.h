@@ -103,6 +103,12 @@ public:
     // are named in a message instead.
     void openFiles(const std::vector<std::string>& paths);
 
+    // Open Icon and Extract Icon choosing which of the file's icons to take
+    // (frmEditIconChoosing.cpp): the file is asked for in that command's dialog and its icons
+    // are listed to choose from; the chosen one is taken in as that command takes its icon.
+    void openIconChoosingImage();
+    void extractChoosingIcon();
+
     // The icon kept on disk (recovery/RestoreCommands.cpp): the newest copy left by an editor
     // that no longer runs, or the copy at `path`, taken in as Open Icon takes an icon, without
     // the status line, as one undoable step. With no copy left a plain message says so.

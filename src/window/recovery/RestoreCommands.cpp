@@ -9,6 +9,7 @@
 
 #include "KeptCopies.h"
 #include "commands/EditCommands.h"
+#include "controls/PictureImage.h"
 #include "mainwindow/frmEditIcon.h"
 #include "recovery/KeptCopyKeeper.h"
 #include "recovery/RestoreMenu.h"
@@ -18,20 +19,6 @@ namespace mosaikon {
 namespace {
 
 constexpr std::size_t kOlderCopiesShown = 5;
-
-QImage imageOf(const Picture& picture) {
-    QImage image(picture.width(), picture.height(), QImage::Format_ARGB32);
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            const Pixel pixel = picture.pixelAt(x, y);
-            const std::uint32_t bgr = pixelColour(pixel).value();
-            image.setPixel(x, y,
-                           qRgba(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                                 static_cast<int>((bgr >> 16) & 0xFF), pixelAlpha(pixel)));
-        }
-    }
-    return image;
-}
 
 QString timeText(std::chrono::system_clock::time_point written) {
     const auto seconds =
@@ -83,7 +70,7 @@ QMenu* makeOlderCopiesMenu(frmEditIcon& window, QWidget* parent) {
         for (const KeptCopy& copy : copies) {
             QAction* item = menu->addAction(timeText(copy.written));
             try {
-                item->setIcon(QIcon(QPixmap::fromImage(imageOf(readKeptCopy(copy.path)))));
+                item->setIcon(QIcon(QPixmap::fromImage(pictureImage(readKeptCopy(copy.path)))));
             } catch (const std::exception&) {
                 item->setText(QObject::tr("%1 (damaged)").arg(item->text()));
                 item->setEnabled(false);
