@@ -101,8 +101,8 @@ TEST_F(IconChooserWindowTest, TheChosenGroupIsTakenAsExtractIconTakesItsIcon) {
     answerChooser({Qt::Key_Return});  // the first group
     window.editCommands().trigger(EditorCommand::ExtractChoosing);
     ASSERT_EQ(listed.size(), 2);
-    EXPECT_EQ(listed[0], QStringLiteral("FOLDER: 32 × 32, 32 bits"));
-    EXPECT_EQ(listed[1], QStringLiteral("#7: 16 × 16, 32 bits; 32 × 32, 32 bits"));
+    EXPECT_EQ(listed[0], QStringLiteral("FOLDER\n32 × 32, 32 bits"));
+    EXPECT_EQ(listed[1], QStringLiteral("#7\n16 × 16, 32 bits; 32 × 32, 32 bits"));
     EXPECT_EQ(window.canvas().SmallPicture.pixel(5, 5), Colour::fromRgb(0, 0, 200));
 
     listed.clear();

@@ -55,7 +55,7 @@ IconChooser::IconChooser(const std::vector<ChoosableGroup>& groups, const QStrin
         }
         addChoice(
             group.picture,
-            tr("%1: %2").arg(QString::fromStdString(group.name), sizes.join(QStringLiteral("; "))),
+            tr("%1\n%2").arg(QString::fromStdString(group.name), sizes.join(QStringLiteral("; "))),
             group.problem);
     }
     m_list->setCurrentRow(0);
@@ -70,7 +70,8 @@ void IconChooser::build(const QString& title, const QString& question) {
     label->setBuddy(m_list);
     m_list->setIconSize(QSize(kPictureSide, kPictureSide));
     m_list->setAccessibleName(question);
-    m_list->setUniformItemSizes(true);
+    m_list->setWordWrap(true);  // a group of many sizes takes several lines
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(m_list, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         if (item->flags().testFlag(Qt::ItemIsEnabled)) {
             accept();
