@@ -8,8 +8,9 @@
 
 // The system calls the file layer makes, behind one interface: FileSystemPosix.cpp implements it
 // for Linux, macOS and the BSDs, FileSystemWindows.cpp for Windows, and the build compiles the
-// one for its system. Nothing else in the layer includes a system header or asks which system
-// it runs on.
+// one for its system. The state folder and the kept copies' locks have their own header beside
+// this one (StateFolderCalls.h, with StateFolderPosix.cpp and StateFolderWindows.cpp). Nothing
+// else in the layer includes a system header or asks which system it runs on.
 //
 // Names are the system's own bytes as the caller has them: used as given on POSIX systems,
 // whatever their encoding; UTF-8 on Windows, widened there for the system. A call that can fail

@@ -8,8 +8,8 @@
 #include "FileBytes.h"
 #include "FileError.h"
 #include "PictureFiles.h"
+#include "platform/StateFolderCalls.h"
 #include "recovery/KeptCopyNames.h"
-#include "recovery/StateFolderCalls.h"
 
 namespace mosaikon {
 

@@ -10,8 +10,8 @@
 #include "FileError.h"
 #include "KeptCopies.h"
 #include "icon/IconWriter.h"
+#include "platform/StateFolderCalls.h"
 #include "recovery/KeptCopyNames.h"
-#include "recovery/StateFolderCalls.h"
 #include "saving/SaveTemporaries.h"
 
 namespace mosaikon {

@@ -8,7 +8,7 @@
 #include "AtomicFile.h"
 #include "FileBytes.h"
 #include "FileError.h"
-#include "recovery/StateFolderCalls.h"
+#include "platform/StateFolderCalls.h"
 
 namespace mosaikon {
 

@@ -6,11 +6,5 @@ target_sources(mosaikon_files PRIVATE
   recovery/KeptCopyWriter.cpp
   recovery/RecentFiles.cpp
 )
-# The calls that differ between platforms: the state folder and the copies' locks.
-if(WIN32)
-  target_sources(mosaikon_files PRIVATE recovery/StateFolderWindows.cpp)
-else()
-  target_sources(mosaikon_files PRIVATE recovery/StateFolderPosix.cpp)
-endif()
 find_package(Threads REQUIRED)
 target_link_libraries(mosaikon_files PRIVATE Threads::Threads)

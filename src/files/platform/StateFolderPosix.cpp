@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "FileError.h"
-#include "recovery/StateFolderCalls.h"
+#include "platform/StateFolderCalls.h"
 
 namespace mosaikon {
 

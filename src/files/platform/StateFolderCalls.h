@@ -9,7 +9,8 @@ namespace mosaikon {
 // What the kept copies and the recent list ask of the system in a way that differs between
 // platforms: where the user's state lives, and locks that the system lets go of when the process
 // holding them ends, however it ends. One source file per platform holds all of it
-// (StateFolderPosix.cpp, StateFolderWindows.cpp); the build compiles the one for its target.
+// (platform/StateFolderPosix.cpp, platform/StateFolderWindows.cpp); the build compiles the one
+// for its target.
 
 // The folder for this program's state: $XDG_STATE_HOME/mosaikon, or ~/.local/state/mosaikon
 // when that is unset, on POSIX systems; %LOCALAPPDATA%\Mosaikon on Windows. Empty when the

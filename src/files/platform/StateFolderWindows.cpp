@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "FileError.h"
-#include "recovery/StateFolderCalls.h"
+#include "platform/StateFolderCalls.h"
 
 namespace mosaikon {
 
