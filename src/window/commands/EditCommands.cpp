@@ -191,27 +191,31 @@ QMenu* EditCommands::commandMenu() {
     if (m_menu == nullptr) {
         m_menu = new QMenu(&m_window);
         m_menu->setObjectName(QStringLiteral("CommandMenu"));
+        // A titled section is a submenu of its own, so that the menu fits on a screen in one
+        // column.
+        QMenu* target = m_menu;
         for (std::size_t i = 0; i < m_menuOrder.size(); ++i) {
             QAction* item = m_menuOrder[i];
             const bool sectionNext =
                 i + 1 < m_menuOrder.size() && m_sections.contains(m_menuOrder[i + 1]);
             if (item == nullptr) {
                 if (!sectionNext) {
-                    m_menu->addSeparator();
+                    target->addSeparator();
                 }
-            } else {
-                if (m_sections.contains(item)) {
-                    m_menu->addSection(m_sections.at(item));
-                }
-                if (item == action(EditorCommand::RestoreOlder)) {
-                    m_olderCopies = makeOlderCopiesMenu(m_window, m_menu);
-                    item->setMenu(m_olderCopies);  // the item opens the list of copies
-                } else if (item == action(EditorCommand::OpenRecent)) {
-                    m_recentFiles = makeRecentFilesMenu(m_window, m_menu);
-                    item->setMenu(m_recentFiles);
-                }
-                m_menu->addAction(item);
+                continue;
             }
+            if (m_sections.contains(item)) {
+                target = m_menu->addMenu(m_sections.at(item));
+                target->setObjectName(m_sections.at(item) + QStringLiteral("Menu"));
+            }
+            if (item == action(EditorCommand::RestoreOlder)) {
+                m_olderCopies = makeOlderCopiesMenu(m_window, m_menu);
+                item->setMenu(m_olderCopies);  // the item opens the list of copies
+            } else if (item == action(EditorCommand::OpenRecent)) {
+                m_recentFiles = makeRecentFilesMenu(m_window, m_menu);
+                item->setMenu(m_recentFiles);
+            }
+            target->addAction(item);
         }
     }
     return m_menu;
