@@ -61,8 +61,9 @@ void FileCommands::openIconFile(const std::string& path) {
     writeStatusLine(path);
     // Loaded whole before either surface changes, so a bad file leaves both as they were.
     const Picture picture = LoadPicture(path);
-    m_canvas.SmallPicture.setPicture(picture);
-    m_canvas.rebuildView();  // the view drawn from the icon surface, then the grid
+    // The plane takes the file's colours and opacity; the view is drawn from the icon surface,
+    // then the grid.
+    m_canvas.takePicture(picture);
 }
 
 void FileCommands::Open_BMP() {
@@ -82,6 +83,7 @@ void FileCommands::openBitmapFile(const std::string& path) {
     m_canvas.LargePicture.PaintPicture(picture, 0, 0, IconCanvas::kViewOuterEdge,
                                        IconCanvas::kViewOuterEdge);
     m_image1 = picture;
+    m_canvas.opacity.takeThroughView(picture);
     m_canvas.readBackIcon();
     m_canvas.DrawGrid();
 }

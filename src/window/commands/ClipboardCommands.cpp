@@ -63,8 +63,7 @@ void takeImage(IconCanvas& canvas, const QImage& image) {
     // only that part is converted, whatever the size of the image.
     const int width = std::min(image.width(), IconCanvas::kIconEdge);
     const int height = std::min(image.height(), IconCanvas::kIconEdge);
-    canvas.SmallPicture.setPicture(pictureOf(image, width, height));
-    canvas.rebuildView();
+    canvas.takePicture(pictureOf(image, width, height));
 }
 
 void copyIconToClipboard(const IconCanvas& canvas) {

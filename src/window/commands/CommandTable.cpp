@@ -24,13 +24,13 @@ struct CommandRunners {
     static void undo(EditCommands& commands, EditorCommand) {
         IconCanvas& canvas = commands.m_window.canvas();
         canvas.toolCancel();
-        commands.m_history.undo(canvas.SmallPicture, canvas.LargePicture);
+        commands.m_history.undo(canvas.SmallPicture, canvas.LargePicture, canvas.opacity);
         canvas.restoreSelection(commands.m_history.selection());
     }
     static void redo(EditCommands& commands, EditorCommand) {
         IconCanvas& canvas = commands.m_window.canvas();
         canvas.toolCancel();
-        commands.m_history.redo(canvas.SmallPicture, canvas.LargePicture);
+        commands.m_history.redo(canvas.SmallPicture, canvas.LargePicture, canvas.opacity);
         canvas.restoreSelection(commands.m_history.selection());
     }
     static void exportPng(EditCommands& commands, EditorCommand) {

@@ -22,7 +22,8 @@ namespace mosaikon {
 EditCommands::EditCommands(frmEditIcon& window)
     : QObject(&window),
       m_window(window),
-      m_history(window.canvas().SmallPicture, window.canvas().LargePicture) {
+      m_history(window.canvas().SmallPicture, window.canvas().LargePicture,
+                window.canvas().opacity) {
     // Installed before the colour pick's filter, so a press the pick takes never starts a stroke.
     m_window.LargePicture()->installEventFilter(this);
     m_window.installEventFilter(this);
@@ -36,8 +37,11 @@ EditCommands::EditCommands(frmEditIcon& window)
 EditCommands::~EditCommands() = default;
 
 void EditCommands::record() {
-    const IconCanvas& canvas = m_window.canvas();
-    m_history.record(canvas.SmallPicture, canvas.LargePicture, canvas.selectionRecord());
+    IconCanvas& canvas = m_window.canvas();
+    // Whatever drew the icon surface without the plane (a restored copy) is opaque there.
+    canvas.opacity.follow(canvas.SmallPicture);
+    m_history.record(canvas.SmallPicture, canvas.LargePicture, canvas.opacity,
+                     canvas.selectionRecord());
 }
 
 void EditCommands::handlerFinished() {
