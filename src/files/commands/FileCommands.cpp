@@ -163,7 +163,8 @@ void FileCommands::ExportPng() {
 }
 
 void FileCommands::exportPngFile(const std::string& path) {
-    mosaikon::ExportPng(iconWithWhiteTransparent(m_canvas.SmallPicture.Image()), path);
+    // The exports write the icon's own colours and opacity, the saved icon the classic rule.
+    mosaikon::ExportPng(m_canvas.opacity.picture(), path);
 }
 
 void FileCommands::ExportIconSizes() {
@@ -174,7 +175,7 @@ void FileCommands::ExportIconSizes() {
 }
 
 void FileCommands::exportIconSizesFile(const std::string& path, std::span<const int> sides) {
-    mosaikon::ExportIconSizes(iconWithWhiteTransparent(m_canvas.SmallPicture.Image()), path, sides);
+    mosaikon::ExportIconSizes(m_canvas.opacity.picture(), path, sides);
 }
 
 }  // namespace mosaikon
