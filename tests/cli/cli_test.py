@@ -114,6 +114,10 @@ class Info(unittest.TestCase):
         self.assertEqual(icon["kind"], "icon")
         self.assertEqual([i["chosen"] for i in icon["images"]],
                          [n == icon["chosen"] for n in range(len(icon["images"]))])
+        soft = self.info("pictures/soft/soft_edges.ico")
+        self.assertEqual([i["partial_opacity"] for i in soft["images"]], [True])
+        classic = self.info("pictures/soft/soft_edges.classic.ico")
+        self.assertEqual([i["partial_opacity"] for i in classic["images"]], [False])
         cursor = self.info("pictures/gen/hand/cursor_32bpp.cur")
         self.assertEqual(cursor["kind"], "cursor")
         self.assertIn("hotspot_x", cursor["images"][0])
