@@ -106,6 +106,9 @@ struct CommandRunners {
         commands.m_olderCopies->popup(focus->mapToGlobal(focus->rect().center()));
     }
     static void toolsWindow(EditCommands& commands, EditorCommand) { commands.showToolsWindow(); }
+    static void previewWindow(EditCommands& commands, EditorCommand) {
+        commands.showPreviewWindow();
+    }
     static void keyboardShortcuts(EditCommands& commands, EditorCommand) {
         commands.showShortcuts();
     }
@@ -287,6 +290,11 @@ std::vector<CommandEntry> buildTable() {
          {keys(Qt::Key_T)},
          Guard::Direct,
          R::toolsWindow},
+        {Id::PreviewWindow,
+         QT_TR_NOOP("Preview"),
+         {keys(Qt::Key_F3)},
+         Guard::Direct,
+         R::previewWindow},
     };
 }
 
@@ -334,6 +342,7 @@ bool keepsSelection(EditorCommand id) {
         case EditorCommand::KeyboardShortcuts:
         case EditorCommand::MirrorDrawing:
         case EditorCommand::ToolsWindow:
+        case EditorCommand::PreviewWindow:
             return true;
         default:
             return false;

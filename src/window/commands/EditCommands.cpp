@@ -14,6 +14,7 @@
 #include "controls/PictureBoxView.h"
 #include "mainwindow/frmEditIcon.h"
 #include "platform/FileNames.h"
+#include "preview/PreviewWindow.h"
 #include "recovery/RestoreMenu.h"
 #include "tools/ToolsWindow.h"
 
@@ -105,6 +106,16 @@ void EditCommands::showToolsWindow() {
     m_tools->show();
     m_tools->raise();
     m_tools->activateWindow();
+}
+
+void EditCommands::showPreviewWindow() {
+    if (m_preview == nullptr) {
+        m_preview = new PreviewWindow(&m_window);
+    }
+    m_preview->showIcon(m_window.canvas().opacity);
+    m_preview->show();
+    m_preview->raise();
+    m_preview->activateWindow();
 }
 
 namespace {

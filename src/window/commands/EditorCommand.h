@@ -49,6 +49,8 @@ enum class EditorCommand {
     SaveAgain,
     RestorePrevious,
     RestoreOlder,
+    // The icon with its own opacity on several backgrounds.
+    PreviewWindow,
 };
 
 }  // namespace mosaikon
