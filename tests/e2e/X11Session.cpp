@@ -104,6 +104,10 @@ bool X11Session::programRunning() {
     return true;
 }
 
+void X11Session::signalProgram(int signal) {
+    if (m_program > 0) kill(m_program, signal);
+}
+
 bool X11Session::waitForExit(std::chrono::milliseconds timeout) {
     return waitUntil([this] { return !programRunning(); }, timeout);
 }

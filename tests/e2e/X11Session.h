@@ -42,6 +42,8 @@ public:
     // Waits for the program to end; true when it ended within the time.
     bool waitForExit(std::chrono::milliseconds timeout);
     bool programRunning();
+    // Sends `signal` to the program, as a crash (SIGKILL) or a logout (SIGTERM) would end it.
+    void signalProgram(int signal);
 
     // Every mapped top-level window, in stacking order from the bottom.
     std::vector<TopLevel> topLevels();

@@ -18,6 +18,7 @@
 #include "commands/CommandTable.h"
 #include "commands/EditCommands.h"
 #include "commands/ShortcutsWindow.h"
+#include "controls/ClickableLabel.h"
 #include "controls/PictureBoxView.h"
 #include "controls/ToolbarView.h"
 
@@ -200,6 +201,78 @@ TEST_F(EditCommandsTest, CommandMenuOpensOnTheBackgroundAndByKeysWithEveryComman
     commands().action(EditorCommand::Redo)->trigger();
     EXPECT_TRUE(commands().action(EditorCommand::Undo)->isEnabled());
     EXPECT_FALSE(commands().action(EditorCommand::Redo)->isEnabled()) << "nothing to bring back";
+}
+
+TEST_F(EditCommandsTest, ARightClickWhereNoControlLiesOpensTheMenuAndTheKeysOpenItAtTheFocus) {
+    const auto menu = [] {
+        QWidget* popup = QApplication::activePopupWidget();
+        return popup != nullptr && popup->objectName() == QLatin1String("CommandMenu") ? popup
+                                                                                       : nullptr;
+    };
+    struct Case {
+        const char* what;
+        QPoint at;  // in the window
+        bool opens;
+    };
+    const Case cases[] = {
+        {"the window's own background", {184, 200}, true},
+        {"the swatch panel's grey below the swatches", {228, 285}, true},
+        {"the swatch panel's grey above the swatches", {228, 100}, true},
+        {"the toolbar beside its buttons, above the strip", {680, 19}, true},
+        {"a toolbar button", {314, 19}, false},
+        {"a swatch", {203, 123}, false},
+        {"the current colour (Pallet2), whose clicks do nothing", {620, 60}, false},
+        {"the status line", {400, 388}, false},
+        {"a decoration of the left column", {20, 200}, false},
+        {"the grid", {300, 100}, false},
+    };
+    for (const Case& c : cases) {
+        QWidget* under = window.childAt(c.at);
+        QWidget* target = under != nullptr ? under : &window;
+        const QPoint local = target->mapFrom(&window, c.at);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, local, target->mapToGlobal(local));
+        QApplication::sendEvent(target, &request);
+        EXPECT_EQ(menu() != nullptr, c.opens) << c.what;
+        if (menu()) menu()->close();
+    }
+
+    for (QWidget* focus :
+         {static_cast<QWidget*>(window.lblColor(4)), static_cast<QWidget*>(window.Toolbar1())}) {
+        // Where the menu lands when opened at the control's centre (moved to fit the screen).
+        commands().commandMenu()->popup(focus->mapToGlobal(focus->rect().center()));
+        const QRect atFocus = commands().commandMenu()->geometry();
+        commands().commandMenu()->close();
+        window.activateWindow();  // the closed menu hands the keyboard back
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        focus->setFocus();
+        for (const QKeyCombination keys :
+             {QKeyCombination(Qt::SHIFT | Qt::Key_F10), QKeyCombination(Qt::Key_Menu)}) {
+            QTest::keyClick(focus, keys.key(), keys.keyboardModifiers());
+            ASSERT_NE(menu(), nullptr) << focus->objectName().toStdString();
+            EXPECT_EQ(menu()->geometry(), atFocus)
+                << "opened at " << focus->objectName().toStdString() << ", not at the pointer";
+            menu()->close();
+        }
+    }
+}
+
+TEST_F(EditCommandsTest, TheMenuUsesTheToolbarsWordsAndF1ListsTheGridsKeys) {
+    for (const char* words : {"Open Icon…", "Save As Icon…", "Save As BMP…", "Extract Icon…",
+                              "Paint", "Change", "Move Left", "Flip Horizontal", "Flip Vertically",
+                              "Rotate", "Clear All", "New", "Exit"}) {
+        const QList<QAction*> items = commands().commandMenu()->actions();
+        EXPECT_TRUE(std::any_of(items.begin(), items.end(), [&](const QAction* item) {
+            return item->text() == QString::fromUtf8(words);
+        })) << words;
+    }
+    key(QKeyCombination(Qt::Key_F1));
+    auto* table = window.findChild<QTableWidget*>();
+    ASSERT_NE(table, nullptr);
+    QStringList keys;
+    for (int row = 0; row < table->rowCount(); ++row) keys << table->item(row, 0)->text();
+    for (const char* gridKey : {"Tab, Shift+Tab", "Arrow keys", "Space"}) {
+        EXPECT_TRUE(keys.contains(QString::fromLatin1(gridKey))) << gridKey;
+    }
 }
 
 TEST_F(EditCommandsTest, PickTakesACellColourWithoutPaintingAndEscapeCancels) {

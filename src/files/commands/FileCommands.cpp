@@ -64,6 +64,7 @@ void FileCommands::openIconFile(const std::string& path) {
     // The plane takes the file's colours and opacity; the view is drawn from the icon surface,
     // then the grid.
     m_canvas.takePicture(picture);
+    tellFileUsed(path);
 }
 
 void FileCommands::Open_BMP() {
@@ -86,6 +87,7 @@ void FileCommands::openBitmapFile(const std::string& path) {
     m_canvas.opacity.takeThroughView(picture);
     m_canvas.readBackIcon();
     m_canvas.DrawGrid();
+    tellFileUsed(path);
 }
 
 void FileCommands::SaveIcon() {
@@ -109,6 +111,7 @@ void FileCommands::saveIconFile(const std::string& path) {
     // The converter keeps no images of its own; it only counts them, one per icon save.
     ++m_iconListCount;
     SavePicture(iconWithWhiteTransparent(m_canvas.state.Snapshot), path);
+    tellFileUsed(path);
 }
 
 void FileCommands::save_BMP() {
@@ -122,6 +125,7 @@ void FileCommands::save_BMP() {
 void FileCommands::saveViewAsBitmapFile(const std::string& path) {
     m_canvas.state.Snapshot = m_canvas.LargePicture.Image();
     SavePicture(m_canvas.state.Snapshot, path);
+    tellFileUsed(path);
 }
 
 void FileCommands::openAsChosen(OpenCommand command, const std::string& path) {
@@ -176,6 +180,7 @@ void FileCommands::ExportIconSizes() {
 
 void FileCommands::exportIconSizesFile(const std::string& path, std::span<const int> sides) {
     mosaikon::ExportIconSizes(m_canvas.opacity.picture(), path, sides);
+    tellFileUsed(path);
 }
 
 }  // namespace mosaikon

@@ -21,6 +21,7 @@ void FileCommands::ExtractIcon() {
 void FileCommands::extractIconFrom(const std::string& path) {
     GetAppIcon(path);
     m_canvas.DrawGrid();
+    tellFileUsed(path);
 }
 
 void FileCommands::GetAppIcon(std::string ProgramPath) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 
@@ -55,6 +56,12 @@ public:
     // keeps some of them behaves as after the dialog.
     void openAsChosen(OpenCommand command, const std::string& path);
 
+    // Told of each icon, bitmap or program file a command has opened or saved, once it has
+    // worked (the recent files); exports of other kinds and failures are not told.
+    void setFileUsedHandler(std::function<void(const std::string& path)> handler) {
+        m_fileUsed = std::move(handler);
+    }
+
     // The status line's text, written by the open commands.
     const std::string& statusLine() const { return m_statusLine; }
     // The picture the bitmap command loaded last (the hidden image holder).
@@ -67,6 +74,11 @@ private:
 
     // Writes the status line for `path`: " <path>... <length> byte".
     void writeStatusLine(const std::string& path);
+    void tellFileUsed(const std::string& path) const {
+        if (m_fileUsed) {
+            m_fileUsed(path);
+        }
+    }
 
     IconCanvas& m_canvas;
     CommonDialog& m_dialog;
@@ -74,6 +86,7 @@ private:
     std::string m_lastSavedIcon;
     Picture m_image1;
     int m_iconListCount = 0;
+    std::function<void(const std::string& path)> m_fileUsed;
 };
 
 }  // namespace mosaikon

@@ -4,6 +4,7 @@ target_sources(mosaikon_files PRIVATE
   recovery/KeptCopyNames.cpp
   recovery/KeptCopySchedule.cpp
   recovery/KeptCopyWriter.cpp
+  recovery/RecentFiles.cpp
 )
 # The calls that differ between platforms: the state folder and the copies' locks.
 if(WIN32)

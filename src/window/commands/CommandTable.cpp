@@ -98,12 +98,18 @@ struct CommandRunners {
     static void restorePrevious(EditCommands& commands, EditorCommand) {
         commands.m_window.restorePrevious();
     }
-    // The list of older copies, opened where the focus is.
-    static void restoreOlder(EditCommands& commands, EditorCommand) {
-        commands.commandMenu();  // builds the list with the menu
+    // The command menu's submenus open on their own where the focus is.
+    static void popUpAtFocus(EditCommands& commands, QMenu* EditCommands::*submenu) {
+        commands.commandMenu();  // builds the submenus with the menu
         const QWidget* focus =
             commands.m_window.focusWidget() ? commands.m_window.focusWidget() : &commands.m_window;
-        commands.m_olderCopies->popup(focus->mapToGlobal(focus->rect().center()));
+        (commands.*submenu)->popup(focus->mapToGlobal(focus->rect().center()));
+    }
+    static void restoreOlder(EditCommands& commands, EditorCommand) {
+        popUpAtFocus(commands, &EditCommands::m_olderCopies);
+    }
+    static void openRecent(EditCommands& commands, EditorCommand) {
+        popUpAtFocus(commands, &EditCommands::m_recentFiles);
     }
     static void toolsWindow(EditCommands& commands, EditorCommand) { commands.showToolsWindow(); }
     static void previewWindow(EditCommands& commands, EditorCommand) {
@@ -137,23 +143,23 @@ std::vector<CommandEntry> buildTable() {
          Guard::Step,
          R::redo},
         {Id::OpenIcon,
-         QT_TR_NOOP("Open icon…"),
+         QT_TR_NOOP("Open Icon…"),
          {keys(Qt::CTRL | Qt::Key_O)},
          Guard::Step,
          R::toolbar,
          true},
         {Id::OpenBitmap,
-         QT_TR_NOOP("Open bitmap…"),
+         QT_TR_NOOP("Open Bitmap…"),
          {keys(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
          Guard::Step,
          R::toolbar},
         {Id::SaveIcon,
-         QT_TR_NOOP("Save icon…"),
+         QT_TR_NOOP("Save As Icon…"),
          {keys(Qt::CTRL | Qt::Key_S)},
          Guard::Step,
          R::toolbar},
         {Id::SaveViewAsBitmap,
-         QT_TR_NOOP("Save view as bitmap…"),
+         QT_TR_NOOP("Save As BMP…"),
          {keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
          Guard::Step,
          R::toolbar},
@@ -163,15 +169,20 @@ std::vector<CommandEntry> buildTable() {
          Guard::Step,
          R::exportPng},
         {Id::ExportIconSizes,
-         QT_TR_NOOP("Export icon sizes…"),
+         QT_TR_NOOP("Export Icon Sizes…"),
          {keys(Qt::CTRL | Qt::ALT | Qt::Key_S)},
          Guard::Step,
          R::exportIconSizes},
         {Id::ExtractIcon,
-         QT_TR_NOOP("Extract icon from program…"),
+         QT_TR_NOOP("Extract Icon…"),
          {keys(Qt::CTRL | Qt::Key_E)},
          Guard::Step,
          R::toolbar},
+        {Id::OpenRecent,
+         QT_TR_NOOP("Open recent"),
+         {keys(Qt::CTRL | Qt::Key_R)},
+         Guard::Direct,
+         R::openRecent},
         {Id::SaveAgain, QT_TR_NOOP("Save again"), {keys(Qt::Key_F2)}, Guard::Step, R::toolbar},
         {Id::RestorePrevious,
          QT_TR_NOOP("Restore previous icon"),
@@ -183,42 +194,38 @@ std::vector<CommandEntry> buildTable() {
          {keys(Qt::CTRL | Qt::ALT | Qt::Key_R)},
          Guard::Direct,
          R::restoreOlder},
-        {Id::PaintTool, QT_TR_NOOP("Paint tool"), {keys(Qt::Key_P)}, Guard::Step, R::toolbar, true},
-        {Id::ChangeTool, QT_TR_NOOP("Change tool"), {keys(Qt::Key_C)}, Guard::Step, R::toolbar},
+        {Id::PaintTool, QT_TR_NOOP("Paint"), {keys(Qt::Key_P)}, Guard::Step, R::toolbar, true},
+        {Id::ChangeTool, QT_TR_NOOP("Change"), {keys(Qt::Key_C)}, Guard::Step, R::toolbar},
         {Id::MoveLeft,
-         QT_TR_NOOP("Move left"),
+         QT_TR_NOOP("Move Left"),
          {keys(Qt::CTRL | Qt::Key_Left)},
          Guard::Step,
          R::toolbar,
          true},
         {Id::MoveRight,
-         QT_TR_NOOP("Move right"),
+         QT_TR_NOOP("Move Right"),
          {keys(Qt::CTRL | Qt::Key_Right)},
          Guard::Step,
          R::toolbar},
-        {Id::MoveUp, QT_TR_NOOP("Move up"), {keys(Qt::CTRL | Qt::Key_Up)}, Guard::Step, R::toolbar},
+        {Id::MoveUp, QT_TR_NOOP("Move Up"), {keys(Qt::CTRL | Qt::Key_Up)}, Guard::Step, R::toolbar},
         {Id::MoveDown,
-         QT_TR_NOOP("Move down"),
+         QT_TR_NOOP("Move Down"),
          {keys(Qt::CTRL | Qt::Key_Down)},
          Guard::Step,
          R::toolbar},
         {Id::FlipLeftRight,
-         QT_TR_NOOP("Flip left–right"),
+         QT_TR_NOOP("Flip Horizontal"),
          {keys(Qt::Key_H)},
          Guard::Step,
          R::toolbarOrSelection},
         {Id::FlipTopBottom,
-         QT_TR_NOOP("Flip top–bottom"),
+         QT_TR_NOOP("Flip Vertically"),
          {keys(Qt::Key_V)},
          Guard::Step,
          R::toolbarOrSelection},
-        {Id::Rotate,
-         QT_TR_NOOP("Rotate a quarter turn clockwise"),
-         {keys(Qt::Key_R)},
-         Guard::Step,
-         R::toolbar},
+        {Id::Rotate, QT_TR_NOOP("Rotate"), {keys(Qt::Key_R)}, Guard::Step, R::toolbar},
         {Id::Clear,
-         QT_TR_NOOP("Clear"),
+         QT_TR_NOOP("Clear All"),
          {keys(Qt::Key_Delete)},
          Guard::Step,
          R::toolbarOrSelection},

@@ -12,9 +12,11 @@
 #include "commands/CommandTable.h"
 #include "commands/ShortcutsWindow.h"
 #include "controls/PictureBoxView.h"
+#include "controls/ToolbarView.h"
 #include "mainwindow/frmEditIcon.h"
 #include "platform/FileNames.h"
 #include "preview/PreviewWindow.h"
+#include "recovery/RecentMenu.h"
 #include "recovery/RestoreMenu.h"
 #include "tools/ToolsWindow.h"
 
@@ -219,6 +221,9 @@ QMenu* EditCommands::commandMenu() {
                 if (item == action(EditorCommand::RestoreOlder)) {
                     m_olderCopies = makeOlderCopiesMenu(m_window, m_menu);
                     item->setMenu(m_olderCopies);  // the item opens the list of copies
+                } else if (item == action(EditorCommand::OpenRecent)) {
+                    m_recentFiles = makeRecentFilesMenu(m_window, m_menu);
+                    item->setMenu(m_recentFiles);
                 }
                 m_menu->addAction(item);
             }
@@ -242,6 +247,26 @@ void EditCommands::showShortcuts() {
     m_shortcuts->activateWindow();
 }
 
+namespace {
+
+// Whether a control lies at `position` in the window. The swatch panel's own grey between its
+// swatches, and the toolbar beside its buttons and on its separators, are background like the
+// window's; the decorations and the controls whose clicks do nothing are controls all the same.
+bool controlAt(frmEditIcon& window, const QPoint& position) {
+    QWidget* child = window.childAt(position);
+    if (child == nullptr || child == window.swatchPanel()) {
+        return false;
+    }
+    if (child == window.Toolbar1()) {
+        const int index =
+            window.Toolbar1()->buttonAt(window.Toolbar1()->mapFrom(&window, position));
+        return index != 0 && window.toolbar().Buttons(index).Style != ButtonStyle::Separator;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool EditCommands::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_window.LargePicture()) {
         if (event->type() == QEvent::MouseButtonPress) {
@@ -258,8 +283,7 @@ bool EditCommands::eventFilter(QObject* watched, QEvent* event) {
         // Reached here only when no control below took it. A right-click opens the menu only on
         // the window's own background, never over a control.
         auto* request = static_cast<QContextMenuEvent*>(event);
-        if (request->reason() != QContextMenuEvent::Mouse ||
-            m_window.childAt(request->pos()) == nullptr) {
+        if (request->reason() != QContextMenuEvent::Mouse || !controlAt(m_window, request->pos())) {
             showCommandMenu(request->globalPos());
             return true;
         }

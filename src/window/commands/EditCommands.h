@@ -61,8 +61,10 @@ public:
     // The preview window, made when it is first opened.
     PreviewWindow* previewWindow() const { return m_preview; }
     void showPreviewWindow();
-    // The submenu of copies left behind; null until the command menu is first built.
+    // The submenus of copies left behind and of recent files; null until the command menu is
+    // first built.
     QMenu* olderCopiesMenu() const { return m_olderCopies; }
+    QMenu* recentFilesMenu() const { return m_recentFiles; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -94,6 +96,7 @@ private:
     ToolsWindow* m_tools = nullptr;
     PreviewWindow* m_preview = nullptr;
     QMenu* m_olderCopies = nullptr;  // the copies left behind, in the command menu
+    QMenu* m_recentFiles = nullptr;  // the files opened or saved last, in the command menu
     QAction* m_putDown = nullptr;
     QAction* m_cancelTool = nullptr;
     std::string m_saveAgainShown;  // the file the menu names for Save again

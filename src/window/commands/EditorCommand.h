@@ -51,6 +51,8 @@ enum class EditorCommand {
     RestoreOlder,
     // The icon with its own opacity on several backgrounds.
     PreviewWindow,
+    // The files opened or saved last.
+    OpenRecent,
 };
 
 }  // namespace mosaikon

@@ -37,6 +37,18 @@ ShortcutsWindow::ShortcutsWindow(const EditCommands& commands, QWidget* parent)
                       tr("Cancel a colour pick or a drag; put the selection down"));
     rows.emplace_back(QKeySequence(Qt::Key_Return).toString(QKeySequence::NativeText),
                       tr("Put the selection down"));
+    // The keys the window's controls and the grid take for themselves.
+    const auto keyName = [](QKeyCombination key) {
+        return QKeySequence(key).toString(QKeySequence::NativeText);
+    };
+    rows.emplace_back(
+        keyName(Qt::Key_Tab) + QStringLiteral(", ") + keyName(Qt::SHIFT | Qt::Key_Tab),
+        tr("Move the keyboard focus through the toolbar, the swatches, the grid and "
+           "the web link"));
+    rows.emplace_back(tr("Arrow keys"), tr("On the grid: move the cell cursor"));
+    rows.emplace_back(keyName(Qt::Key_Space),
+                      tr("On the grid: paint the cell under the cursor, or start and end a shape "
+                         "or selection; elsewhere: press the focused button or swatch"));
 
     m_table->setColumnCount(2);
     m_table->setRowCount(static_cast<int>(rows.size()));

@@ -31,6 +31,7 @@ frmEditIcon::frmEditIcon(QWidget* parent)
       m_qtDialogHost(std::make_unique<QtDialogHost>(this)),
       m_dialog(*m_qtDialogHost),
       m_files(m_canvas, m_dialog),
+      m_recent(defaultRecentFilesPath()),
       m_desktopShell(std::make_unique<DesktopShell>()),
       m_shell(m_desktopShell.get()) {
     setWindowTitle(QGuiApplication::applicationDisplayName());
@@ -41,6 +42,7 @@ frmEditIcon::frmEditIcon(QWidget* parent)
     makeAccessible();
     runHandler([this] { Form_Load(); });
     m_editCommands = std::make_unique<EditCommands>(*this);
+    m_files.setFileUsedHandler([this](const std::string& path) { rememberFile(path); });
     m_keeper = std::make_unique<KeptCopyKeeper>(m_canvas, defaultKeptCopyFolder());
     m_keeper->setFailureHandler([this](const QString& reason) { showKeptCopyFailure(reason); });
 }

@@ -13,6 +13,7 @@
 #include "CommonDialog.h"
 #include "FileCommands.h"
 #include "IconCanvas.h"
+#include "RecentFiles.h"
 #include "commands/EditorCommand.h"
 #include "controls/ImageList.h"
 #include "controls/Toolbar.h"
@@ -63,6 +64,7 @@ public:
     PictureBoxView* SmallPicture() const { return m_smallView; }
     PictureBoxView* Pic() const { return m_picView; }
     ToolbarView* Toolbar1() const { return m_toolbarView; }
+    QWidget* swatchPanel() const { return m_swatchPanel; }  // Picture2
     ClickableLabel* lblColor(int index) const;
     QLabel* Pallet() const { return m_pallet; }
     QLabel* Pallet2() const { return m_pallet2; }
@@ -107,6 +109,10 @@ public:
     void restorePrevious();
     void restoreCopy(const std::string& path);
     KeptCopyKeeper& keptCopy() { return *m_keeper; }
+    // The files opened or saved last (recovery/RecentFilesCommands.cpp). Each file a command
+    // opens or saves joins them; a list that cannot be kept is said once on standard error.
+    RecentFiles& recentFiles() { return m_recent; }
+    void rememberFile(const std::string& path);
 
     // Opens the page at `sURL` in the person's web browser; nothing is reported, ever.
     void OpenWebsite(const std::string& sURL);
@@ -157,6 +163,8 @@ private:
     std::unique_ptr<QtDialogHost> m_qtDialogHost;
     CommonDialog m_dialog;
     FileCommands m_files;
+    RecentFiles m_recent;
+    bool m_recentFailureSaid = false;
     std::unique_ptr<DesktopShell> m_desktopShell;
     Shell* m_shell;
     Toolbar m_toolbar;
