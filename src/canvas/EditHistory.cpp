@@ -18,20 +18,23 @@ std::span<const std::uint32_t> rowOf(const std::vector<std::uint32_t>& pixels, i
     return std::span<const std::uint32_t>(pixels).subspan(row * w, w);
 }
 
+// The surfaces undo and redo write, as the record that precedes them reads them.
+template <std::size_t N>
+std::array<const PictureBox*, N> readOnly(const std::array<PictureBox*, N>& targets) {
+    std::array<const PictureBox*, N> layers{};
+    std::copy(targets.begin(), targets.end(), layers.begin());
+    return layers;
+}
+
 }  // namespace
 
 EditHistory::EditHistory(const PictureBox& icon, const PictureBox& view, std::size_t capacity)
-    : EditHistory(Layers{const_cast<PictureBox*>(&icon), const_cast<PictureBox*>(&view), nullptr},
-                  capacity) {}
+    : EditHistory(Layers{&icon, &view, nullptr}, capacity) {}
 
 EditHistory::EditHistory(const PictureBox& icon, const PictureBox& view,
                          const OpacityPlane& opacity, std::size_t capacity)
-    : EditHistory(Layers{const_cast<PictureBox*>(&icon), const_cast<PictureBox*>(&view),
-                         const_cast<PictureBox*>(&opacity.layer())},
-                  capacity) {}
+    : EditHistory(Layers{&icon, &view, &opacity.layer()}, capacity) {}
 
-// The layers are only read here; the pointers are not const so that undo and redo can share
-// one list with the record.
 EditHistory::EditHistory(Layers layers, std::size_t capacity)
     : m_capacity(std::max<std::size_t>(capacity, 1)), m_keepsOpacity(layers[kOpacity] != nullptr) {
     for (std::size_t i = 0; i < kLayers; ++i) {
@@ -53,8 +56,7 @@ EditHistory::Layers EditHistory::layersOf(const PictureBox& icon, const PictureB
         throw std::invalid_argument(
             "The edit history was given the opacity plane only some of the time.");
     }
-    const Layers layers{const_cast<PictureBox*>(&icon), const_cast<PictureBox*>(&view),
-                        opacity ? const_cast<PictureBox*>(&opacity->layer()) : nullptr};
+    const Layers layers{&icon, &view, opacity ? &opacity->layer() : nullptr};
     for (std::size_t i = 0; i < kLayers; ++i) {
         if (layers[i] != nullptr && (layers[i]->widthPixels() != m_mirrors[i].width ||
                                      layers[i]->heightPixels() != m_mirrors[i].height)) {
@@ -113,6 +115,12 @@ std::vector<EditHistory::RowChange> EditHistory::diff(Mirror& mirror, const Pict
     return changes;
 }
 
+EditHistory::Targets EditHistory::targetsOf(PictureBox& icon, PictureBox& view,
+                                            OpacityPlane* opacity) const {
+    layersOf(icon, view, opacity);  // the same checks
+    return {&icon, &view, opacity ? &opacity->layer() : nullptr};
+}
+
 bool EditHistory::record(const PictureBox& icon, const PictureBox& view) {
     return recordLayers(layersOf(icon, view, nullptr), m_selection);
 }
@@ -128,19 +136,19 @@ bool EditHistory::record(const PictureBox& icon, const PictureBox& view,
 }
 
 bool EditHistory::undo(PictureBox& icon, PictureBox& view) {
-    return undoLayers(layersOf(icon, view, nullptr));
+    return undoLayers(targetsOf(icon, view, nullptr));
 }
 
 bool EditHistory::undo(PictureBox& icon, PictureBox& view, OpacityPlane& opacity) {
-    return undoLayers(layersOf(icon, view, &opacity));
+    return undoLayers(targetsOf(icon, view, &opacity));
 }
 
 bool EditHistory::redo(PictureBox& icon, PictureBox& view) {
-    return redoLayers(layersOf(icon, view, nullptr));
+    return redoLayers(targetsOf(icon, view, nullptr));
 }
 
 bool EditHistory::redo(PictureBox& icon, PictureBox& view, OpacityPlane& opacity) {
-    return redoLayers(layersOf(icon, view, &opacity));
+    return redoLayers(targetsOf(icon, view, &opacity));
 }
 
 bool EditHistory::recordLayers(const Layers& layers, SelectionRecord selection) {
@@ -170,9 +178,9 @@ bool EditHistory::recordLayers(const Layers& layers, SelectionRecord selection) 
 }
 
 // Flips every recorded row between its old and new pixels, in the mirror and on the surface.
-void EditHistory::apply(const Step& step, const Layers& layers) {
+void EditHistory::apply(const Step& step, const Targets& targets) {
     for (std::size_t i = 0; i < kLayers; ++i) {
-        if (layers[i] == nullptr) {
+        if (targets[i] == nullptr) {
             continue;
         }
         Mirror& mirror = m_mirrors[i];
@@ -188,32 +196,32 @@ void EditHistory::apply(const Step& step, const Layers& layers) {
             }
         }
         if (!step.surfaces[i].empty()) {
-            layers[i]->restorePixels(mirror.pixels);
+            targets[i]->restorePixels(mirror.pixels);
         }
     }
 }
 
-bool EditHistory::undoLayers(const Layers& layers) {
-    recordLayers(layers, m_selection);
+bool EditHistory::undoLayers(const Targets& targets) {
+    recordLayers(readOnly(targets), m_selection);
     if (m_undo.empty()) {
         return false;
     }
     Step step = std::move(m_undo.back());
     m_undo.pop_back();
-    apply(step, layers);
+    apply(step, targets);
     m_selection = step.selection ? step.selection->before : nullptr;
     m_redo.push_back(std::move(step));
     return true;
 }
 
-bool EditHistory::redoLayers(const Layers& layers) {
+bool EditHistory::redoLayers(const Targets& targets) {
     // A change since the last record would end the redo branch; keep it rather than lose it.
-    if (recordLayers(layers, m_selection) || m_redo.empty()) {
+    if (recordLayers(readOnly(targets), m_selection) || m_redo.empty()) {
         return false;
     }
     Step step = std::move(m_redo.back());
     m_redo.pop_back();
-    apply(step, layers);
+    apply(step, targets);
     m_selection = step.selection ? step.selection->after : nullptr;
     m_undo.push_back(std::move(step));
     return true;

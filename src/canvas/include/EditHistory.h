@@ -87,8 +87,10 @@ private:
         SelectionRecord before;
         SelectionRecord after;
     };
-    static constexpr std::size_t kLayers = 3;         // icon, view, opacity plane
-    using Layers = std::array<PictureBox*, kLayers>;  // the plane's null when not kept
+    static constexpr std::size_t kLayers = 3;  // icon, view, opacity plane
+    // The surfaces a call reads, and those undo and redo write; the plane's null when not kept.
+    using Layers = std::array<const PictureBox*, kLayers>;
+    using Targets = std::array<PictureBox*, kLayers>;
     struct Step {
         std::array<std::vector<RowChange>, kLayers> surfaces;  // icon, view, opacity
         std::unique_ptr<SelectionChange> selection;            // null: none held before or after
@@ -108,11 +110,12 @@ private:
     // The surfaces a call was given; throws unless they are the kinds and sizes it started with.
     Layers layersOf(const PictureBox& icon, const PictureBox& view,
                     const OpacityPlane* opacity) const;
+    Targets targetsOf(PictureBox& icon, PictureBox& view, OpacityPlane* opacity) const;
     static std::vector<RowChange> diff(Mirror& mirror, const PictureBox& surface);
     bool recordLayers(const Layers& layers, SelectionRecord selection);
-    bool undoLayers(const Layers& layers);
-    bool redoLayers(const Layers& layers);
-    void apply(const Step& step, const Layers& layers);
+    bool undoLayers(const Targets& targets);
+    bool redoLayers(const Targets& targets);
+    void apply(const Step& step, const Targets& targets);
 
     std::size_t m_capacity;
     bool m_keepsOpacity;
