@@ -21,6 +21,7 @@ void IconCanvas::paintScan(float X, float Y) {
     LargePicture.Line(cx + 1, cy + 1, cx + state.CellFill, cy + state.CellFill, state.CurrentColor,
                       LineShape::FilledBox);
     SmallPicture.PSet(cx / state.CellSize, cy / state.CellSize, state.CurrentColor);
+    opacity.paint(hit->column, hit->row, state.CurrentColor.resolved().value());
     // Mirrored drawing paints the cell's mirror image too; while it is off, as at start, the
     // scan paints exactly as it always has.
     if (m_mirroring == Mirroring::On) {
@@ -43,6 +44,7 @@ void IconCanvas::replaceColour(float X, float Y) {
             state.PixelColor = SmallPicture.Point(i, j);
             if (state.PixelColor == state.TargetColor) {
                 SmallPicture.PSet(i, j, state.CurrentColor);
+                opacity.paint(i, j, state.CurrentColor.resolved().value());
             }
         }
     }

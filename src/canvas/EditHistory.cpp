@@ -10,8 +10,7 @@ namespace mosaikon {
 
 namespace {
 
-constexpr std::size_t kIcon = 0;
-constexpr std::size_t kView = 1;
+constexpr std::size_t kOpacity = 2;
 
 std::span<const std::uint32_t> rowOf(const std::vector<std::uint32_t>& pixels, int width,
                                      std::uint32_t row) {
@@ -19,29 +18,52 @@ std::span<const std::uint32_t> rowOf(const std::vector<std::uint32_t>& pixels, i
     return std::span<const std::uint32_t>(pixels).subspan(row * w, w);
 }
 
+// The surfaces undo and redo write, as the record that precedes them reads them.
+template <std::size_t N>
+std::array<const PictureBox*, N> readOnly(const std::array<PictureBox*, N>& targets) {
+    std::array<const PictureBox*, N> layers{};
+    std::copy(targets.begin(), targets.end(), layers.begin());
+    return layers;
+}
+
 }  // namespace
 
 EditHistory::EditHistory(const PictureBox& icon, const PictureBox& view, std::size_t capacity)
-    : m_capacity(std::max<std::size_t>(capacity, 1)) {
-    const PictureBox* surfaces[2] = {&icon, &view};
-    for (std::size_t i = 0; i < 2; ++i) {
+    : EditHistory(Layers{&icon, &view, nullptr}, capacity) {}
+
+EditHistory::EditHistory(const PictureBox& icon, const PictureBox& view,
+                         const OpacityPlane& opacity, std::size_t capacity)
+    : EditHistory(Layers{&icon, &view, &opacity.layer()}, capacity) {}
+
+EditHistory::EditHistory(Layers layers, std::size_t capacity)
+    : m_capacity(std::max<std::size_t>(capacity, 1)), m_keepsOpacity(layers[kOpacity] != nullptr) {
+    for (std::size_t i = 0; i < kLayers; ++i) {
+        if (layers[i] == nullptr) {
+            continue;
+        }
         // Runs store their columns in 16 bits.
-        if (surfaces[i]->widthPixels() > std::numeric_limits<std::uint16_t>::max()) {
+        if (layers[i]->widthPixels() > std::numeric_limits<std::uint16_t>::max()) {
             throw std::invalid_argument("A surface is too wide for the edit history.");
         }
-        m_mirrors[i] = {surfaces[i]->widthPixels(), surfaces[i]->heightPixels(),
-                        surfaces[i]->pixels(), surfaces[i], surfaces[i]->revision()};
+        m_mirrors[i] = {layers[i]->widthPixels(), layers[i]->heightPixels(), layers[i]->pixels(),
+                        layers[i], layers[i]->revision()};
     }
 }
 
-void EditHistory::checkShape(const PictureBox& icon, const PictureBox& view) const {
-    const PictureBox* surfaces[2] = {&icon, &view};
-    for (std::size_t i = 0; i < 2; ++i) {
-        if (surfaces[i]->widthPixels() != m_mirrors[i].width ||
-            surfaces[i]->heightPixels() != m_mirrors[i].height) {
+EditHistory::Layers EditHistory::layersOf(const PictureBox& icon, const PictureBox& view,
+                                          const OpacityPlane* opacity) const {
+    if ((opacity != nullptr) != m_keepsOpacity) {
+        throw std::invalid_argument(
+            "The edit history was given the opacity plane only some of the time.");
+    }
+    const Layers layers{&icon, &view, opacity ? &opacity->layer() : nullptr};
+    for (std::size_t i = 0; i < kLayers; ++i) {
+        if (layers[i] != nullptr && (layers[i]->widthPixels() != m_mirrors[i].width ||
+                                     layers[i]->heightPixels() != m_mirrors[i].height)) {
             throw std::invalid_argument("The edit history was given surfaces of another size.");
         }
     }
+    return layers;
 }
 
 // Compares `surface` with `mirror` row by row, brings the mirror up to date, and returns the
@@ -93,17 +115,52 @@ std::vector<EditHistory::RowChange> EditHistory::diff(Mirror& mirror, const Pict
     return changes;
 }
 
+EditHistory::Targets EditHistory::targetsOf(PictureBox& icon, PictureBox& view,
+                                            OpacityPlane* opacity) const {
+    layersOf(icon, view, opacity);  // the same checks
+    return {&icon, &view, opacity ? &opacity->layer() : nullptr};
+}
+
 bool EditHistory::record(const PictureBox& icon, const PictureBox& view) {
-    return record(icon, view, m_selection);
+    return recordLayers(layersOf(icon, view, nullptr), m_selection);
 }
 
 bool EditHistory::record(const PictureBox& icon, const PictureBox& view,
                          SelectionRecord selection) {
-    checkShape(icon, view);
+    return recordLayers(layersOf(icon, view, nullptr), std::move(selection));
+}
+
+bool EditHistory::record(const PictureBox& icon, const PictureBox& view,
+                         const OpacityPlane& opacity, SelectionRecord selection) {
+    return recordLayers(layersOf(icon, view, &opacity), std::move(selection));
+}
+
+bool EditHistory::undo(PictureBox& icon, PictureBox& view) {
+    return undoLayers(targetsOf(icon, view, nullptr));
+}
+
+bool EditHistory::undo(PictureBox& icon, PictureBox& view, OpacityPlane& opacity) {
+    return undoLayers(targetsOf(icon, view, &opacity));
+}
+
+bool EditHistory::redo(PictureBox& icon, PictureBox& view) {
+    return redoLayers(targetsOf(icon, view, nullptr));
+}
+
+bool EditHistory::redo(PictureBox& icon, PictureBox& view, OpacityPlane& opacity) {
+    return redoLayers(targetsOf(icon, view, &opacity));
+}
+
+bool EditHistory::recordLayers(const Layers& layers, SelectionRecord selection) {
     Step step;
-    step.surfaces[kIcon] = diff(m_mirrors[kIcon], icon);
-    step.surfaces[kView] = diff(m_mirrors[kView], view);
-    if (step.surfaces[kIcon].empty() && step.surfaces[kView].empty()) {
+    bool changed = false;
+    for (std::size_t i = 0; i < kLayers; ++i) {
+        if (layers[i] != nullptr) {
+            step.surfaces[i] = diff(m_mirrors[i], *layers[i]);
+            changed = changed || !step.surfaces[i].empty();
+        }
+    }
+    if (!changed) {
         m_selection = std::move(selection);
         return false;
     }
@@ -121,9 +178,11 @@ bool EditHistory::record(const PictureBox& icon, const PictureBox& view,
 }
 
 // Flips every recorded row between its old and new pixels, in the mirror and on the surface.
-void EditHistory::apply(const Step& step, PictureBox& icon, PictureBox& view) {
-    PictureBox* surfaces[2] = {&icon, &view};
-    for (std::size_t i = 0; i < 2; ++i) {
+void EditHistory::apply(const Step& step, const Targets& targets) {
+    for (std::size_t i = 0; i < kLayers; ++i) {
+        if (targets[i] == nullptr) {
+            continue;
+        }
         Mirror& mirror = m_mirrors[i];
         const auto width = static_cast<std::size_t>(mirror.width);
         for (const RowChange& change : step.surfaces[i]) {
@@ -137,32 +196,32 @@ void EditHistory::apply(const Step& step, PictureBox& icon, PictureBox& view) {
             }
         }
         if (!step.surfaces[i].empty()) {
-            surfaces[i]->restorePixels(mirror.pixels);
+            targets[i]->restorePixels(mirror.pixels);
         }
     }
 }
 
-bool EditHistory::undo(PictureBox& icon, PictureBox& view) {
-    record(icon, view);
+bool EditHistory::undoLayers(const Targets& targets) {
+    recordLayers(readOnly(targets), m_selection);
     if (m_undo.empty()) {
         return false;
     }
     Step step = std::move(m_undo.back());
     m_undo.pop_back();
-    apply(step, icon, view);
+    apply(step, targets);
     m_selection = step.selection ? step.selection->before : nullptr;
     m_redo.push_back(std::move(step));
     return true;
 }
 
-bool EditHistory::redo(PictureBox& icon, PictureBox& view) {
+bool EditHistory::redoLayers(const Targets& targets) {
     // A change since the last record would end the redo branch; keep it rather than lose it.
-    if (record(icon, view) || m_redo.empty()) {
+    if (recordLayers(readOnly(targets), m_selection) || m_redo.empty()) {
         return false;
     }
     Step step = std::move(m_redo.back());
     m_redo.pop_back();
-    apply(step, icon, view);
+    apply(step, targets);
     m_selection = step.selection ? step.selection->after : nullptr;
     m_undo.push_back(std::move(step));
     return true;

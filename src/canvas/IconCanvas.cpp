@@ -55,6 +55,14 @@ Picture IconCanvas::rebuildView() {
 
 void IconCanvas::readBackIcon() {
     SmallPicture.PaintPicture(LargePicture.Image(), 0, 0, kIconEdge, kIconEdge);
+    // What the plane was not told of (the view's own pixels showing through) is opaque.
+    opacity.follow(SmallPicture);
+}
+
+void IconCanvas::takePicture(const Picture& picture) {
+    SmallPicture.setPicture(picture);
+    opacity.take(picture);
+    rebuildView();
 }
 
 }  // namespace mosaikon

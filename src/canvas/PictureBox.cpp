@@ -6,25 +6,13 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "OpacityPlane.h"
+
 namespace mosaikon {
 
 namespace {
 
 constexpr std::uint32_t kOutsideDrawingArea = 0xFFFFFFFFu;
-
-// Blends `source` over `below` by `alpha` (0–255), channel by channel, rounding to nearest:
-// each channel is (s·a + b·(255 − a)) / 255 rounded. Red and blue are worked side by side in
-// 16-bit lanes, then green; (t + 128 + ((t + 128) >> 8)) >> 8 is t / 255 rounded for every t
-// up to 255 · 255, so no lane overflows into the next.
-std::uint32_t blend(std::uint32_t below, std::uint32_t source, std::uint32_t alpha) {
-    const std::uint32_t inverse = 255 - alpha;
-    std::uint32_t redBlue =
-        (source & 0xFF00FFu) * alpha + (below & 0xFF00FFu) * inverse + 0x800080u;
-    redBlue = ((redBlue + ((redBlue >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
-    std::uint32_t green = (source & 0xFF00u) * alpha + (below & 0xFF00u) * inverse + 0x8000u;
-    green = ((green + ((green >> 8) & 0xFF00u)) >> 8) & 0xFF00u;
-    return redBlue | green;
-}
 
 // Fills `rows` rows of `count` pixels, the first starting at `first`, each `stride` pixels after
 // the one before. Rows at least four pixels wide are written four columns at a time down all the
@@ -407,7 +395,7 @@ public:
             return;
         }
         for (std::size_t j = 0; j < m_plain.size(); ++j) {
-            line[j] = blend(line[j], m_plain[j], m_alpha[j]);
+            line[j] = blendPlain(line[j], m_plain[j], m_alpha[j]);
         }
     }
 

@@ -31,6 +31,7 @@ void IconCanvas::ShiftImage(std::int32_t dx, std::int32_t dy) {
     state.Snapshot = SmallPicture.Image();
     LargePicture.PaintPicture(state.Snapshot, static_cast<double>(dx), static_cast<double>(dy),
                               kViewEdge, kViewEdge);
+    opacity.shiftByView(dx, dy);
     readBackIcon();
 }
 
@@ -39,6 +40,7 @@ void IconCanvas::FlipHorizontal() {
     const double width = LargePicture.ScaleWidth();
     const double height = LargePicture.ScaleHeight();
     LargePicture.PaintPicture(state.Snapshot, width - 1, 0, -width, height);
+    opacity.flipLeftRight();
     readBackIcon();
     DrawGrid(state.IconSize, colours::kBlack);
 }
@@ -48,6 +50,7 @@ void IconCanvas::FlipVertical() {
     const double width = LargePicture.ScaleWidth();
     const double height = LargePicture.ScaleHeight();
     LargePicture.PaintPicture(state.Snapshot, 0, height - 1, width, -height);
+    opacity.flipTopBottom();
     readBackIcon();
     DrawGrid(state.IconSize, colours::kBlack);
 }
@@ -71,6 +74,7 @@ void IconCanvas::Rotat_Icon() {
     state.Snapshot = SmallPicture.Image();
     SmallPicture.setPicture(Picture{});
     SmallPicture.PaintPicture(state.Snapshot, kLastIconPixel, 0, -kIconEdge, kIconEdge);
+    opacity.rotateClockwise();
     rebuildView();
     readBackIcon();
     state.Snapshot = SmallPicture.Image();
@@ -79,11 +83,13 @@ void IconCanvas::Rotat_Icon() {
 void IconCanvas::ClearIcon() {
     LargePicture.setPicture(Picture{});
     SmallPicture.setPicture(Picture{});
+    opacity.clear();
     DrawGrid(state.IconSize, colours::kBlack);
 }
 
 void IconCanvas::New_Icon() {
     SmallPicture.setPicture(Picture{});
+    opacity.clear();
     LargePicture.setPicture(Picture{});
     DrawGrid();
 }

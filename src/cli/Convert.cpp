@@ -17,7 +17,8 @@ const char* const kConvertHelp =
     "\n"
     "Opens IN as the editor opens it (an icon, cursor, bitmap or PNG image, or the icon the\n"
     "editor takes from a program file or library) and writes OUT as the editor saves it: a .ico\n"
-    "file holds the 32 x 32 icon with pure white transparent, a .png file is the icon as a PNG.\n"
+    "file holds the 32 x 32 icon with pure white transparent, a .png file is the icon as a PNG\n"
+    "with its soft edges (partial opacity) as IN gave them.\n"
     "\n"
     "  --sizes LIST   write a .ico holding the icon at these sides, each one of\n"
     "                 16, 32, 48, 64, 128 and 256, as the editor's Export Icon Sizes draws them\n";

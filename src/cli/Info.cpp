@@ -17,7 +17,8 @@ const char* const kInfoHelp =
     "\n"
     "Describes FILE: for an icon or cursor file its images and the one the editor opens; for a\n"
     "bitmap its header; for a PNG image its size; for a program file or library its format and\n"
-    "icon groups in the editor's order with their images. Damaged parts are reported.\n"
+    "icon groups in the editor's order with their images. Damaged parts are reported. Each image\n"
+    "of an icon says whether it uses partial opacity (soft edges, which only the exports keep).\n"
     "\n"
     "  --json   print one JSON object instead of text\n";
 
@@ -103,6 +104,7 @@ void describeIcon(ByteSource& file, Report& report) {
         report.field("offset", image.offset);
         report.field("bytes", image.bytesInDirectory);
         report.flag("chosen", i == info.chosen);
+        if (image.partialOpacity) report.flag("partial_opacity", *image.partialOpacity);
         if (image.problem) report.field("damage", image.problem->problem());
         report.endItem();
     }

@@ -21,16 +21,16 @@ TEST(CellBatchTest, CellsPaintAsPaintCellPaintsThemAndOnlyTheChangedOnesAreRecor
         {{7, 9}, Colour(distinctIcon()[9 * 32 + 7])},  // its own colour
         {{12, 4}, Colour(kRed)},
         {{12, 4}, Colour(kBlue)}};
-    CellBatch batch({batched.SmallPicture, batched.LargePicture});
+    CellBatch batch({batched.SmallPicture, batched.LargePicture, &batched.opacity});
     for (const auto& [cell, colour] : cells) {
-        paintCell({single.SmallPicture, single.LargePicture}, cell, colour);
+        paintCell({single.SmallPicture, single.LargePicture, &single.opacity}, cell, colour);
         batch.paint(cell, colour);
     }
     batch.finish();
     EXPECT_EQ(batched.SmallPicture.pixels(), single.SmallPicture.pixels());
     EXPECT_EQ(batched.LargePicture.pixels(), single.LargePicture.pixels());
     // (31, 31) is red already: what changed spans the other two.
-    CellBatch again({batched.SmallPicture, batched.LargePicture});
+    CellBatch again({batched.SmallPicture, batched.LargePicture, &batched.opacity});
     const std::uint64_t before[] = {batched.SmallPicture.revision(),
                                     batched.LargePicture.revision()};
     again.paint(std::vector<Cell>{{31, 31}, {12, 4}, {0, 31}}, Colour(kRed));

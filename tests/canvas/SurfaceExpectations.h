@@ -52,13 +52,14 @@ inline std::vector<std::uint32_t> gridViewOf(const IconPixels& icon) {
     return view;
 }
 
-// Sets the icon surface to `icon` and the view to its rebuild.
+// Sets the icon surface to `icon`, the opacity plane to match, and the view to its rebuild.
 inline void loadIcon(IconCanvas& canvas, const IconPixels& icon) {
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
             canvas.SmallPicture.PSet(x, y, Colour(icon[static_cast<std::size_t>(y * 32 + x)]));
         }
     }
+    canvas.opacity.follow(canvas.SmallPicture);  // the icon opaque, its pure white clear
     canvas.rebuildView();
 }
 

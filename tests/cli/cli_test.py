@@ -114,6 +114,10 @@ class Info(unittest.TestCase):
         self.assertEqual(icon["kind"], "icon")
         self.assertEqual([i["chosen"] for i in icon["images"]],
                          [n == icon["chosen"] for n in range(len(icon["images"]))])
+        soft = self.info("pictures/soft/soft_edges.ico")
+        self.assertEqual([i["partial_opacity"] for i in soft["images"]], [True])
+        classic = self.info("pictures/soft/soft_edges.classic.ico")
+        self.assertEqual([i["partial_opacity"] for i in classic["images"]], [False])
         cursor = self.info("pictures/gen/hand/cursor_32bpp.cur")
         self.assertEqual(cursor["kind"], "cursor")
         self.assertIn("hotspot_x", cursor["images"][0])
@@ -134,15 +138,48 @@ class Convert(unittest.TestCase):
     def test_round_trips_keep_the_icon(self):
         with tempfile.TemporaryDirectory() as out:
             first = os.path.join(out, "first.png")
-            again = os.path.join(out, "again.ico")
+            again = os.path.join(out, "again.png")
+            classic = os.path.join(out, "classic.ico")
             last = os.path.join(out, "last.png")
             for arguments in ((data("pictures/gen/hand/bpp32.ico"), first), (first, again),
-                              (again, last)):
+                              (first, classic), (classic, last)):
                 result = run("convert", *arguments)
                 self.assertEqual(result.returncode, 0, result.stderr)
-            with Image.open(first) as a, Image.open(last) as b:
+            with Image.open(first) as a, Image.open(again) as b:
                 self.assertEqual((a.size, a.mode), ((32, 32), "RGBA"))
                 self.assertEqual(list(a.getdata()), list(b.getdata()))
+            # A plain .ico is the classic icon: every pixel opaque or clear, pure white clear.
+            with Image.open(last) as c:
+                self.assertTrue(all(p[3] in (0, 255) for p in c.getdata()))
+
+    def test_soft_edges_are_kept_in_png_and_sizes_and_the_plain_icon_is_classic(self):
+        def visible(pixel):  # clear pixels compare by their clearness only
+            return pixel if pixel[3] != 0 else (0, 0, 0, 0)
+
+        def as_exported(pixel):  # an opaque pure white pixel is clear
+            return (0, 0, 0, 0) if pixel == (255, 255, 255, 255) else visible(pixel)
+
+        source = data("pictures/soft/soft_edges.ico")
+        with tempfile.TemporaryDirectory() as out:
+            png = os.path.join(out, "soft.png")
+            sizes = os.path.join(out, "sizes.ico")
+            plain = os.path.join(out, "plain.ico")
+            for arguments in ((source, png), (source, sizes, "--sizes", "16,32"), (source, plain)):
+                result = run("convert", *arguments)
+                self.assertEqual(result.returncode, 0, result.stderr)
+            with Image.open(source) as original, Image.open(png) as exported:
+                expected = [as_exported(p) for p in original.convert("RGBA").getdata()]
+                self.assertEqual([visible(p) for p in exported.getdata()], expected)
+                self.assertEqual(sorted({p[3] for p in exported.getdata()} - {0, 255}),
+                                 list(range(1, 255)))
+            with Image.open(sizes) as icon, Image.open(png) as exported:
+                self.assertEqual(sorted(icon.info["sizes"]), [(16, 16), (32, 32)])
+                big = icon.ico.getimage((32, 32)).convert("RGBA")
+                self.assertEqual([visible(p) for p in big.getdata()],
+                                 [visible(p) for p in exported.getdata()])
+            with open(plain, "rb") as written, \
+                    open(data("pictures/soft/soft_edges.classic.ico"), "rb") as classic:
+                self.assertEqual(written.read(), classic.read())
 
     def test_bitmaps_programs_and_sizes(self):
         with tempfile.TemporaryDirectory() as out:

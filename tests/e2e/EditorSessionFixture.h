@@ -37,10 +37,12 @@ protected:
         fs::remove_all(work);
         fs::create_directories(work);
         model.Form_Load();
-        x.startProgram(MOSAIKON_PROGRAM, work.string());
+        x.startProgram(MOSAIKON_PROGRAM, work.string(), programArguments());
         ASSERT_TRUE(X11Session::waitUntil([&] { return findMainWindow(); }, 15s)) << "no window";
     }
     void TearDown() override { fs::remove_all(work); }
+    // What the program is started with after its name: nothing, unless a test says otherwise.
+    virtual std::vector<std::string> programArguments() const { return {}; }
 
     bool findMainWindow() {
         for (const TopLevel& top : x.topLevels()) {

@@ -70,7 +70,14 @@ X11Session::~X11Session() {
     }
 }
 
-void X11Session::startProgram(const std::string& program, const std::string& workingDirectory) {
+void X11Session::startProgram(const std::string& program, const std::string& workingDirectory,
+                              const std::vector<std::string>& arguments) {
+    // Made before the fork: the child only calls what is safe there.
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
     m_program = fork();
     if (m_program == 0) {
         if (chdir(workingDirectory.c_str()) != 0) _exit(126);
@@ -81,7 +88,7 @@ void X11Session::startProgram(const std::string& program, const std::string& wor
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         unsetenv("QT_SCALE_FACTOR");
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
 }

@@ -37,7 +37,8 @@ public:
     X11Session& operator=(const X11Session&) = delete;
 
     // Starts `program` in `workingDirectory` with its own HOME there.
-    void startProgram(const std::string& program, const std::string& workingDirectory);
+    void startProgram(const std::string& program, const std::string& workingDirectory,
+                      const std::vector<std::string>& arguments = {});
     // Waits for the program to end; true when it ended within the time.
     bool waitForExit(std::chrono::milliseconds timeout);
     bool programRunning();

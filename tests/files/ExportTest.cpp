@@ -170,6 +170,7 @@ TEST(ExportCommands, EachAsksApartLeavesTheSharedDialogAndCanvasAloneAndWritesIt
         IconCanvas canvas;
         canvas.Form_Load();
         canvas.SmallPicture.PSet(4, 5, Colour::fromRgb(1, 2, 3));
+        canvas.opacity.follow(canvas.SmallPicture);  // the exports write the opacity plane
         FileCommands commands{canvas, dialog};
         const Picture snapshot = canvas.state.Snapshot;
         dialog.FileName = "earlier.ico";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FileCommands.h"
+#include "OpacityPlane.h"
 #include "PictureTestSupport.h"
 #include "ScriptedDialogHost.h"
 #include "program/GenericAppIcon.h"
@@ -135,6 +136,25 @@ TEST_F(ExtractionCommand, GetAppIconWorksOnItsOwnCopyAndReplacesTheWholeView) {
     for (std::uint32_t pixel : m_canvas.LargePicture.pixels()) {
         ASSERT_NE(pixel, 0x000000FFu);
     }
+}
+
+TEST_F(ExtractionCommand, TheOpacityPlaneTakesTheExtractedIconsOwnColoursAndOpacity) {
+    m_host.choose(peData("pe32/hh.exe"));
+    m_commands.ExtractIcon();
+    const std::vector<Pixel> icon =
+        referencePicture("expected/pe32/hh.exe/g000_101.pick32.png").allPixels();
+    ASSERT_TRUE(usesPartialOpacity(Picture::fromPixels(PictureKind::Icon, 32, 32, icon)));
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const Pixel want = icon[static_cast<std::size_t>(y * 32 + x)];
+            const Pixel got = m_canvas.opacity.at(x, y);
+            ASSERT_EQ(pixelAlpha(got), want == 0xFFFFFFFFu ? 0 : pixelAlpha(want)) << x << "," << y;
+            if (pixelAlpha(want) != 0 && want != 0xFFFFFFFFu) {
+                ASSERT_EQ(got, want) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_TRUE(m_canvas.opacity.matches(m_canvas.SmallPicture));
 }
 
 }  // namespace

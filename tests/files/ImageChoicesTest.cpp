@@ -3,9 +3,12 @@
 // take theirs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "FileBytes.h"
 #include "FileCommands.h"
 #include "ImageChoices.h"
+#include "OpacityPlane.h"
 #include "PictureFiles.h"
 #include "PictureTestSupport.h"
 #include "ProgramFileBuilder.h"
@@ -31,6 +34,15 @@ Picture gradient(int side, std::uint8_t blue) {
 class ImageChoicesTest : public ::testing::Test {
 protected:
     ImageChoicesTest() { canvas.Form_Load(); }
+
+    // The opacity plane drawn over white is the icon surface, whatever came in.
+    bool planeMatchesIcon() const {
+        const auto plane = canvas.opacity.pixels();
+        const auto icon = canvas.SmallPicture.pixels();
+        return std::equal(
+            plane.begin(), plane.end(), icon.begin(), icon.end(),
+            [](Pixel pixel, std::uint32_t shown) { return overWhite(pixel) == shown; });
+    }
 
     std::string iconFileOf(const std::vector<Picture>& pictures) {
         const std::string path = folder.file("several.ico");
@@ -80,6 +92,7 @@ TEST_F(ImageChoicesTest, AnIconFilesImagesAreListedInOrderWithTheOneOpenIconTake
 TEST_F(ImageChoicesTest, ASmallImageOpensAsOpenIconOpensItAndALargeOneAsOpenBitmapScalesIt) {
     const std::string path = iconFileOf({gradient(16, 1), gradient(64, 2)});
     commands.openIconImage(path, 0);
+    EXPECT_TRUE(planeMatchesIcon());
     const auto small = canvas.SmallPicture.pixels();
     const auto smallView = canvas.LargePicture.pixels();
     EXPECT_EQ(commands.statusLine(),
@@ -92,6 +105,7 @@ TEST_F(ImageChoicesTest, ASmallImageOpensAsOpenIconOpensItAndALargeOneAsOpenBitm
     EXPECT_EQ(canvas.LargePicture.pixels(), smallView);
 
     commands.openIconImage(path, 1);
+    EXPECT_TRUE(planeMatchesIcon());
     const auto large = canvas.SmallPicture.pixels();
     const auto largeView = canvas.LargePicture.pixels();
     SavePicture(Picture::fromPixels(PictureKind::Bitmap, 64, 64, gradient(64, 2).allPixels()),
@@ -124,6 +138,7 @@ TEST_F(ImageChoicesTest, AProgramsGroupsAreListedByNameWithTheirSizesAndTheChose
     commands.extractIconGroupFrom(program, 0);
     EXPECT_EQ(canvas.SmallPicture.pixel(5, 5), Colour::fromRgb(0, 0, 200));
     commands.extractIconGroupFrom(program, 1);
+    EXPECT_TRUE(planeMatchesIcon());
     EXPECT_EQ(canvas.LargePicture.pixels(), extracted);
     EXPECT_EQ(canvas.SmallPicture.pixel(5, 5), Colour::fromRgb(200, 0, 0));
 

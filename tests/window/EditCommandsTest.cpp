@@ -345,6 +345,38 @@ TEST_F(EditCommandsTest, CopyGivesTheSavedIconAndPasteIsOneUndoableStep) {
     EXPECT_FALSE(canvas().selectionRect().has_value());
 }
 
+TEST_F(EditCommandsTest, CopyKeepsTheIconsSoftEdgesAndASelectionsToo) {
+    canvas().takePicture(Picture::fromPixels(PictureKind::Icon, 2, 1,
+                                             {makePixel(Colour(0x0000FF), 128), 0x01FF0000u}));
+    key(Qt::CTRL | Qt::Key_C);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_EQ(copied.size(), QSize(32, 32));
+    EXPECT_EQ(copied.pixel(0, 0), qRgba(255, 0, 0, 128));
+    EXPECT_EQ(copied.pixel(1, 0), qRgba(0, 0, 255, 1));
+    EXPECT_EQ(qAlpha(copied.pixel(2, 0)), 0);
+
+    canvas().selectTool(Tool::Select);
+    canvas().toolPress({0, 0}, MouseButton::Primary);
+    canvas().toolMove({1, 0});
+    canvas().toolRelease({1, 0});
+    key(Qt::CTRL | Qt::Key_C);
+    const QImage selection = QGuiApplication::clipboard()->image();
+    ASSERT_EQ(selection.size(), QSize(2, 1));
+    EXPECT_EQ(selection.pixel(0, 0), qRgba(255, 0, 0, 128));
+    EXPECT_EQ(selection.pixel(1, 0), qRgba(0, 0, 255, 1));
+
+    // A pasted image floats with its opacity, and copying the icon gives it back.
+    QImage soft(3, 1, QImage::Format_ARGB32);
+    soft.fill(qRgba(0, 200, 0, 64));
+    QGuiApplication::clipboard()->setImage(soft);
+    key(Qt::CTRL | Qt::Key_V);
+    EXPECT_EQ(canvas().opacity.at(2, 0), makePixel(Colour::fromRgb(0, 200, 0), 64));
+    EXPECT_TRUE(canvas().opacity.matches(canvas().SmallPicture));
+    key(Qt::Key_Return);  // put down
+    key(Qt::CTRL | Qt::Key_C);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().pixel(2, 0), qRgba(0, 200, 0, 64));
+}
+
 TEST_F(EditCommandsTest, SaveAgainRewritesTheSavedFileAndTheMenuNamesIt) {
     QTemporaryDir folder;
     const std::string path =

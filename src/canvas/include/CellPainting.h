@@ -8,10 +8,15 @@
 
 namespace mosaikon {
 
-// The icon's two surfaces, which every tool paints together.
+class OpacityPlane;
+
+// The icon's two surfaces, which every tool paints together, and the opacity plane beside the
+// icon surface, when there is one: a painted cell is opaque there in its colour, pure white
+// transparent.
 struct IconSurfaces {
     PictureBox& icon;
     PictureBox& view;
+    OpacityPlane* opacity;
 };
 
 // Paints `cell` as the Paint tool paints one: its interior on the view with a filled box, then
@@ -24,7 +29,8 @@ void paintCell(IconSurfaces surfaces, grid::Cell cell, Colour colour);
 // as the icon's two are. A batch that painted no cell records nothing.
 class CellBatch {
 public:
-    explicit CellBatch(IconSurfaces surfaces) : m_icon(surfaces.icon), m_view(surfaces.view) {}
+    explicit CellBatch(IconSurfaces surfaces)
+        : m_icon(surfaces.icon), m_view(surfaces.view), m_opacity(surfaces.opacity) {}
 
     void paint(grid::Cell cell, Colour colour) { paintPlain(cell, colour.resolved().value()); }
     // Every cell in one colour, resolved once.
@@ -36,6 +42,7 @@ private:
 
     PictureBox::Batch m_icon;
     PictureBox::Batch m_view;
+    OpacityPlane* m_opacity;
 };
 
 }  // namespace mosaikon

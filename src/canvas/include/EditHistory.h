@@ -7,12 +7,14 @@
 #include <memory>
 #include <vector>
 
+#include "OpacityPlane.h"
 #include "PictureBox.h"
 #include "SelectionRecord.h"
 
 namespace mosaikon {
 
-// Undo and redo over the icon's two surfaces, the icon surface and the magnified view.
+// Undo and redo over the icon's two surfaces, the icon surface and the magnified view, and the
+// icon's opacity plane when it is given one (kept as a third surface, the same way).
 //
 // The history keeps a copy of both surfaces as they stood at the last record. record() compares
 // the surfaces with that copy and keeps, for each row that changed, the exclusive-or of its old
@@ -34,6 +36,9 @@ public:
     // `capacity` steps.
     EditHistory(const PictureBox& icon, const PictureBox& view,
                 std::size_t capacity = kDefaultCapacity);
+    // The same with the opacity plane; every later call then passes the plane too.
+    EditHistory(const PictureBox& icon, const PictureBox& view, const OpacityPlane& opacity,
+                std::size_t capacity = kDefaultCapacity);
 
     // Records what changed on either surface since the last record, undo or redo as one step,
     // and ends the redo branch. Returns false, and records nothing, when neither changed.
@@ -42,6 +47,8 @@ public:
     // changed, no step is recorded but the selection is taken, so that the next step starts
     // from it: undoing a move of a selection puts it back where it was before that move.
     bool record(const PictureBox& icon, const PictureBox& view, SelectionRecord selection);
+    bool record(const PictureBox& icon, const PictureBox& view, const OpacityPlane& opacity,
+                SelectionRecord selection);
     // The selection that goes with the surfaces as the history last saw them; after undo() or
     // redo() the caller puts it back (IconCanvas::restoreSelection).
     const SelectionRecord& selection() const { return m_selection; }
@@ -54,8 +61,10 @@ public:
     // Takes back the last step. A change made since the last record is recorded first, so it
     // is what gets taken back and nothing is lost. Returns false when there is nothing to undo.
     bool undo(PictureBox& icon, PictureBox& view);
+    bool undo(PictureBox& icon, PictureBox& view, OpacityPlane& opacity);
     // Brings back the last undone step; false when there is none (or a new change ended it).
     bool redo(PictureBox& icon, PictureBox& view);
+    bool redo(PictureBox& icon, PictureBox& view, OpacityPlane& opacity);
 
     // Bytes the history holds: its copy of the surfaces and every step.
     std::size_t memoryBytes() const;
@@ -78,9 +87,13 @@ private:
         SelectionRecord before;
         SelectionRecord after;
     };
+    static constexpr std::size_t kLayers = 3;  // icon, view, opacity plane
+    // The surfaces a call reads, and those undo and redo write; the plane's null when not kept.
+    using Layers = std::array<const PictureBox*, kLayers>;
+    using Targets = std::array<PictureBox*, kLayers>;
     struct Step {
-        std::array<std::vector<RowChange>, 2> surfaces;  // icon, view
-        std::unique_ptr<SelectionChange> selection;      // null: none held before or after
+        std::array<std::vector<RowChange>, kLayers> surfaces;  // icon, view, opacity
+        std::unique_ptr<SelectionChange> selection;            // null: none held before or after
     };
     struct Mirror {
         int width = 0;
@@ -93,12 +106,20 @@ private:
         std::uint64_t revision = 0;
     };
 
-    void checkShape(const PictureBox& icon, const PictureBox& view) const;
+    EditHistory(Layers layers, std::size_t capacity);
+    // The surfaces a call was given; throws unless they are the kinds and sizes it started with.
+    Layers layersOf(const PictureBox& icon, const PictureBox& view,
+                    const OpacityPlane* opacity) const;
+    Targets targetsOf(PictureBox& icon, PictureBox& view, OpacityPlane* opacity) const;
     static std::vector<RowChange> diff(Mirror& mirror, const PictureBox& surface);
-    void apply(const Step& step, PictureBox& icon, PictureBox& view);
+    bool recordLayers(const Layers& layers, SelectionRecord selection);
+    bool undoLayers(const Targets& targets);
+    bool redoLayers(const Targets& targets);
+    void apply(const Step& step, const Targets& targets);
 
     std::size_t m_capacity;
-    std::array<Mirror, 2> m_mirrors;
+    bool m_keepsOpacity;
+    std::array<Mirror, kLayers> m_mirrors;
     std::deque<Step> m_undo;
     std::vector<Step> m_redo;
     SelectionRecord m_selection;

@@ -8,6 +8,7 @@
 #include "CellPainting.h"
 #include "CellShapes.h"
 #include "EditorState.h"
+#include "OpacityPlane.h"
 #include "PictureBox.h"
 #include "Selection.h"
 #include "ToolSession.h"
@@ -30,6 +31,9 @@ public:
     PictureBox SmallPicture;  // the icon at real size
     PictureBox LargePicture;  // the magnified view
     EditorState state;
+    // The icon's own colours and opacity, which the icon surface shows over white; every
+    // operation below keeps it.
+    OpacityPlane opacity;
 
     // Start-up: the record's first values, then `setSwatchColours` (the window's step), then the
     // empty grid and the Paint tool.
@@ -45,6 +49,9 @@ public:
     Picture rebuildView();
     // The icon surface drawn from the view: the view's whole image shrunk to 32 × 32.
     void readBackIcon();
+    // The icon surface's picture assignment with the plane taking the picture's opacity, then
+    // the view rebuilt: opening an icon, pasting an image.
+    void takePicture(const Picture& picture);
 
     // The active drawing tool, as the view's MousePointer records it, and the choice of one,
     // which writes that record (the toolbar's pressed states are the window's). Choosing a
@@ -115,7 +122,7 @@ private:
     void paintScan(float X, float Y);
     void replaceColour(float X, float Y);
 
-    IconSurfaces surfaces() { return {SmallPicture, LargePicture}; }
+    IconSurfaces surfaces() { return {SmallPicture, LargePicture, &opacity}; }
     // `cells` with their mirror images while mirroring is on, each cell of the icon once.
     std::vector<grid::Cell> withMirror(const std::vector<grid::Cell>& cells) const;
     void paintCells(const std::vector<grid::Cell>& cells, Colour colour);

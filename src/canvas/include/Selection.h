@@ -20,6 +20,10 @@ struct SelectionState {
     shapes::CellRect rect;               // where it lies; may reach past the edges while floating
     std::vector<std::uint32_t> pixels;   // its own, rect.width × rect.height; empty until lifted
     std::vector<std::uint32_t> beneath;  // the icon without them, 32 × 32; empty until lifted
+    // The same two in the opacity plane, when the icon has one: its own colours and opacity go
+    // with it as it moves, and what it covers comes back as it was.
+    std::vector<Pixel> opacity;
+    std::vector<Pixel> opacityBeneath;
 
     bool isFloating() const { return !pixels.empty(); }
 };
@@ -49,8 +53,9 @@ public:
     // Turns the selection's cells white; it stays selected.
     void erase(IconSurfaces surfaces);
     void flip(IconSurfaces surfaces, FlipAxis axis);
-    // The selection's pixels as a picture of its size, opaque, with those past the edges.
-    Picture picture(const PictureBox& icon) const;
+    // The selection's pixels as a picture of its size, with those past the edges: opaque, or
+    // with their opacity when `opacity` is the icon's plane.
+    Picture picture(const PictureBox& icon, const OpacityPlane* opacity = nullptr) const;
     // Puts down what is held and floats `picture` at the top-left, over the icon, as the icon
     // would show it (transparency over white). The picture must fit on the icon.
     void paste(IconSurfaces surfaces, const Picture& picture);
@@ -62,7 +67,7 @@ public:
 
 private:
     // The state lifted off the icon: its pixels taken up, white left beneath them.
-    SelectionState lifted(const PictureBox& icon) const;
+    SelectionState lifted(IconSurfaces surfaces) const;
     // Shows `next` on the surfaces in place of the current state and makes it current.
     void show(IconSurfaces surfaces, SelectionState next);
 

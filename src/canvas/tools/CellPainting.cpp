@@ -1,5 +1,7 @@
 #include "CellPainting.h"
 
+#include "OpacityPlane.h"
+
 namespace mosaikon {
 
 void paintCell(IconSurfaces surfaces, grid::Cell cell, Colour colour) {
@@ -7,6 +9,9 @@ void paintCell(IconSurfaces surfaces, grid::Cell cell, Colour colour) {
     surfaces.view.Line(interior.left, interior.top, interior.right, interior.bottom, colour,
                        LineShape::FilledBox);
     surfaces.icon.PSet(cell.column, cell.row, colour);
+    if (surfaces.opacity != nullptr) {
+        surfaces.opacity->paint(cell.column, cell.row, colour.resolved().value());
+    }
 }
 
 void CellBatch::paintPlain(grid::Cell cell, std::uint32_t plain) {
@@ -14,6 +19,10 @@ void CellBatch::paintPlain(grid::Cell cell, std::uint32_t plain) {
     const grid::ViewRect interior = grid::cellInterior(cell);
     m_view.fill({interior.left, interior.top, interior.right + 1, interior.bottom + 1}, plain);
     m_icon.set(cell.column, cell.row, plain);
+    if (m_opacity != nullptr && cell.column >= 0 && cell.row >= 0 &&
+        cell.column < OpacityPlane::kEdge && cell.row < OpacityPlane::kEdge) {
+        m_opacity->paint(cell.column, cell.row, plain);
+    }
 }
 
 void CellBatch::paint(std::span<const grid::Cell> cells, Colour colour) {

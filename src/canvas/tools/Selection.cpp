@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "OpacityPlane.h"
+
 namespace mosaikon {
 
 namespace {
@@ -43,6 +45,31 @@ std::uint32_t shownAt(const SelectionState& state, int column, int row) {
     return state.beneath[iconIndex(column, row)];
 }
 
+Pixel opacityShownAt(const SelectionState& state, int column, int row) {
+    if (state.rect.contains({column, row})) {
+        return state.opacity[indexIn(state.rect, column, row)];
+    }
+    return state.opacityBeneath[iconIndex(column, row)];
+}
+
+// Mirrors `cells`, the pixels of `rect` row by row; an empty list stays empty.
+void flipCells(std::vector<std::uint32_t>& cells, const shapes::CellRect& rect, FlipAxis axis) {
+    if (cells.empty()) {
+        return;
+    }
+    const auto width = static_cast<std::ptrdiff_t>(rect.width);
+    auto rowStart = [&](int row) { return cells.begin() + row * width; };
+    if (axis == FlipAxis::LeftRight) {
+        for (int row = 0; row < rect.height; ++row) {
+            std::reverse(rowStart(row), rowStart(row) + width);
+        }
+    } else {
+        for (int top = 0, bottom = rect.height - 1; top < bottom; ++top, --bottom) {
+            std::swap_ranges(rowStart(top), rowStart(top) + width, rowStart(bottom));
+        }
+    }
+}
+
 }  // namespace
 
 const SelectionState* Selection::current(const PictureBox& icon) const {
@@ -55,22 +82,32 @@ void Selection::select(const PictureBox& icon, const shapes::CellRect& rect) {
         m_state.reset();
         return;
     }
-    m_state = std::make_shared<const SelectionState>(SelectionState{part, {}, {}});
+    m_state = std::make_shared<const SelectionState>(SelectionState{part, {}, {}, {}, {}});
     m_iconRevision = icon.revision();
 }
 
-SelectionState Selection::lifted(const PictureBox& icon) const {
-    SelectionState state = *current(icon);
+SelectionState Selection::lifted(IconSurfaces surfaces) const {
+    SelectionState state = *current(surfaces.icon);
     if (state.isFloating()) {
         return state;
     }
-    state.beneath = icon.pixels();
-    state.pixels.reserve(static_cast<std::size_t>(state.rect.width * state.rect.height));
+    state.beneath = surfaces.icon.pixels();
+    const auto count = static_cast<std::size_t>(state.rect.width * state.rect.height);
+    state.pixels.reserve(count);
+    if (surfaces.opacity != nullptr) {
+        state.opacityBeneath = surfaces.opacity->pixels();
+        state.opacity.reserve(count);
+    }
     for (int row = state.rect.top; row <= state.rect.bottom(); ++row) {
         for (int column = state.rect.left; column <= state.rect.right(); ++column) {
             std::uint32_t& below = state.beneath[iconIndex(column, row)];
             state.pixels.push_back(below);
             below = kWhite;
+            if (surfaces.opacity != nullptr) {
+                Pixel& clear = state.opacityBeneath[iconIndex(column, row)];
+                state.opacity.push_back(clear);
+                clear = kTransparentPixel;
+            }
         }
     }
     return state;
@@ -92,6 +129,14 @@ void Selection::show(IconSurfaces surfaces, SelectionState next) {
         }
     }
     batch.finish();
+    // The painted cells are opaque in the plane; it takes what the selection really holds.
+    if (surfaces.opacity != nullptr && !next.opacity.empty()) {
+        for (int row = changed.top; row <= changed.bottom(); ++row) {
+            for (int column = changed.left; column <= changed.right(); ++column) {
+                surfaces.opacity->set(column, row, opacityShownAt(next, column, row));
+            }
+        }
+    }
     m_state = std::make_shared<const SelectionState>(std::move(next));
     m_iconRevision = surfaces.icon.revision();
 }
@@ -101,7 +146,7 @@ void Selection::moveTo(IconSurfaces surfaces, int left, int top) {
     if (now == nullptr || (now->rect.left == left && now->rect.top == top)) {
         return;
     }
-    SelectionState next = lifted(surfaces.icon);
+    SelectionState next = lifted(surfaces);
     next.rect.left = left;
     next.rect.top = top;
     show(surfaces, std::move(next));
@@ -111,8 +156,9 @@ void Selection::erase(IconSurfaces surfaces) {
     if (current(surfaces.icon) == nullptr) {
         return;
     }
-    SelectionState next = lifted(surfaces.icon);
+    SelectionState next = lifted(surfaces);
     std::fill(next.pixels.begin(), next.pixels.end(), kWhite);
+    std::fill(next.opacity.begin(), next.opacity.end(), kTransparentPixel);
     show(surfaces, std::move(next));
 }
 
@@ -120,22 +166,13 @@ void Selection::flip(IconSurfaces surfaces, FlipAxis axis) {
     if (current(surfaces.icon) == nullptr) {
         return;
     }
-    SelectionState next = lifted(surfaces.icon);
-    const auto width = static_cast<std::ptrdiff_t>(next.rect.width);
-    auto rowStart = [&](int row) { return next.pixels.begin() + row * width; };
-    if (axis == FlipAxis::LeftRight) {
-        for (int row = 0; row < next.rect.height; ++row) {
-            std::reverse(rowStart(row), rowStart(row) + width);
-        }
-    } else {
-        for (int top = 0, bottom = next.rect.height - 1; top < bottom; ++top, --bottom) {
-            std::swap_ranges(rowStart(top), rowStart(top) + width, rowStart(bottom));
-        }
-    }
+    SelectionState next = lifted(surfaces);
+    flipCells(next.pixels, next.rect, axis);
+    flipCells(next.opacity, next.rect, axis);
     show(surfaces, std::move(next));
 }
 
-Picture Selection::picture(const PictureBox& icon) const {
+Picture Selection::picture(const PictureBox& icon, const OpacityPlane* opacity) const {
     const SelectionState* now = current(icon);
     if (now == nullptr) {
         return {};
@@ -147,11 +184,17 @@ Picture Selection::picture(const PictureBox& icon) const {
             const std::uint32_t plain = now->isFloating()
                                             ? now->pixels[indexIn(now->rect, column, row)]
                                             : icon.pixel(column, row).value();
-            pixels.push_back(opaquePixel(Colour(plain)));
+            if (opacity == nullptr) {
+                pixels.push_back(opaquePixel(Colour(plain)));
+            } else if (now->isFloating() && !now->opacity.empty()) {
+                pixels.push_back(now->opacity[indexIn(now->rect, column, row)]);
+            } else {
+                pixels.push_back(opacity->at(column, row));
+            }
         }
     }
-    return Picture::fromPixels(PictureKind::Bitmap, now->rect.width, now->rect.height,
-                               std::move(pixels));
+    return Picture::fromPixels(opacity == nullptr ? PictureKind::Bitmap : PictureKind::Icon,
+                               now->rect.width, now->rect.height, std::move(pixels));
 }
 
 void Selection::paste(IconSurfaces surfaces, const Picture& picture) {
@@ -163,9 +206,19 @@ void Selection::paste(IconSurfaces surfaces, const Picture& picture) {
     PictureBox shown(picture.width(), picture.height(), colours::kWhite);
     shown.setPicture(picture);
     putDown();
-    show(surfaces,
-         SelectionState{
-             {0, 0, picture.width(), picture.height()}, shown.pixels(), surfaces.icon.pixels()});
+    SelectionState pasted{
+        {0, 0, picture.width(), picture.height()}, shown.pixels(), surfaces.icon.pixels(), {}, {}};
+    if (surfaces.opacity != nullptr) {
+        OpacityPlane own;
+        own.take(picture);
+        for (int row = 0; row < picture.height(); ++row) {
+            for (int column = 0; column < picture.width(); ++column) {
+                pasted.opacity.push_back(own.at(column, row));
+            }
+        }
+        pasted.opacityBeneath = surfaces.opacity->pixels();
+    }
+    show(surfaces, std::move(pasted));
 }
 
 SelectionRecord Selection::record(const PictureBox& icon) const {

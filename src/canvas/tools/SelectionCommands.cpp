@@ -26,10 +26,10 @@ void IconCanvas::selectAll() {
     m_selection.select(SmallPicture, {0, 0, kIconEdge, kIconEdge});
 }
 
-Picture IconCanvas::selectionPicture() const { return m_selection.picture(SmallPicture); }
+Picture IconCanvas::selectionPicture() const { return m_selection.picture(SmallPicture, &opacity); }
 
 Picture IconCanvas::cutSelection() {
-    Picture cut = m_selection.picture(SmallPicture);
+    Picture cut = m_selection.picture(SmallPicture, &opacity);
     m_selection.erase(surfaces());
     return cut;
 }

@@ -66,13 +66,13 @@ void FileCommands::openIconImage(const std::string& path, std::size_t index) {
     FileBytes file(path);
     const Picture picture = readIconFileImage(file, index);
     if (picture.width() <= IconCanvas::kIconEdge && picture.height() <= IconCanvas::kIconEdge) {
-        m_canvas.SmallPicture.setPicture(picture);
-        m_canvas.rebuildView();
+        m_canvas.takePicture(picture);
     } else {
         // Over white, as an icon's transparent parts show on the icon surface.
         m_canvas.LargePicture.setPicture(Picture{});
         m_canvas.LargePicture.PaintPicture(picture, 0, 0, IconCanvas::kViewOuterEdge,
                                            IconCanvas::kViewOuterEdge);
+        m_canvas.opacity.takeThroughView(picture);
         m_canvas.readBackIcon();
         m_canvas.DrawGrid();
     }
@@ -83,8 +83,9 @@ void FileCommands::openIconFile(const std::string& path) {
     writeStatusLine(path);
     // Loaded whole before either surface changes, so a bad file leaves both as they were.
     const Picture picture = LoadPicture(path);
-    m_canvas.SmallPicture.setPicture(picture);
-    m_canvas.rebuildView();  // the view drawn from the icon surface, then the grid
+    // The plane takes the file's colours and opacity; the view is drawn from the icon surface,
+    // then the grid.
+    m_canvas.takePicture(picture);
     tellFileUsed(path);
 }
 
@@ -105,6 +106,7 @@ void FileCommands::openBitmapFile(const std::string& path) {
     m_canvas.LargePicture.PaintPicture(picture, 0, 0, IconCanvas::kViewOuterEdge,
                                        IconCanvas::kViewOuterEdge);
     m_image1 = picture;
+    m_canvas.opacity.takeThroughView(picture);
     m_canvas.readBackIcon();
     m_canvas.DrawGrid();
     tellFileUsed(path);
@@ -187,7 +189,8 @@ void FileCommands::ExportPng() {
 }
 
 void FileCommands::exportPngFile(const std::string& path) {
-    mosaikon::ExportPng(iconWithWhiteTransparent(m_canvas.SmallPicture.Image()), path);
+    // The exports write the icon's own colours and opacity, the saved icon the classic rule.
+    mosaikon::ExportPng(m_canvas.opacity.picture(), path);
 }
 
 void FileCommands::ExportIconSizes() {
@@ -198,7 +201,7 @@ void FileCommands::ExportIconSizes() {
 }
 
 void FileCommands::exportIconSizesFile(const std::string& path, std::span<const int> sides) {
-    mosaikon::ExportIconSizes(iconWithWhiteTransparent(m_canvas.SmallPicture.Image()), path, sides);
+    mosaikon::ExportIconSizes(m_canvas.opacity.picture(), path, sides);
     tellFileUsed(path);
 }
 

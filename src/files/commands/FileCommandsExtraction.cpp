@@ -49,6 +49,8 @@ void FileCommands::drawProgramIcon(const std::string& ProgramPath, std::int32_t 
     IconHandle icon = ExtractAssociatedIconA(ModuleInstance::program(), pathBuffer, &iconIndex);
     DrawIconEx(m_canvas.LargePicture, 0, 0, icon, IconCanvas::kViewOuterEdge,
                IconCanvas::kViewOuterEdge, 0, std::nullopt, iconflags::kNormal);
+    // Drawn over the cleared view's white, so the icon's opacity is what the read-back shows.
+    m_canvas.opacity.takeThroughView(icon.picture());
     DestroyIcon(icon);
     m_canvas.readBackIcon();
 }

@@ -24,6 +24,9 @@ struct IconFileImageInfo {
     std::uint32_t bytesInDirectory = 0;
     // What is wrong with the image, when its header cannot be read.
     std::optional<FileError> problem;
+    // Whether a pixel is neither opaque nor clear (soft edges, a shadow); none when the image
+    // cannot be decoded.
+    std::optional<bool> partialOpacity;
 };
 
 struct IconFileInfo {

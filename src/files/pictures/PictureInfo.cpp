@@ -1,7 +1,9 @@
 #include "PictureInfo.h"
 
+#include "OpacityPlane.h"
 #include "bitmap/BmpReader.h"
 #include "icon/IconFileReader.h"
+#include "icon/IconImage.h"
 
 namespace mosaikon {
 
@@ -23,6 +25,14 @@ IconFileInfo describeIconFile(ByteSource& file) {
         out.offset = image.entry.imageOffset;
         out.bytesInDirectory = image.entry.image.bytesInResource;
         out.problem = image.problem;
+        if (!image.problem) {
+            try {
+                out.partialOpacity = usesPartialOpacity(decodeIconImage(
+                    std::span(listing.bytes).subspan(image.entry.imageOffset), file.name()));
+            } catch (const FileError&) {
+                // Described but not decodable: its opacity is not known, and info says nothing.
+            }
+        }
         info.images.push_back(std::move(out));
     }
     return info;

@@ -17,10 +17,11 @@ constexpr std::uint32_t swapRedBlue(std::uint32_t pixel) {
 
 }  // namespace
 
-QImage iconImage(const IconCanvas& canvas) { return imageOf(canvas.SmallPicture.Image()); }
+QImage iconImage(const IconCanvas& canvas) { return imageOf(canvas.opacity.picture()); }
 
 QImage imageOf(const Picture& picture) {
-    const Picture icon = iconWithWhiteTransparent(picture);
+    const Picture icon =
+        picture.kind() == PictureKind::Icon ? picture : iconWithWhiteTransparent(picture);
     QImage image(icon.width(), icon.height(), QImage::Format_ARGB32);
     for (int y = 0; y < icon.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -63,8 +64,7 @@ void takeImage(IconCanvas& canvas, const QImage& image) {
     // only that part is converted, whatever the size of the image.
     const int width = std::min(image.width(), IconCanvas::kIconEdge);
     const int height = std::min(image.height(), IconCanvas::kIconEdge);
-    canvas.SmallPicture.setPicture(pictureOf(image, width, height));
-    canvas.rebuildView();
+    canvas.takePicture(pictureOf(image, width, height));
 }
 
 void copyIconToClipboard(const IconCanvas& canvas) {

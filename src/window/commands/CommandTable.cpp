@@ -24,13 +24,13 @@ struct CommandRunners {
     static void undo(EditCommands& commands, EditorCommand) {
         IconCanvas& canvas = commands.m_window.canvas();
         canvas.toolCancel();
-        commands.m_history.undo(canvas.SmallPicture, canvas.LargePicture);
+        commands.m_history.undo(canvas.SmallPicture, canvas.LargePicture, canvas.opacity);
         canvas.restoreSelection(commands.m_history.selection());
     }
     static void redo(EditCommands& commands, EditorCommand) {
         IconCanvas& canvas = commands.m_window.canvas();
         canvas.toolCancel();
-        commands.m_history.redo(canvas.SmallPicture, canvas.LargePicture);
+        commands.m_history.redo(canvas.SmallPicture, canvas.LargePicture, canvas.opacity);
         canvas.restoreSelection(commands.m_history.selection());
     }
     static void exportPng(EditCommands& commands, EditorCommand) {
@@ -118,6 +118,9 @@ struct CommandRunners {
         popUpAtFocus(commands, &EditCommands::m_recentFiles);
     }
     static void toolsWindow(EditCommands& commands, EditorCommand) { commands.showToolsWindow(); }
+    static void previewWindow(EditCommands& commands, EditorCommand) {
+        commands.showPreviewWindow();
+    }
     static void keyboardShortcuts(EditCommands& commands, EditorCommand) {
         commands.showShortcuts();
     }
@@ -310,6 +313,11 @@ std::vector<CommandEntry> buildTable() {
          {keys(Qt::Key_T)},
          Guard::Direct,
          R::toolsWindow},
+        {Id::PreviewWindow,
+         QT_TR_NOOP("Preview"),
+         {keys(Qt::Key_F3)},
+         Guard::Direct,
+         R::previewWindow},
     };
 }
 
@@ -357,6 +365,7 @@ bool keepsSelection(EditorCommand id) {
         case EditorCommand::KeyboardShortcuts:
         case EditorCommand::MirrorDrawing:
         case EditorCommand::ToolsWindow:
+        case EditorCommand::PreviewWindow:
             return true;
         default:
             return false;

@@ -15,6 +15,7 @@
 #include "controls/ToolbarView.h"
 #include "mainwindow/frmEditIcon.h"
 #include "platform/FileNames.h"
+#include "preview/PreviewWindow.h"
 #include "recovery/RecentMenu.h"
 #include "recovery/RestoreMenu.h"
 #include "tools/ToolsWindow.h"
@@ -24,7 +25,8 @@ namespace mosaikon {
 EditCommands::EditCommands(frmEditIcon& window)
     : QObject(&window),
       m_window(window),
-      m_history(window.canvas().SmallPicture, window.canvas().LargePicture) {
+      m_history(window.canvas().SmallPicture, window.canvas().LargePicture,
+                window.canvas().opacity) {
     // Installed before the colour pick's filter, so a press the pick takes never starts a stroke.
     m_window.LargePicture()->installEventFilter(this);
     m_window.installEventFilter(this);
@@ -38,8 +40,11 @@ EditCommands::EditCommands(frmEditIcon& window)
 EditCommands::~EditCommands() = default;
 
 void EditCommands::record() {
-    const IconCanvas& canvas = m_window.canvas();
-    m_history.record(canvas.SmallPicture, canvas.LargePicture, canvas.selectionRecord());
+    IconCanvas& canvas = m_window.canvas();
+    // Whatever drew the icon surface without the plane (a restored copy) is opaque there.
+    canvas.opacity.follow(canvas.SmallPicture);
+    m_history.record(canvas.SmallPicture, canvas.LargePicture, canvas.opacity,
+                     canvas.selectionRecord());
 }
 
 void EditCommands::handlerFinished() {
@@ -103,6 +108,16 @@ void EditCommands::showToolsWindow() {
     m_tools->show();
     m_tools->raise();
     m_tools->activateWindow();
+}
+
+void EditCommands::showPreviewWindow() {
+    if (m_preview == nullptr) {
+        m_preview = new PreviewWindow(&m_window);
+    }
+    m_preview->showIcon(m_window.canvas().opacity);
+    m_preview->show();
+    m_preview->raise();
+    m_preview->activateWindow();
 }
 
 namespace {

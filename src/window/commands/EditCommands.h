@@ -17,6 +17,7 @@ namespace mosaikon {
 class ColourPick;
 class ShortcutsWindow;
 class ToolsWindow;
+class PreviewWindow;
 class frmEditIcon;
 
 // The window's undo history, its keys and its command menu.
@@ -57,6 +58,9 @@ public:
     // The tools window, made when it is first opened.
     ToolsWindow* toolsWindow() const { return m_tools; }
     void showToolsWindow();
+    // The preview window, made when it is first opened.
+    PreviewWindow* previewWindow() const { return m_preview; }
+    void showPreviewWindow();
     // The submenus of copies left behind and of recent files; null until the command menu is
     // first built.
     QMenu* olderCopiesMenu() const { return m_olderCopies; }
@@ -90,6 +94,7 @@ private:
     QAction* m_menuKeyAction = nullptr;
     std::map<QAction*, QString> m_sections;  // the titles of the menu's sections, by first item
     ToolsWindow* m_tools = nullptr;
+    PreviewWindow* m_preview = nullptr;
     QMenu* m_olderCopies = nullptr;  // the copies left behind, in the command menu
     QMenu* m_recentFiles = nullptr;  // the files opened or saved last, in the command menu
     QAction* m_putDown = nullptr;

@@ -49,6 +49,8 @@ enum class EditorCommand {
     SaveAgain,
     RestorePrevious,
     RestoreOlder,
+    // The icon with its own opacity on several backgrounds.
+    PreviewWindow,
     // The files opened or saved last.
     OpenRecent,
     // Open Icon and Extract Icon, choosing the image or the icon group.

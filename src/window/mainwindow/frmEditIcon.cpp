@@ -19,6 +19,7 @@
 #include "platform/DesktopShell.h"
 #include "platform/FileNames.h"
 #include "platform/QtDialogHost.h"
+#include "preview/PreviewWindow.h"
 #include "recovery/KeptCopyKeeper.h"
 #include "tools/ToolOverlay.h"
 #include "tools/ToolsWindow.h"
@@ -175,6 +176,9 @@ void frmEditIcon::refreshControls() {
         if (m_editCommands && m_editCommands->toolsWindow() != nullptr) {
             m_editCommands->toolsWindow()->showState(m_shown->tool, m_shown->mirroring);
         }
+    }
+    if (m_editCommands && m_editCommands->previewWindow() != nullptr) {
+        m_editCommands->previewWindow()->showIcon(m_canvas.opacity);
     }
 }
 
