@@ -13,6 +13,7 @@
 #include "commands/ShortcutsWindow.h"
 #include "controls/PictureBoxView.h"
 #include "controls/ToolbarView.h"
+#include "controls/WindowPlacement.h"
 #include "mainwindow/frmEditIcon.h"
 #include "platform/FileNames.h"
 #include "preview/PreviewWindow.h"
@@ -103,6 +104,7 @@ void EditCommands::createSelectionKeys() {
 void EditCommands::showToolsWindow() {
     if (m_tools == nullptr) {
         m_tools = new ToolsWindow(*this, m_window.canvas(), &m_window);
+        placeBeside(*m_tools, m_window, Beside::Left);
     }
     m_tools->showState(m_window.canvas().activeTool(), m_window.canvas().mirroring());
     m_tools->show();
@@ -113,6 +115,7 @@ void EditCommands::showToolsWindow() {
 void EditCommands::showPreviewWindow() {
     if (m_preview == nullptr) {
         m_preview = new PreviewWindow(&m_window);
+        placeBeside(*m_preview, m_window, Beside::Right);
     }
     m_preview->showIcon(m_window.canvas().opacity);
     m_preview->show();
