@@ -160,6 +160,57 @@ class Convert(unittest.TestCase):
                                  program).returncode, 3)
 
 
+class WhatTheToolSays(unittest.TestCase):
+    def test_extract_prints_one_line_of_what_it_wrote(self):
+        with tempfile.TemporaryDirectory() as out:
+            one = run("extract", data("pe/pe32/hh.exe"), "--out", out)
+            self.assertEqual(one.stdout.decode(), "wrote 1 icon file to %s (hh-101.ico)\n" % out)
+            two = run("extract", data("pe/pe32/inetcpl.cpl"), "--out", out)
+            self.assertEqual(two.stdout.decode(),
+                             "wrote 2 icon files to %s (inetcpl-100.ico ... inetcpl-1313.ico)\n" % out)
+
+    def test_list_shows_only_the_groups_asked_for(self):
+        program = data("pe/gen/order_pe32.exe")
+        listed = run("extract", program, "--list", "--group", "5", "--group", "zed")
+        self.assertEqual(listed.returncode, 0, listed.stderr)
+        self.assertEqual([line.split("\t")[:2] for line in listed.stdout.decode().splitlines()],
+                         [["1", "name ZED"], ["3", "number 5"]])
+        none = run("extract", program, "--list", "--group", "NOPE")
+        self.assertEqual((none.returncode, none.stdout), (1, b""))
+        self.assertIn(b"none of the icon groups asked for", none.stderr)
+
+    def test_an_empty_file_gets_the_editors_words(self):
+        with tempfile.TemporaryDirectory() as folder:
+            for name in ("empty.exe", "empty.ico", "empty"):
+                path = os.path.join(folder, name)
+                open(path, "wb").close()
+                for arguments in (("info", path), ("extract", path), ("convert", path, path + ".png")):
+                    with self.subTest(arguments=arguments):
+                        result = run(*arguments)
+                        self.assertEqual(result.returncode, 3)
+                        # The editor's message box shows the same sentence (OpeningFiles tests).
+                        self.assertEqual(result.stderr.decode(),
+                                         'mosaikon-cli: The file "%s" is empty.\n' % path)
+            self.assertEqual(sorted(os.listdir(folder)), ["empty", "empty.exe", "empty.ico"])
+
+    def test_info_on_a_program_names_the_image_extract_icon_takes(self):
+        with tempfile.TemporaryDirectory() as out:
+            # The second group (Extract Icon asks for index 1), and in it the image a 32 x 32
+            # request gets: the one the group's icon file chooses.
+            program = json.loads(run("info", data("pe/pe32/inetcpl.cpl"), "--json").stdout)
+            self.assertEqual(program["editor_group"], 1)
+            run("extract", data("pe/pe32/inetcpl.cpl"), "--out", out, "--group", "1313")
+            icon = json.loads(run("info", os.path.join(out, "inetcpl-1313.ico"), "--json").stdout)
+            self.assertEqual(program["editor_image"], icon["chosen"])
+            # One group only: an index past the last takes the first.
+            single = json.loads(run("info", data("pe/pe32/hh.exe"), "--json").stdout)
+            run("extract", data("pe/pe32/hh.exe"), "--out", out)
+            icon = json.loads(run("info", os.path.join(out, "hh-101.ico"), "--json").stdout)
+            self.assertEqual((single["editor_group"], single["editor_image"]), (0, icon["chosen"]))
+        none = run("info", data("pe/pe32/icmp.dll"))
+        self.assertIn(b"editor_takes: the generic program icon: holds no icons.", none.stdout)
+
+
 class Usage(unittest.TestCase):
     def test_usage_errors_exit_2_and_help_exits_0(self):
         for arguments in ((), ("paint",), ("extract",), ("info",), ("info", "a", "b"),

@@ -17,9 +17,7 @@
 namespace mosaikon {
 
 Picture readPicture(std::unique_ptr<ByteSource> source) {
-    if (source->size() == 0) {
-        throw FileError(source->name(), "is empty.");
-    }
+    refuseEmptyFile(*source);
     switch (fileKindOf(*source)) {
         case FileKind::Bitmap:
             return readBitmapFile(std::move(source));
