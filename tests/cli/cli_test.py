@@ -6,6 +6,7 @@
 import hashlib
 import json
 import os
+import shlex
 import struct
 import subprocess
 import sys
@@ -211,6 +212,87 @@ class WhatTheToolSays(unittest.TestCase):
         self.assertIn(b"editor_takes: the generic program icon: holds no icons.", none.stdout)
 
 
+THUMBNAILER = os.path.join(DATA, "..", "..", "packaging", "org.example.mosaikon.thumbnailer")
+
+
+def thumbnailer_entry():
+    entry = {}
+    with open(THUMBNAILER, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    assert lines[0] == "[Thumbnailer Entry]", lines[0]
+    for line in lines[1:]:
+        key, _, value = line.partition("=")
+        entry[key] = value
+    return entry
+
+
+class Thumbnailer(unittest.TestCase):
+    def run_as_file_manager(self, source, size, folder):
+        """Runs the Exec line as a file manager does: %i the file, %o the output, %s the size,
+        with mosaikon-cli found on the PATH as an installed one is."""
+        out = os.path.join(folder, "thumbnail output.png")
+        substitutions = {"%i": source, "%o": out, "%s": str(size)}
+        command = [substitutions.get(word, word) for word in shlex.split(thumbnailer_entry()["Exec"])]
+        environment = dict(os.environ, PATH=os.path.dirname(os.path.abspath(CLI)) + ":/usr/bin:/bin")
+        result = subprocess.run(command, capture_output=True, timeout=60, env=environment)
+        return result, out
+
+    def test_the_entry_names_the_tool_and_the_types(self):
+        entry = thumbnailer_entry()
+        self.assertEqual(entry["TryExec"], "mosaikon-cli")
+        self.assertEqual(shlex.split(entry["Exec"]), ["mosaikon-cli", "thumbnail", "%i", "%o", "%s"])
+        types = entry["MimeType"].rstrip(";").split(";")
+        for wanted in ("image/vnd.microsoft.icon", "image/x-icon", "image/x-win-bitmap",
+                       "application/x-ms-dos-executable"):
+            self.assertIn(wanted, types)
+        # Every Windows program type the system's MIME database knows.
+        known = "/usr/share/mime/types"
+        if os.path.exists(known):
+            with open(known) as f:
+                programs = [t for t in f.read().split() if "ms-dos" in t or "msdownload" in t
+                            or "portable-executable" in t or "ms-ne" in t]
+            self.assertTrue(programs)
+            for wanted in programs:
+                self.assertIn(wanted, types)
+
+    def test_its_command_line_writes_the_picture_and_nothing_else(self):
+        cases = (("pictures/gen/hand/multi_unsorted.ico", 256, (256, 256)),
+                 ("pictures/gen/hand/multi_unsorted.ico", 200, (200, 200)),
+                 ("pictures/gen/hand/bpp32_alpha_vs_and.ico", 16, (16, 16)),
+                 ("pictures/pillow/deerstalker.cur", 128, None),
+                 ("pe/pe32/hh.exe", 48, (48, 48)),
+                 ("pe/pe32/inetcpl.cpl", 32, (32, 32)))
+        for relative, size, expected in cases:
+            with self.subTest(file=relative, size=size), tempfile.TemporaryDirectory() as folder:
+                source = data(relative)
+                before = os.stat(source)
+                result, out = self.run_as_file_manager(source, size, folder)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertEqual(os.listdir(folder), [os.path.basename(out)])
+                self.assertEqual(os.stat(source).st_mtime_ns, before.st_mtime_ns)
+                with Image.open(out) as picture:
+                    self.assertEqual(picture.mode, "RGBA")
+                    self.assertLessEqual(max(picture.size), size)
+                    if expected:
+                        self.assertEqual(picture.size, expected)
+                    alphas = picture.getchannel("A").getextrema()
+                # The icons and the program's own icon have clear parts, kept as clear.
+                self.assertEqual(alphas[0], 0)
+
+    def test_a_file_that_gives_no_thumbnail_fails_and_writes_nothing(self):
+        for relative in ("pictures/pillow/hopper.bmp", "pe/pe32/icmp.dll",
+                         "hostile-pe/rsrc_loop_to_root.dll", "pictures/hostile/ico/count_zero.ico"):
+            with self.subTest(file=relative), tempfile.TemporaryDirectory() as folder:
+                result, _ = self.run_as_file_manager(data(relative), 128, folder)
+                self.assertEqual(result.returncode, 3, result.stderr)
+                self.assertTrue(result.stderr)
+                self.assertEqual(os.listdir(folder), [])
+        for size in ("0", "1025", "12x", ""):
+            with self.subTest(size=size):
+                self.assertEqual(run("thumbnail", data("pe/pe32/hh.exe"), "/nonexistent/x.png",
+                                     size).returncode, 2)
+
+
 class Usage(unittest.TestCase):
     def test_usage_errors_exit_2_and_help_exits_0(self):
         for arguments in ((), ("paint",), ("extract",), ("info",), ("info", "a", "b"),
@@ -222,7 +304,7 @@ class Usage(unittest.TestCase):
                 self.assertEqual(result.returncode, 2, result.stderr)
                 self.assertTrue(result.stderr)
         for arguments in (("--help",), ("extract", "--help"), ("info", "--help"),
-                          ("convert", "--help")):
+                          ("convert", "--help"), ("thumbnail", "--help")):
             with self.subTest(arguments=arguments):
                 result = run(*arguments)
                 self.assertEqual(result.returncode, 0)

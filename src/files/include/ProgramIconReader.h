@@ -35,6 +35,9 @@ struct ProgramIcon {
 // chosen group or image cannot be read.
 ProgramIcon readProgramIcon(ByteSource& file, std::uint16_t group);
 
+// The same for a `side` × `side` request: the image of that group closest to that size.
+ProgramIcon readProgramIconForSide(ByteSource& file, std::uint16_t group, int side);
+
 // The choice readProgramIcon makes, without decoding the image. Throws FileError when the file
 // holds no icon group or the chosen group cannot be read.
 ProgramIconChoice chooseProgramIcon(ByteSource& file, std::uint16_t group);

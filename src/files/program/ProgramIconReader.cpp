@@ -53,7 +53,8 @@ struct ChosenEntry {
     std::size_t chosen = 0;
 };
 
-ChosenEntry chooseEntry(ProgramIconDirectory& directory, ByteSource& file, std::uint16_t group) {
+ChosenEntry chooseEntry(ProgramIconDirectory& directory, ByteSource& file, std::uint16_t group,
+                        int side) {
     if (directory.groupCount() == 0) {
         throw FileError(file.name(), "holds no icons.");
     }
@@ -75,7 +76,7 @@ ChosenEntry chooseEntry(ProgramIconDirectory& directory, ByteSource& file, std::
         candidates.push_back(
             IconCandidate{entry.image.widthInPixels(), entry.image.heightInPixels(), depth});
     }
-    result.chosen = chooseIconFor32(candidates);
+    result.chosen = chooseIconForSide(candidates, side);
     return result;
 }
 
@@ -83,13 +84,17 @@ ChosenEntry chooseEntry(ProgramIconDirectory& directory, ByteSource& file, std::
 
 ProgramIconChoice chooseProgramIcon(ByteSource& file, std::uint16_t group) {
     const std::unique_ptr<ProgramIconDirectory> directory = readProgramIconDirectory(file);
-    const ChosenEntry entry = chooseEntry(*directory, file, group);
+    const ChosenEntry entry = chooseEntry(*directory, file, group, 32);
     return ProgramIconChoice{entry.group, entry.chosen};
 }
 
 ProgramIcon readProgramIcon(ByteSource& file, std::uint16_t group) {
+    return readProgramIconForSide(file, group, 32);
+}
+
+ProgramIcon readProgramIconForSide(ByteSource& file, std::uint16_t group, int side) {
     const std::unique_ptr<ProgramIconDirectory> directory = readProgramIconDirectory(file);
-    const ChosenEntry entry = chooseEntry(*directory, file, group);
+    const ChosenEntry entry = chooseEntry(*directory, file, group, side);
     const IconGroupEntry& chosen = entry.entries[entry.chosen];
     const std::optional<ResourceSpan> imageSpan = directory->image(chosen.imageId);
     if (!imageSpan) {
