@@ -34,7 +34,7 @@ constexpr std::uint32_t kMaxPngEdge = 0x7FFFFFFFu;
 // The stream is read from its source in pieces of this size.
 constexpr std::size_t kPiece = 64u << 10;
 
-// Adam7, as the PNG specification's "Interlacing" section gives it: where each pass's columns
+// Adam7, as the W3C's PNG recommendation ("Interlacing") gives it: where each pass's columns
 // start and how far apart they lie.
 constexpr std::uint32_t kPassColumnStart[7] = {0, 4, 0, 2, 0, 1, 0};
 constexpr std::uint32_t kPassColumnStep[7] = {8, 8, 4, 4, 2, 2, 1};
@@ -305,10 +305,9 @@ void decodePngSamples(ByteSource& file, std::uint64_t offset, SampleGrid& grid) 
 }
 
 std::uint64_t pngStreamLength(std::span<const std::uint8_t> bytes) {
-    constexpr std::uint64_t kSignature = 8;
     constexpr std::uint64_t kChunkOverhead = 12;  // length, type, checksum
     static constexpr std::uint8_t kEnd[4] = {'I', 'E', 'N', 'D'};
-    std::uint64_t at = kSignature;
+    std::uint64_t at = sizeof kSignature;
     while (at + kChunkOverhead <= bytes.size()) {
         const auto where = static_cast<std::size_t>(at);
         const std::uint64_t length = (std::uint64_t{bytes[where]} << 24) |
