@@ -11,6 +11,7 @@
 #include "PictureBox.h"
 #include "PictureFiles.h"
 #include "PictureTestSupport.h"
+#include "png/PngImage.h"
 #include "png/PngStream.h"
 
 namespace mosaikon {
@@ -200,6 +201,25 @@ TEST(PngAnySize, DamageIsToldInOurWordsAndOnlyDamageIsCalledDamaged) {
                   "has a PNG image 2130706732 pixels wide, wider than this "
                   "program opens (262144 pixels at most).");
     }
+}
+
+TEST(PngAnySize, ExtraPartsOfAnyLengthAreSkippedNotHeld) {
+    const std::vector<Pixel> pixels = pattern(5, 4, true);
+    const std::vector<std::uint8_t> plain = encode(5, 4, pixels, false);
+    std::vector<std::uint8_t> padded(plain.begin(), plain.begin() + 33);  // through the header
+    for (const char* type : {"tEXt", "zzZz", "iCCP"}) {
+        std::vector<std::uint8_t> chunk = {0x00, 0x50, 0x00, 0x00};  // 5 MiB of data
+        chunk.insert(chunk.end(), type, type + 4);
+        chunk.resize(chunk.size() + (5u << 20), 'x');
+        const std::uint32_t crc = crc32(std::span(chunk).subspan(4));
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            chunk.push_back(static_cast<std::uint8_t>(crc >> shift));
+        }
+        padded.insert(padded.end(), chunk.begin(), chunk.end());
+    }
+    padded.insert(padded.end(), plain.begin() + 33, plain.end());
+    EXPECT_EQ(decodePng(padded, "padded").pixels, pixels);
+    EXPECT_EQ(decodePng(plain, "plain").pixels, pixels);
 }
 
 TEST(PngAnySize, TheStreamLengthEndsAtItsLastChunk) {

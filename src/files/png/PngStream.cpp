@@ -39,11 +39,14 @@ constexpr std::size_t kPiece = 64u << 10;
 constexpr std::uint32_t kPassColumnStart[7] = {0, 4, 0, 2, 0, 1, 0};
 constexpr std::uint32_t kPassColumnStep[7] = {8, 8, 4, 4, 2, 2, 1};
 
-// The stream as libspng reads it: forward from `offset`, through a buffer. A failure of the
-// source is kept and thrown again once libspng has returned, so no exception crosses it.
+// The stream as libspng reads it: forward from `offset`, through a buffer, without the
+// ancillary chunks nothing here uses (texts, colour profiles, times, …), which may be of any
+// length the format allows and would otherwise be held whole; the transparency chunk is kept. A
+// failure of the source is kept and thrown again once libspng has returned, so no exception
+// crosses it.
 class StreamReader {
 public:
-    StreamReader(ByteSource& file, std::uint64_t offset) : m_file(file), m_next(offset) {}
+    StreamReader(ByteSource& file, std::uint64_t offset) : m_file(file), m_position(offset) {}
 
     static int read(spng_ctx* /*context*/, void* user, void* destination, std::size_t length) {
         return static_cast<StreamReader*>(user)->fill(static_cast<std::uint8_t*>(destination),
@@ -56,25 +59,23 @@ public:
     }
 
 private:
+    static constexpr std::uint64_t kChunkHeader = 8;     // length and type
+    static constexpr std::uint64_t kChunkOverhead = 12;  // and the checksum after the data
+
     int fill(std::uint8_t* destination, std::size_t length) {
         try {
             while (length > 0) {
-                if (m_at == m_buffer.size()) {
-                    const std::uint64_t left = m_file.size() - std::min(m_next, m_file.size());
-                    if (left == 0) {
-                        return SPNG_IO_EOF;
-                    }
-                    m_buffer.resize(
-                        static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, left)));
-                    m_file.read(m_next, m_buffer);
-                    m_next += m_buffer.size();
-                    m_at = 0;
+                if (m_deliverable == 0) {
+                    startChunk();
                 }
-                const std::size_t taken = std::min(length, m_buffer.size() - m_at);
-                std::memcpy(destination, m_buffer.data() + m_at, taken);
-                m_at += taken;
-                destination += taken;
-                length -= taken;
+                const auto count =
+                    static_cast<std::size_t>(std::min<std::uint64_t>(length, m_deliverable));
+                if (!take(destination, count)) {
+                    return SPNG_IO_EOF;
+                }
+                m_deliverable -= count;
+                destination += count;
+                length -= count;
             }
             return 0;
         } catch (...) {
@@ -83,10 +84,54 @@ private:
         }
     }
 
+    // At a chunk's start: skips the chunks not needed, then lets the next one through whole.
+    void startChunk() {
+        std::uint8_t header[kChunkHeader];
+        while (take(header, sizeof header)) {
+            const std::uint64_t length = (std::uint64_t{header[0]} << 24) |
+                                         (std::uint64_t{header[1]} << 16) |
+                                         (std::uint64_t{header[2]} << 8) | header[3];
+            // A lower-case first letter marks an ancillary chunk; "tRNS" gives transparency.
+            const bool ancillary = (header[4] & 0x20) != 0;
+            const bool transparency = std::equal(header + 4, header + 8, "tRNS");
+            if (!ancillary || transparency) {
+                m_position -= kChunkHeader;  // handed on with the chunk
+                m_deliverable = kChunkOverhead + length;
+                return;
+            }
+            m_position += length + (kChunkOverhead - kChunkHeader);
+        }
+        m_deliverable = kChunkHeader;  // the end: libspng is told so when it reads on
+    }
+
+    // Copies `count` bytes from the current position on and moves past them; false when the
+    // source ends first.
+    bool take(std::uint8_t* destination, std::size_t count) {
+        while (count > 0) {
+            if (m_position < m_bufferStart || m_position >= m_bufferStart + m_buffer.size()) {
+                const std::uint64_t left = m_file.size() - std::min(m_position, m_file.size());
+                if (left == 0) {
+                    return false;
+                }
+                m_buffer.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, left)));
+                m_file.read(m_position, m_buffer);
+                m_bufferStart = m_position;
+            }
+            const auto at = static_cast<std::size_t>(m_position - m_bufferStart);
+            const std::size_t taken = std::min(count, m_buffer.size() - at);
+            std::memcpy(destination, m_buffer.data() + at, taken);
+            m_position += taken;
+            destination += taken;
+            count -= taken;
+        }
+        return true;
+    }
+
     ByteSource& m_file;
-    std::uint64_t m_next;
+    std::uint64_t m_position;
+    std::uint64_t m_deliverable = sizeof kSignature;  // of the chunk let through, or the signature
     std::vector<std::uint8_t> m_buffer;
-    std::size_t m_at = 0;
+    std::uint64_t m_bufferStart = 0;
     std::exception_ptr m_failure;
 };
 
