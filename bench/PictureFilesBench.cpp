@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FileError.h"
+#include "PeakMemory.h"
 #include "PictureBox.h"
 #include "PictureFiles.h"
 
@@ -126,33 +127,10 @@ const std::string& literalRunLengthBitmap(int width, int height) {
     return path;
 }
 
-// The growth of peak resident memory (mapped file pages included) from construction on. The
-// peak is reset first where the system allows it (Linux: clear_refs), so earlier cases do not
-// hide this one.
-class PeakMemory {
-public:
-    PeakMemory() {
-        std::ofstream("/proc/self/clear_refs") << "5";
-        m_start = statusField("VmRSS:");
-    }
-    double grownMiB() const { return (statusField("VmHWM:") - m_start) / 1024.0; }
-
-private:
-    static double statusField(const std::string& name) {
-        std::ifstream status("/proc/self/status");
-        std::string line;
-        while (std::getline(status, line)) {
-            if (line.rfind(name, 0) == 0) return std::stod(line.substr(name.size()));
-        }
-        return 0;
-    }
-    double m_start = 0;
-};
-
 // Opens the bitmap at `path` and paints it into the view, as opening a bitmap does.
 void openAndPaint(benchmark::State& state, const std::string& path) {
     mosaikon::PictureBox view(319, 319, mosaikon::colours::kWhite);
-    const PeakMemory peak;
+    const mosaikon::bench::PeakMemory peak;
     try {
         for (auto _ : state) {
             const mosaikon::Picture picture = mosaikon::LoadPicture(path);

@@ -9,6 +9,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/${MOSAIKON_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${MOSAIKON_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# File managers draw icon, cursor and program files with mosaikon-cli thumbnail.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${MOSAIKON_APP_ID}.thumbnailer
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
 foreach(size 16 32 48 64 128)
   install(FILES ${MOSAIKON_ICON_DIR}/mosaikon-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

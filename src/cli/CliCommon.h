@@ -27,11 +27,13 @@ private:
 int runExtract(const std::vector<std::string>& arguments);
 int runInfo(const std::vector<std::string>& arguments);
 int runConvert(const std::vector<std::string>& arguments);
+int runThumbnail(const std::vector<std::string>& arguments);
 
 // What a sub-command prints for --help.
 extern const char* const kExtractHelp;
 extern const char* const kInfoHelp;
 extern const char* const kConvertHelp;
+extern const char* const kThumbnailHelp;
 
 // `text` as a JSON string, quotes included. Bytes that are not UTF-8 become U+FFFD.
 std::string jsonString(const std::string& text);

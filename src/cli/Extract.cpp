@@ -9,6 +9,7 @@
 #include "CliCommon.h"
 #include "FileBytes.h"
 #include "FileError.h"
+#include "OpenKinds.h"
 #include "ProgramIconGroups.h"
 
 namespace mosaikon::cli {
@@ -21,7 +22,10 @@ const char* const kExtractHelp =
     "\n"
     "  --out DIR       write into DIR (default: the current folder)\n"
     "  --group N|NAME  only the group numbered N or named NAME; may be given again\n"
-    "  --list          print the groups, first the one the editor takes as 0, and write nothing\n";
+    "  --list          print the groups (with --group, those asked for), first the one the\n"
+    "                  editor takes as 0, and write nothing\n"
+    "\n"
+    "Prints one line: how many icon files it wrote, and where.\n";
 
 namespace {
 
@@ -110,12 +114,41 @@ std::string fileNameFor(const std::string& program, const ResourceName& name,
 constexpr std::size_t kFilesPerBatch = 256;
 
 // Commits `batch`, reporting each file that could not be saved; false when one could not.
-bool commitReporting(AtomicFileBatch& batch) {
+// `saved` counts the files the batch saved.
+bool commitReporting(AtomicFileBatch& batch, std::size_t added, std::size_t& saved) {
     const std::vector<FileError> failures = batch.commit();
     for (const FileError& failure : failures) {
         std::cerr << "mosaikon-cli: " << failure.what() << '\n';
     }
+    saved += added - std::min(added, failures.size());
     return failures.empty();
+}
+
+// The one line that says what was written: "wrote 3 icon files to out/ (hh-101.ico ...
+// hh-103.ico)".
+std::string summary(std::size_t saved, const std::string& folder, const std::string& first,
+                    const std::string& last) {
+    std::string line = "wrote " + std::to_string(saved) +
+                       (saved == 1 ? " icon file to " : " icon files to ") + folder;
+    if (saved == 1) {
+        line += " (" + first + ")";
+    } else if (saved > 1) {
+        line += " (" + first + " ... " + last + ")";
+    }
+    return line;
+}
+
+void listGroups(ProgramIconGroups& groups, const std::vector<std::string>& chosen,
+                std::size_t& listed) {
+    for (std::size_t i = 0; i < groups.count(); ++i) {
+        const IconGroupDescription group = groups.describe(i);
+        if (!groupChosen(group.name, chosen)) continue;
+        ++listed;
+        std::cout << i << '\t' << (group.name.text ? "name " : "number ") << nameOf(group.name)
+                  << '\t' << group.images.size() << " images";
+        if (group.problem) std::cout << "\tdamaged: " << group.problem->problem();
+        std::cout << '\n';
+    }
 }
 
 }  // namespace
@@ -124,34 +157,42 @@ int runExtract(const std::vector<std::string>& arguments) {
     const ExtractOptions options = parseExtract(arguments);
     try {
         FileBytes file(options.program);
+        refuseEmptyFile(file);
         ProgramIconGroups groups(file);
+        const std::string none =
+            options.program + (options.groups.empty()
+                                   ? " holds no icon group."
+                                   : " holds none of the icon groups asked for.");
         if (options.list) {
-            for (std::size_t i = 0; i < groups.count(); ++i) {
-                const IconGroupDescription group = groups.describe(i);
-                std::cout << i << '\t' << (group.name.text ? "name " : "number ")
-                          << nameOf(group.name) << '\t' << group.images.size() << " images";
-                if (group.problem) std::cout << "\tdamaged: " << group.problem->problem();
-                std::cout << '\n';
+            std::size_t listed = 0;
+            listGroups(groups, options.groups, listed);
+            if (listed == 0) {
+                throw CliFailure(kNothingToExtract, none);
             }
-            return groups.count() == 0 ? kNothingToExtract : kSuccess;
+            return kSuccess;
         }
 
         const std::string stem = std::filesystem::path(options.program).stem().native();
         std::set<std::string> taken;
         AtomicFileBatch batch;
         std::size_t batched = 0;
+        std::size_t saved = 0;
+        std::string first;
+        std::string last;
         bool written = false;
         bool failed = false;
         for (std::size_t i = 0; i < groups.count(); ++i) {
             try {
                 const ResourceName name = groups.name(i);
                 if (!groupChosen(name, options.groups)) continue;
+                const std::string fileName = fileNameFor(stem, name, taken);
                 const std::filesystem::path target =
-                    std::filesystem::path(options.outFolder) / fileNameFor(stem, name, taken);
+                    std::filesystem::path(options.outFolder) / fileName;
                 batch.add(target.native(), groups.iconFile(i));
                 written = true;
+                (first.empty() ? first : last) = fileName;
                 if (++batched == kFilesPerBatch) {
-                    failed = !commitReporting(batch) || failed;
+                    failed = !commitReporting(batch, batched, saved) || failed;
                     batched = 0;
                 }
             } catch (const FileError& error) {
@@ -159,13 +200,14 @@ int runExtract(const std::vector<std::string>& arguments) {
                 failed = true;
             }
         }
-        failed = !commitReporting(batch) || failed;
+        failed = !commitReporting(batch, batched, saved) || failed;
         const int status = failed ? kFileFailure : written ? kSuccess : kNothingToExtract;
         if (status == kNothingToExtract) {
-            throw CliFailure(kNothingToExtract,
-                             options.program + (options.groups.empty()
-                                                    ? " holds no icon group."
-                                                    : " holds none of the icon groups asked for."));
+            throw CliFailure(kNothingToExtract, none);
+        }
+        if (saved > 0) {
+            std::cout << summary(saved, options.outFolder, first, last.empty() ? first : last)
+                      << '\n';
         }
         return status;
     } catch (const FileError& error) {

@@ -9,6 +9,7 @@
 #include "PictureFiles.h"
 #include "PictureInfo.h"
 #include "ProgramIconGroups.h"
+#include "ProgramIconReader.h"
 
 namespace mosaikon::cli {
 
@@ -17,8 +18,9 @@ const char* const kInfoHelp =
     "\n"
     "Describes FILE: for an icon or cursor file its images and the one the editor opens; for a\n"
     "bitmap its header; for a PNG image its size; for a program file or library its format and\n"
-    "icon groups in the editor's order with their images. Damaged parts are reported. Each image\n"
-    "of an icon says whether it uses partial opacity (soft edges, which only the exports keep).\n"
+    "icon groups in the editor's order with their images, and which group and image Extract\n"
+    "Icon takes (editor_group, editor_image). Damaged parts are reported. Each image of an icon\n"
+    "says whether it uses partial opacity (soft edges, which only the exports keep).\n"
     "\n"
     "  --json   print one JSON object instead of text\n";
 
@@ -159,6 +161,15 @@ void describeProgram(ByteSource& file, Report& report) {
         report.endItem();
     }
     report.endList();
+    // What Extract Icon takes: the image a 32 × 32 request gets from the group it asks for, or
+    // the generic program icon when that cannot be read.
+    try {
+        const ProgramIconChoice choice = chooseProgramIcon(file, kExtractIconGroup);
+        report.field("editor_group", static_cast<long long>(choice.group));
+        report.field("editor_image", static_cast<long long>(choice.image));
+    } catch (const FileError& error) {
+        report.field("editor_takes", "the generic program icon: " + error.problem());
+    }
 }
 
 }  // namespace
@@ -184,6 +195,7 @@ int runInfo(const std::vector<std::string>& arguments) {
     report.field("file", path);
     try {
         FileBytes file(path);
+        refuseEmptyFile(file);
         switch (fileKindOf(file)) {
             case FileKind::Icon:
                 describeIcon(file, report);

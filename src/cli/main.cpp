@@ -18,6 +18,9 @@ constexpr const char* kHelp =
     "                  describe an icon, cursor, bitmap, PNG or program file\n"
     "  convert IN OUT [--sizes 16,32,...]\n"
     "                  open IN as the editor does and write OUT as a .ico or .png file\n"
+    "  thumbnail IN OUT SIZE\n"
+    "                  write a PNG of at most SIZE x SIZE showing an icon, cursor or program\n"
+    "                  file, for file managers\n"
     "\n"
     "mosaikon-cli COMMAND --help describes each. Exit status: 0 done, 1 nothing to extract,\n"
     "2 usage error, 3 a file could not be read or written.\n";
@@ -47,7 +50,8 @@ int main(int argc, char* argv[]) {
     };
     const SubCommand commands[] = {{"extract", runExtract, kExtractHelp},
                                    {"info", runInfo, kInfoHelp},
-                                   {"convert", runConvert, kConvertHelp}};
+                                   {"convert", runConvert, kConvertHelp},
+                                   {"thumbnail", runThumbnail, kThumbnailHelp}};
     const std::vector<std::string> arguments(all.begin() + 1, all.end());
     for (const SubCommand& sub : commands) {
         if (command != sub.name) continue;

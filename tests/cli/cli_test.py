@@ -6,6 +6,7 @@
 import hashlib
 import json
 import os
+import shlex
 import struct
 import subprocess
 import sys
@@ -197,6 +198,138 @@ class Convert(unittest.TestCase):
                                  program).returncode, 3)
 
 
+class WhatTheToolSays(unittest.TestCase):
+    def test_extract_prints_one_line_of_what_it_wrote(self):
+        with tempfile.TemporaryDirectory() as out:
+            one = run("extract", data("pe/pe32/hh.exe"), "--out", out)
+            self.assertEqual(one.stdout.decode(), "wrote 1 icon file to %s (hh-101.ico)\n" % out)
+            two = run("extract", data("pe/pe32/inetcpl.cpl"), "--out", out)
+            self.assertEqual(two.stdout.decode(),
+                             "wrote 2 icon files to %s (inetcpl-100.ico ... inetcpl-1313.ico)\n" % out)
+
+    def test_list_shows_only_the_groups_asked_for(self):
+        program = data("pe/gen/order_pe32.exe")
+        listed = run("extract", program, "--list", "--group", "5", "--group", "zed")
+        self.assertEqual(listed.returncode, 0, listed.stderr)
+        self.assertEqual([line.split("\t")[:2] for line in listed.stdout.decode().splitlines()],
+                         [["1", "name ZED"], ["3", "number 5"]])
+        none = run("extract", program, "--list", "--group", "NOPE")
+        self.assertEqual((none.returncode, none.stdout), (1, b""))
+        self.assertIn(b"none of the icon groups asked for", none.stderr)
+
+    def test_an_empty_file_gets_the_editors_words(self):
+        with tempfile.TemporaryDirectory() as folder:
+            for name in ("empty.exe", "empty.ico", "empty"):
+                path = os.path.join(folder, name)
+                open(path, "wb").close()
+                for arguments in (("info", path), ("extract", path), ("convert", path, path + ".png")):
+                    with self.subTest(arguments=arguments):
+                        result = run(*arguments)
+                        self.assertEqual(result.returncode, 3)
+                        # The editor's message box shows the same sentence (OpeningFiles tests).
+                        self.assertEqual(result.stderr.decode(),
+                                         'mosaikon-cli: The file "%s" is empty.\n' % path)
+            self.assertEqual(sorted(os.listdir(folder)), ["empty", "empty.exe", "empty.ico"])
+
+    def test_info_on_a_program_names_the_image_extract_icon_takes(self):
+        with tempfile.TemporaryDirectory() as out:
+            # The second group (Extract Icon asks for index 1), and in it the image a 32 x 32
+            # request gets: the one the group's icon file chooses.
+            program = json.loads(run("info", data("pe/pe32/inetcpl.cpl"), "--json").stdout)
+            self.assertEqual(program["editor_group"], 1)
+            run("extract", data("pe/pe32/inetcpl.cpl"), "--out", out, "--group", "1313")
+            icon = json.loads(run("info", os.path.join(out, "inetcpl-1313.ico"), "--json").stdout)
+            self.assertEqual(program["editor_image"], icon["chosen"])
+            # One group only: an index past the last takes the first.
+            single = json.loads(run("info", data("pe/pe32/hh.exe"), "--json").stdout)
+            run("extract", data("pe/pe32/hh.exe"), "--out", out)
+            icon = json.loads(run("info", os.path.join(out, "hh-101.ico"), "--json").stdout)
+            self.assertEqual((single["editor_group"], single["editor_image"]), (0, icon["chosen"]))
+        none = run("info", data("pe/pe32/icmp.dll"))
+        self.assertIn(b"editor_takes: the generic program icon: holds no icons.", none.stdout)
+
+
+THUMBNAILER = os.path.join(DATA, "..", "..", "packaging", "org.example.mosaikon.thumbnailer")
+
+
+def thumbnailer_entry():
+    entry = {}
+    with open(THUMBNAILER, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    assert lines[0] == "[Thumbnailer Entry]", lines[0]
+    for line in lines[1:]:
+        key, _, value = line.partition("=")
+        entry[key] = value
+    return entry
+
+
+class Thumbnailer(unittest.TestCase):
+    def run_as_file_manager(self, source, size, folder):
+        """Runs the Exec line as a file manager does: %i the file, %o the output, %s the size,
+        with mosaikon-cli found on the PATH as an installed one is."""
+        out = os.path.join(folder, "thumbnail output.png")
+        substitutions = {"%i": source, "%o": out, "%s": str(size)}
+        command = [substitutions.get(word, word) for word in shlex.split(thumbnailer_entry()["Exec"])]
+        environment = dict(os.environ, PATH=os.path.dirname(os.path.abspath(CLI)) + ":/usr/bin:/bin")
+        result = subprocess.run(command, capture_output=True, timeout=60, env=environment)
+        return result, out
+
+    def test_the_entry_names_the_tool_and_the_types(self):
+        entry = thumbnailer_entry()
+        self.assertEqual(entry["TryExec"], "mosaikon-cli")
+        self.assertEqual(shlex.split(entry["Exec"]), ["mosaikon-cli", "thumbnail", "%i", "%o", "%s"])
+        types = entry["MimeType"].rstrip(";").split(";")
+        for wanted in ("image/vnd.microsoft.icon", "image/x-icon", "image/x-win-bitmap",
+                       "application/x-ms-dos-executable"):
+            self.assertIn(wanted, types)
+        # Every Windows program type the system's MIME database knows.
+        known = "/usr/share/mime/types"
+        if os.path.exists(known):
+            with open(known) as f:
+                programs = [t for t in f.read().split() if "ms-dos" in t or "msdownload" in t
+                            or "portable-executable" in t or "ms-ne" in t]
+            self.assertTrue(programs)
+            for wanted in programs:
+                self.assertIn(wanted, types)
+
+    def test_its_command_line_writes_the_picture_and_nothing_else(self):
+        cases = (("pictures/gen/hand/multi_unsorted.ico", 256, (256, 256)),
+                 ("pictures/gen/hand/multi_unsorted.ico", 200, (200, 200)),
+                 ("pictures/gen/hand/bpp32_alpha_vs_and.ico", 16, (16, 16)),
+                 ("pictures/pillow/deerstalker.cur", 128, None),
+                 ("pe/pe32/hh.exe", 48, (48, 48)),
+                 ("pe/pe32/inetcpl.cpl", 32, (32, 32)))
+        for relative, size, expected in cases:
+            with self.subTest(file=relative, size=size), tempfile.TemporaryDirectory() as folder:
+                source = data(relative)
+                before = os.stat(source)
+                result, out = self.run_as_file_manager(source, size, folder)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertEqual(os.listdir(folder), [os.path.basename(out)])
+                self.assertEqual(os.stat(source).st_mtime_ns, before.st_mtime_ns)
+                with Image.open(out) as picture:
+                    self.assertEqual(picture.mode, "RGBA")
+                    self.assertLessEqual(max(picture.size), size)
+                    if expected:
+                        self.assertEqual(picture.size, expected)
+                    alphas = picture.getchannel("A").getextrema()
+                # The icons and the program's own icon have clear parts, kept as clear.
+                self.assertEqual(alphas[0], 0)
+
+    def test_a_file_that_gives_no_thumbnail_fails_and_writes_nothing(self):
+        for relative in ("pictures/pillow/hopper.bmp", "pe/pe32/icmp.dll",
+                         "hostile-pe/rsrc_loop_to_root.dll", "pictures/hostile/ico/count_zero.ico"):
+            with self.subTest(file=relative), tempfile.TemporaryDirectory() as folder:
+                result, _ = self.run_as_file_manager(data(relative), 128, folder)
+                self.assertEqual(result.returncode, 3, result.stderr)
+                self.assertTrue(result.stderr)
+                self.assertEqual(os.listdir(folder), [])
+        for size in ("0", "1025", "12x", ""):
+            with self.subTest(size=size):
+                self.assertEqual(run("thumbnail", data("pe/pe32/hh.exe"), "/nonexistent/x.png",
+                                     size).returncode, 2)
+
+
 class Usage(unittest.TestCase):
     def test_usage_errors_exit_2_and_help_exits_0(self):
         for arguments in ((), ("paint",), ("extract",), ("info",), ("info", "a", "b"),
@@ -208,7 +341,7 @@ class Usage(unittest.TestCase):
                 self.assertEqual(result.returncode, 2, result.stderr)
                 self.assertTrue(result.stderr)
         for arguments in (("--help",), ("extract", "--help"), ("info", "--help"),
-                          ("convert", "--help")):
+                          ("convert", "--help"), ("thumbnail", "--help")):
             with self.subTest(arguments=arguments):
                 result = run(*arguments)
                 self.assertEqual(result.returncode, 0)

@@ -8,6 +8,7 @@
 
 #include "ByteSource.h"
 #include "FileError.h"
+#include "IconCanvas.h"
 #include "PictureBox.h"
 #include "PictureFiles.h"
 #include "PictureTestSupport.h"
@@ -206,6 +207,22 @@ TEST(RunLengthBitmaps, LargeOnesAreDecodedInOrderKeepingOnlyWhatIsDrawn) {
     }
     // The stream is read in pieces, never whole.
     EXPECT_LE(counts->largest, 64u * 1024u);
+}
+
+TEST(RunLengthBitmaps, TheOpacityPlaneTakesThePixelsTheViewDrewWithoutReadingAgain) {
+    const std::vector<std::uint8_t> bytes = runLengthFile(2600, 1000);
+    const auto counts = std::make_shared<ReadCounts>();
+    const Picture picture = readPicture(std::make_unique<RuleFile>(
+        bytes, bytes.size(), [](std::uint64_t) { return std::uint8_t{0}; }, counts));
+    IconCanvas canvas;
+    canvas.Form_Load();
+    canvas.LargePicture.PaintPicture(picture, 0, 0, IconCanvas::kViewOuterEdge,
+                                     IconCanvas::kViewOuterEdge);
+    const std::uint64_t drawn = counts->bytes;
+    canvas.opacity.takeThroughView(picture);  // as Open Bitmap does next
+    canvas.readBackIcon();
+    EXPECT_EQ(counts->bytes, drawn) << "every tenth pixel of the view is one it already holds";
+    EXPECT_TRUE(canvas.opacity.matches(canvas.SmallPicture));
 }
 
 TEST(RunLengthBitmaps, TheLargestAcceptedSizeCostsOnePieceOfMemory) {

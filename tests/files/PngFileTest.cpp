@@ -89,7 +89,8 @@ TEST(PngFiles, IconSizedPngIsAnIconPictureWithItsOpacity) {
 
 TEST(PngFiles, OversizedAndBombStreamsAreRefusedByName) {
     test::TemporaryFolder folder;
-    // Past the 4096-pixel edge, and within it but far more than the data can fill.
+    // Streams whose few bytes cannot fill what they claim: a wide one whose rows are missing, a
+    // huge one and a large one far beyond what deflate can compress to so few bytes.
     for (const auto& [width, height] : std::array<std::pair<std::uint32_t, std::uint32_t>, 3>{
              {{4097, 16}, {70000, 70000}, {4000, 4000}}}) {
         SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));

@@ -377,6 +377,25 @@ TEST_F(EditCommandsTest, CopyKeepsTheIconsSoftEdgesAndASelectionsToo) {
     EXPECT_EQ(QGuiApplication::clipboard()->image().pixel(2, 0), qRgba(0, 200, 0, 64));
 }
 
+TEST_F(EditCommandsTest, PasteWithoutAnImageSaysSoAndChangesNothing) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("words, not a picture"));
+    const Surfaces before = surfaces();
+    const Tool tool = canvas().activeTool();
+    const std::size_t steps = commands().history().undoCount();
+    const test::ShownMessage shown = test::messageDuring([&] { key(Qt::CTRL | Qt::Key_V); });
+    EXPECT_EQ(shown.text, QStringLiteral("The clipboard holds no image to paste."));
+    EXPECT_EQ(shown.title, QGuiApplication::applicationDisplayName());
+    EXPECT_TRUE(surfaces() == before);
+    EXPECT_EQ(canvas().activeTool(), tool);
+    EXPECT_EQ(commands().history().undoCount(), steps);
+
+    QGuiApplication::clipboard()->clear();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(test::messageDuring([&] { key(Qt::CTRL | Qt::Key_V); }).text,
+              QStringLiteral("The clipboard holds no image to paste."));
+}
+
 TEST_F(EditCommandsTest, SaveAgainRewritesTheSavedFileAndTheMenuNamesIt) {
     QTemporaryDir folder;
     const std::string path =

@@ -198,14 +198,47 @@ TEST_F(OpenFromOutsideTest, DropOpensTheFirstLocalFileAndRefusesAnythingElse) {
     EXPECT_FALSE(drag(web));
 
     QMimeData files;
+    const std::string exe = dataFile("pe/pe32/hh.exe");
     files.setUrls({QUrl::fromLocalFile(QFile::decodeName(bmp.c_str())),
-                   QUrl::fromLocalFile(QFile::decodeName(dataFile("pe/pe32/hh.exe").c_str()))});
+                   QUrl(QStringLiteral("https://example.org/icon.ico")),
+                   QUrl::fromLocalFile(QFile::decodeName(exe.c_str()))});
     ASSERT_TRUE(drag(files));
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &drop);
-    QTest::qWait(20);
+    // The first local file opens and the other is named, as on the command line.
+    const ShownMessage shown = messageDuring([&] {
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        QTest::qWait(50);
+    });
     expectSame(outcomeOf(window, 0), openedByCommand(bmp, EditorCommand::OpenBitmap), bmp);
     EXPECT_EQ(window.CommonDialog1().FileName, bmp);
+    EXPECT_EQ(shown.text, QStringLiteral("Only the first file was opened. Not opened:\n") +
+                              QFile::decodeName(exe.c_str()));
+}
+
+TEST_F(OpenFromOutsideTest, ADroppedNameThatIsNoTextOpensAsOnTheCommandLine) {
+    // A name of bytes that are no UTF-8, as a file manager writes it into its URL.
+    const std::string path =
+        QFile::encodeName(folder.path()).toStdString() + "/x\xff\xfe name%.ico";
+    writeBytes(path, bytesOf(dataFile("pictures/pillow/hopper.ico")));
+    const QByteArray folderUrl = QUrl::fromLocalFile(folder.path()).toEncoded();
+    const QUrl url = QUrl::fromEncoded(folderUrl + "/x%FF%FE%20name%25.ico");
+    ASSERT_TRUE(url.isValid());
+
+    QMimeData data;
+    data.setUrls({url});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    const int boxes = modalBoxesDuring([&] {
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        QTest::qWait(50);
+    });
+    EXPECT_EQ(boxes, 0) << "the file opened";
+    EXPECT_EQ(window.CommonDialog1().FileName, path);
+    const Outcome commandLine = openedFromOutside(path);
+    EXPECT_EQ(window.canvas().SmallPicture.pixels(), commandLine.icon);
+    EXPECT_EQ(window.lblStatusBar()->text(), commandLine.status);
 }
 
 TEST_F(OpenFromOutsideTest, SeveralFilesOpenTheFirstAndNameTheOthersAsPlainText) {

@@ -97,8 +97,7 @@ void FileBackedBitmap::sampleRow(int row, std::span<const int> columns,
                                  std::span<Pixel> out) const {
     checkSampleRequest(m_width, m_height, row, columns, out);
     std::lock_guard lock(m_mutex);
-    if (const auto prepared = m_prepared.find(row, columns)) {
-        std::copy(prepared->begin(), prepared->end(), out.begin());
+    if (m_prepared.copyHeld(row, columns, out)) {
         return;
     }
     try {

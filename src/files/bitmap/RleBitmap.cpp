@@ -32,8 +32,7 @@ void RleBitmap::prepareSamples(std::span<const int> rows, std::span<const int> c
 void RleBitmap::sampleRow(int row, std::span<const int> columns, std::span<Pixel> out) const {
     checkSampleRequest(width(), height(), row, columns, out);
     std::lock_guard lock(m_mutex);
-    if (const auto prepared = m_prepared.find(row, columns)) {
-        std::copy(prepared->begin(), prepared->end(), out.begin());
+    if (m_prepared.copyHeld(row, columns, out)) {
         return;
     }
     SampleGrid single = decode(std::span<const int>(&row, 1), columns);

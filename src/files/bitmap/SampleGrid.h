@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <optional>
 #include <span>
 #include <vector>
 
@@ -31,18 +30,28 @@ public:
     std::span<Pixel> row(std::size_t index) {
         return std::span<Pixel>(m_pixels).subspan(index * m_columns.size(), m_columns.size());
     }
-    // The pixels of picture row `row` at `columns`, when this grid holds exactly those.
-    std::optional<std::span<const Pixel>> find(int row, std::span<const int> columns) const {
-        if (!std::equal(columns.begin(), columns.end(), m_columns.begin(), m_columns.end())) {
-            return std::nullopt;
+    // Copies the pixels of picture row `row` at `columns` into `out` when this grid holds that
+    // row and every one of those columns: the same columns, or some of them (the opacity plane
+    // asks for every tenth pixel of what the view drew). False when it does not.
+    bool copyHeld(int row, std::span<const int> columns, std::span<Pixel> out) const {
+        const auto found = std::find(m_rows.begin(), m_rows.end(), row);
+        if (found == m_rows.end()) {
+            return false;
         }
-        for (std::size_t i = 0; i < m_rows.size(); ++i) {
-            if (m_rows[i] == row) {
-                return std::span<const Pixel>(m_pixels).subspan(i * m_columns.size(),
-                                                                m_columns.size());
+        const std::span<const Pixel> held = std::span<const Pixel>(m_pixels).subspan(
+            static_cast<std::size_t>(found - m_rows.begin()) * m_columns.size(), m_columns.size());
+        if (std::equal(columns.begin(), columns.end(), m_columns.begin(), m_columns.end())) {
+            std::copy(held.begin(), held.end(), out.begin());
+            return true;
+        }
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const auto column = std::find(m_columns.begin(), m_columns.end(), columns[i]);
+            if (column == m_columns.end()) {
+                return false;
             }
+            out[i] = held[static_cast<std::size_t>(column - m_columns.begin())];
         }
-        return std::nullopt;
+        return true;
     }
     std::vector<Pixel> takePixels() { return std::move(m_pixels); }
 

@@ -19,7 +19,7 @@ int directoryBitCount(std::uint16_t bitCount, std::uint8_t colourCount) {
     return bits;
 }
 
-std::size_t chooseIconFor32(std::span<const IconCandidate> candidates) {
+std::size_t chooseIconForSide(std::span<const IconCandidate> candidates, int side) {
     if (candidates.empty()) {
         throw std::invalid_argument("There is no icon image to choose from.");
     }
@@ -28,8 +28,8 @@ std::size_t chooseIconFor32(std::span<const IconCandidate> candidates) {
     long bestDepthGap = 0;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         const IconCandidate& c = candidates[i];
-        const long distance = std::labs(static_cast<long>(c.width) - 32) +
-                              std::labs(static_cast<long>(c.height) - 32);
+        const long distance = std::labs(static_cast<long>(c.width) - side) +
+                              std::labs(static_cast<long>(c.height) - side);
         const long depthGap = c.bitCount == 0 ? 0 : std::labs(static_cast<long>(c.bitCount) - 32);
         // Strict comparisons keep the first of equals.
         if (i == 0 || distance < bestDistance ||

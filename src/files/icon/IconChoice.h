@@ -21,9 +21,13 @@ struct IconCandidate {
 // more": the image's own header has to say.
 int directoryBitCount(std::uint16_t bitCount, std::uint8_t colourCount);
 
-// The image a 32 × 32 request gets on the desktop: the smallest |w − 32| + |h − 32|, then the
-// bit depth closest to 32, then the first. Throws std::invalid_argument when `candidates` is
-// empty.
-std::size_t chooseIconFor32(std::span<const IconCandidate> candidates);
+// The image a `side` × `side` request gets on the desktop: the smallest |w − side| +
+// |h − side|, then the bit depth closest to 32, then the first. Throws std::invalid_argument when
+// `candidates` is empty.
+std::size_t chooseIconForSide(std::span<const IconCandidate> candidates, int side);
+// The image a 32 × 32 request gets, which the editor opens.
+inline std::size_t chooseIconFor32(std::span<const IconCandidate> candidates) {
+    return chooseIconForSide(candidates, 32);
+}
 
 }  // namespace mosaikon

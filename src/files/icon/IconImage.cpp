@@ -13,10 +13,10 @@ namespace mosaikon {
 
 namespace {
 
-// No icon image is wider or taller than this; the largest in use are 256 (1024 for PNG images
-// of some tools), so this only stops absurd headers before anything is allocated. PNG images
-// meet the same bound inside their decoder.
-constexpr int kMaxIconEdge = kMaxPngEdge;
+// No bitmap icon image is wider or taller than this; the largest in use are 256, so this only
+// stops absurd headers before anything is allocated. PNG images may be of any size: they are
+// decoded as they are drawn when large.
+constexpr int kMaxIconEdge = 4096;
 
 void checkEdges(int width, int height, const std::string& path) {
     if (width > kMaxIconEdge || height > kMaxIconEdge) {
@@ -103,8 +103,7 @@ Picture decodeDibIcon(std::span<const std::uint8_t> bytes, const std::string& pa
 Picture decodeIconImage(std::span<const std::uint8_t> imageBytes,
                         const std::string& pathForMessages) {
     if (hasPngSignature(imageBytes)) {
-        DecodedPng png = decodePng(imageBytes, pathForMessages);
-        return Picture::fromPixels(PictureKind::Icon, png.width, png.height, std::move(png.pixels));
+        return iconPictureFromPng(imageBytes, pathForMessages);
     }
     return decodeDibIcon(imageBytes, pathForMessages);
 }

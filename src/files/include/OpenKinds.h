@@ -16,6 +16,10 @@ FileKind fileKindOf(std::span<const std::uint8_t> head);
 // The same for the file in `file`. Throws FileError when its first bytes cannot be read.
 FileKind fileKindOf(ByteSource& file);
 
+// Throws FileError when `file` is empty, in the words the editor and mosaikon-cli both use for
+// such a file, whatever kind it was meant to be.
+void refuseEmptyFile(ByteSource& file);
+
 // The extension of the last name in `path` (after its last '/'): what follows that name's last
 // dot, in lower case, without the dot; empty when the name has no dot.
 std::string lowerExtension(const std::string& path);

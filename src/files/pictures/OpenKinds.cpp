@@ -86,6 +86,12 @@ std::string lowerExtension(const std::string& path) {
     return extension;
 }
 
+void refuseEmptyFile(ByteSource& file) {
+    if (file.size() == 0) {
+        throw FileError(file.name(), "is empty.");
+    }
+}
+
 FileKind fileKindOf(ByteSource& file) { return fileKindOf(readUpTo(file, 0, kFileKindBytes)); }
 
 OpenCommand openCommandFor(const std::string& path) {

@@ -17,16 +17,14 @@
 namespace mosaikon {
 
 Picture readPicture(std::unique_ptr<ByteSource> source) {
-    if (source->size() == 0) {
-        throw FileError(source->name(), "is empty.");
-    }
+    refuseEmptyFile(*source);
     switch (fileKindOf(*source)) {
         case FileKind::Bitmap:
             return readBitmapFile(std::move(source));
         case FileKind::Icon:
             return readIconFile(*source);
         case FileKind::Png:
-            return readPngFile(*source);
+            return readPngFile(std::move(source));
         case FileKind::Program:
         case FileKind::Unknown:
             break;
@@ -42,9 +40,7 @@ Picture LoadPicture(const std::string& path) {
 }
 
 Picture pictureFromPng(std::span<const std::uint8_t> png, const std::string& name) {
-    DecodedPng decoded = decodePng(png, name);
-    return Picture::fromPixels(PictureKind::Icon, decoded.width, decoded.height,
-                               std::move(decoded.pixels));
+    return iconPictureFromPng(png, name);
 }
 
 void SavePicture(const Picture& picture, const std::string& path) {

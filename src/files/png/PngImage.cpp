@@ -5,54 +5,23 @@
 #include <array>
 #include <cstdlib>
 #include <memory>
+#include <numeric>
 #include <utility>
 
 #include "FileError.h"
 #include "bytes/FieldReader.h"
+#include "bytes/OwnedBytes.h"
+#include "png/PngStream.h"
+#include "png/StreamedPng.h"
 
 namespace mosaikon {
 
 namespace {
 
-constexpr std::size_t kMaxAncillaryCache = 4u * 1024u * 1024u;
-// Deflate cannot compress better than about 1032 : 1; a declared size beyond that ratio of the
-// stream's length is a lie, refused unless the picture is small anyway.
-constexpr std::uint64_t kDeflateRatio = 1032;
-constexpr std::uint64_t kAlwaysJustifiedBytes = 1024u * 1024u;
-
 struct ContextDeleter {
     void operator()(spng_ctx* context) const { spng_ctx_free(context); }
 };
 using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
-
-Context openPng(std::span<const std::uint8_t> png, const std::string& path, spng_ihdr& header) {
-    Context context(spng_ctx_new(0));
-    if (!context) {
-        throw FileError(path, "could not be read: out of memory.");
-    }
-    constexpr auto kEdgeLimit = static_cast<std::uint32_t>(kMaxPngEdge);
-    spng_set_image_limits(context.get(), kEdgeLimit, kEdgeLimit);
-    spng_set_chunk_limits(context.get(), png.size(), kMaxAncillaryCache);
-    spng_set_png_buffer(context.get(), png.data(), png.size());
-    if (const int error = spng_get_ihdr(context.get(), &header); error != 0) {
-        throw FileError(path,
-                        std::string("has a damaged PNG image: ") + spng_strerror(error) + ".");
-    }
-    return context;
-}
-
-int channelsOf(std::uint8_t colourType) {
-    switch (colourType) {
-        case SPNG_COLOR_TYPE_TRUECOLOR:
-            return 3;
-        case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA:
-            return 2;
-        case SPNG_COLOR_TYPE_TRUECOLOR_ALPHA:
-            return 4;
-        default:
-            return 1;
-    }
-}
 
 }  // namespace
 
@@ -75,47 +44,35 @@ bool pngDeclaresSize(std::span<const std::uint8_t> head, std::uint32_t width,
 }
 
 PngSize readPngSize(std::span<const std::uint8_t> png, const std::string& path) {
-    spng_ihdr header{};
-    openPng(png, path, header);
-    return PngSize{static_cast<int>(header.width), static_cast<int>(header.height),
-                   channelsOf(header.color_type) * header.bit_depth};
+    MemoryBytes bytes(png, path);
+    const PngHeader header = readPngHeader(bytes, 0);
+    return PngSize{header.width, header.height, header.bitCount};
 }
 
 DecodedPng decodePng(std::span<const std::uint8_t> png, const std::string& path) {
-    spng_ihdr header{};
-    Context context = openPng(png, path, header);
-    const std::uint64_t pixelCount = static_cast<std::uint64_t>(header.width) * header.height;
-    // The raw rows: one filter byte per row plus the stored bits of each pixel.
-    const std::uint64_t rawBytes =
-        header.height *
-        (1 + (static_cast<std::uint64_t>(header.width) *
-                  static_cast<std::uint64_t>(channelsOf(header.color_type) * header.bit_depth) +
-              7) /
-                 8);
-    if (rawBytes > kAlwaysJustifiedBytes && rawBytes / kDeflateRatio > png.size()) {
-        throw FileError(path, "has a PNG image that claims " + std::to_string(header.width) +
-                                  " × " + std::to_string(header.height) +
-                                  " pixels, far more than its compressed data can hold.");
+    MemoryBytes bytes(png, path);
+    const PngHeader header = readPngHeader(bytes, 0);
+    const std::uint64_t pixelCount =
+        static_cast<std::uint64_t>(header.width) * static_cast<std::uint64_t>(header.height);
+    if (pixelCount > kWholePngPixels) {
+        throw FileError(path, "has a PNG image of " + std::to_string(header.width) + " × " +
+                                  std::to_string(header.height) +
+                                  " pixels, more than is decoded whole here.");
     }
-    std::size_t length = 0;
-    if (const int error = spng_decoded_image_size(context.get(), SPNG_FMT_RGBA8, &length);
-        error != 0 || length != pixelCount * 4) {
-        throw FileError(path, "has a PNG image that cannot be decoded.");
-    }
-    std::vector<std::uint8_t> rgba(length);
-    if (const int error = spng_decode_image(context.get(), rgba.data(), rgba.size(), SPNG_FMT_RGBA8,
-                                            SPNG_DECODE_TRNS);
-        error != 0) {
-        throw FileError(path,
-                        std::string("has a damaged PNG image: ") + spng_strerror(error) + ".");
-    }
-    std::vector<Pixel> pixels(static_cast<std::size_t>(pixelCount));
-    for (std::size_t i = 0; i < pixels.size(); ++i) {
-        const std::uint8_t* p = rgba.data() + i * 4;
-        pixels[i] = makePixel(Colour::fromRgb(p[0], p[1], p[2]), p[3]);
-    }
-    return DecodedPng{static_cast<int>(header.width), static_cast<int>(header.height),
-                      std::move(pixels)};
+    std::vector<int> rows(static_cast<std::size_t>(header.height));
+    std::iota(rows.begin(), rows.end(), 0);
+    std::vector<int> columns(static_cast<std::size_t>(header.width));
+    std::iota(columns.begin(), columns.end(), 0);
+    SampleGrid grid(rows, columns);
+    decodePngSamples(bytes, 0, grid);
+    return DecodedPng{header.width, header.height, grid.takePixels()};
+}
+
+Picture iconPictureFromPng(std::span<const std::uint8_t> png, const std::string& path) {
+    const std::span<const std::uint8_t> stream = png.first(pngStreamLength(png));
+    return pngPicture(
+        std::make_unique<OwnedBytes>(std::vector<std::uint8_t>(stream.begin(), stream.end()), path),
+        0, PictureKind::Icon, PngOpacity::Kept);
 }
 
 std::vector<std::uint8_t> encodePng(const Picture& picture, const std::string& path) {
@@ -162,8 +119,7 @@ std::vector<std::uint8_t> encodePng(const Picture& picture, const std::string& p
                    : nullptr,
         &std::free);
     if (error != 0 || !stream) {
-        throw FileError(path,
-                        std::string("could not be encoded as PNG: ") + spng_strerror(error) + ".");
+        throw FileError(path, "could not be encoded as PNG.");
     }
     return {stream.get(), stream.get() + length};
 }

@@ -10,10 +10,6 @@
 
 namespace mosaikon {
 
-// The largest edge a PNG we decode may have: an icon's PNG image is at most a few hundred pixels
-// a side, and the icon reader takes no larger images of any kind.
-inline constexpr int kMaxPngEdge = 4096;
-
 struct PngSize {
     int width = 0;
     int height = 0;
@@ -32,7 +28,8 @@ inline constexpr std::size_t kPngSizeBytes = 24;
 // `width` × `height` pixels (the chunk is not checked; kPngSizeBytes are needed).
 bool pngDeclaresSize(std::span<const std::uint8_t> head, std::uint32_t width, std::uint32_t height);
 
-// The size a PNG stream's header declares. Throws FileError naming `path`.
+// The size a PNG stream's header declares. Throws FileError naming `path` when the header cannot
+// be read or declares an image this program cannot open.
 PngSize readPngSize(std::span<const std::uint8_t> png, const std::string& path);
 
 // A decoded PNG: its size and its pixels with their opacity, rows from the top.
@@ -42,10 +39,17 @@ struct DecodedPng {
     std::vector<Pixel> pixels;
 };
 
-// Decodes a PNG stream (as stored in an icon), of at most kMaxPngEdge pixels a side. A stream whose
-// declared size its compressed data could not fill is refused before anything is allocated. Throws
-// FileError naming `path`.
+// Decodes a PNG stream whole, for pictures small enough to hold decoded (at most kWholePngPixels
+// pixels; a larger one is refused, see pngPicture for those). A stream whose declared size its
+// compressed data could not fill is refused before anything is allocated. Throws FileError
+// naming `path`.
+inline constexpr std::uint64_t kWholePngPixels = 1024u * 1024u;
 DecodedPng decodePng(std::span<const std::uint8_t> png, const std::string& path);
+
+// The PNG stream at the start of `png` as an icon picture of any size, with its opacity: decoded
+// whole when it is small, otherwise a copy of the stream's bytes decoded as it is drawn. Throws
+// FileError naming `path`.
+Picture iconPictureFromPng(std::span<const std::uint8_t> png, const std::string& path);
 
 // Encodes `picture` as an 8-bit RGBA PNG stream, rows from the top, each pixel with its colour and
 // opacity; a fully clear pixel is stored as clear white, the editor's transparent colour, so a

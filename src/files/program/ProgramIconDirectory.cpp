@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FileError.h"
+#include "OpenKinds.h"
 #include "bytes/FieldReader.h"
 
 namespace mosaikon {
@@ -58,6 +59,7 @@ bool looksLikeProgramFile(std::span<const std::uint8_t> head) {
 }
 
 std::unique_ptr<ProgramIconDirectory> readProgramIconDirectory(ByteSource& file) {
+    refuseEmptyFile(file);  // in the words every reader uses
     if (file.size() < DosHeader::kSize) {
         throw FileError(file.name(), "is not a program file: it is too short.");
     }

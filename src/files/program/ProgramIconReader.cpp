@@ -44,29 +44,58 @@ std::size_t countProgramIconGroups(ByteSource& file) {
     return readProgramIconDirectory(file)->groupCount();
 }
 
-ProgramIcon readProgramIcon(ByteSource& file, std::uint16_t group) {
-    const std::unique_ptr<ProgramIconDirectory> directory = readProgramIconDirectory(file);
-    if (directory->groupCount() == 0) {
+namespace {
+
+// The group a request for `group` uses, its entries and which of them the request takes.
+struct ChosenEntry {
+    std::uint16_t group = 0;
+    std::vector<IconGroupEntry> entries;
+    std::size_t chosen = 0;
+};
+
+ChosenEntry chooseEntry(ProgramIconDirectory& directory, ByteSource& file, std::uint16_t group,
+                        int side) {
+    if (directory.groupCount() == 0) {
         throw FileError(file.name(), "holds no icons.");
     }
-    const std::uint16_t used = group < directory->groupCount() ? group : std::uint16_t{0};
+    ChosenEntry result;
+    result.group = group < directory.groupCount() ? group : std::uint16_t{0};
 
-    const ResourceSpan groupSpan = directory->group(used);
+    const ResourceSpan groupSpan = directory.group(result.group);
     const std::vector<std::uint8_t> groupBytes =
         readRange(file, groupSpan.offset, groupSpan.size, kMaxIconGroupBytes, "an icon group");
-    const std::vector<IconGroupEntry> entries = parseIconGroup(groupBytes, file.name());
+    result.entries = parseIconGroup(groupBytes, file.name());
 
     std::vector<IconCandidate> candidates;
-    candidates.reserve(entries.size());
-    for (const IconGroupEntry& entry : entries) {
+    candidates.reserve(result.entries.size());
+    for (const IconGroupEntry& entry : result.entries) {
         int depth = directoryBitCount(entry.image.bitCount, entry.image.colourCount);
         if (depth == 0) {
-            depth = depthOfImage(*directory, file, entry.imageId);
+            depth = depthOfImage(directory, file, entry.imageId);
         }
         candidates.push_back(
             IconCandidate{entry.image.widthInPixels(), entry.image.heightInPixels(), depth});
     }
-    const IconGroupEntry& chosen = entries[chooseIconFor32(candidates)];
+    result.chosen = chooseIconForSide(candidates, side);
+    return result;
+}
+
+}  // namespace
+
+ProgramIconChoice chooseProgramIcon(ByteSource& file, std::uint16_t group) {
+    const std::unique_ptr<ProgramIconDirectory> directory = readProgramIconDirectory(file);
+    const ChosenEntry entry = chooseEntry(*directory, file, group, 32);
+    return ProgramIconChoice{entry.group, entry.chosen};
+}
+
+ProgramIcon readProgramIcon(ByteSource& file, std::uint16_t group) {
+    return readProgramIconForSide(file, group, 32);
+}
+
+ProgramIcon readProgramIconForSide(ByteSource& file, std::uint16_t group, int side) {
+    const std::unique_ptr<ProgramIconDirectory> directory = readProgramIconDirectory(file);
+    const ChosenEntry entry = chooseEntry(*directory, file, group, side);
+    const IconGroupEntry& chosen = entry.entries[entry.chosen];
     const std::optional<ResourceSpan> imageSpan = directory->image(chosen.imageId);
     if (!imageSpan) {
         throw FileError(file.name(), "is damaged: an icon group refers to image " +
@@ -75,7 +104,7 @@ ProgramIcon readProgramIcon(ByteSource& file, std::uint16_t group) {
     }
     const std::vector<std::uint8_t> imageBytes =
         readRange(file, imageSpan->offset, imageSpan->size, kMaxResourceBytes, "an icon image");
-    return ProgramIcon{decodeIconImage(imageBytes, file.name()), used};
+    return ProgramIcon{decodeIconImage(imageBytes, file.name()), entry.group};
 }
 
 }  // namespace mosaikon

@@ -1,10 +1,12 @@
 #include "commands/ClipboardCommands.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMimeData>
 
 #include "IconConversion.h"
+#include "mainwindow/FailureMessage.h"
 
 namespace mosaikon {
 
@@ -84,16 +86,17 @@ void pasteImageFromClipboard(IconCanvas& canvas) {
     }
 }
 
-void pasteFloatingFromClipboard(IconCanvas& canvas) {
+Picture floatingPictureFromClipboard() {
     QImage image = clipboardImage();
     if (image.isNull()) {
-        return;
+        throw RefusedCommand(QCoreApplication::translate("ClipboardCommands",
+                                                         "The clipboard holds no image to paste."));
     }
     constexpr int edge = IconCanvas::kIconEdge;
     if (image.width() > edge || image.height() > edge) {
         image = image.scaled(edge, edge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
-    canvas.pasteFloating(pictureOf(image, image.width(), image.height()));
+    return pictureOf(image, image.width(), image.height());
 }
 
 }  // namespace mosaikon

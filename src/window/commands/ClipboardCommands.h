@@ -21,8 +21,9 @@ void copyIconToClipboard(const IconCanvas& canvas);
 void copyPictureToClipboard(const Picture& picture);
 // An empty clipboard, or one without an image, changes nothing.
 void pasteImageFromClipboard(IconCanvas& canvas);
-// The clipboard's image floats over the icon at its top-left as a selection, scaled down to
-// fit 32 × 32 first (its shape kept) when it is larger.
-void pasteFloatingFromClipboard(IconCanvas& canvas);
+// The clipboard's image, scaled down to fit 32 × 32 first (its shape kept) when it is larger, as
+// the picture to float over the icon. Throws RefusedCommand, saying so, when the clipboard holds
+// no image.
+Picture floatingPictureFromClipboard();
 
 }  // namespace mosaikon

@@ -77,9 +77,11 @@ struct CommandRunners {
     }
     static void paste(EditCommands& commands, EditorCommand) {
         IconCanvas& canvas = commands.m_window.canvas();
-        // Floated over the icon with the Select tool, ready to be moved.
+        // Taken first, so a clipboard without an image changes nothing; then floated over the
+        // icon with the Select tool, ready to be moved.
+        const Picture picture = floatingPictureFromClipboard();
         canvas.selectTool(Tool::Select);
-        pasteFloatingFromClipboard(canvas);
+        canvas.pasteFloating(picture);
     }
     static void selectAll(EditCommands& commands, EditorCommand) {
         IconCanvas& canvas = commands.m_window.canvas();

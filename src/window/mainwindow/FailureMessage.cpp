@@ -59,6 +59,8 @@ QString failureMessage(const std::exception_ptr& failure, Command command,
         std::rethrow_exception(failure);
     } catch (const FileError& error) {
         return fromFileName(error.what());  // it names the file
+    } catch (const RefusedCommand& refusal) {
+        return refusal.reason();
     } catch (...) {
     }
     const QString file = command == Command::Unnamed ? QString() : fromFileName(fileName);

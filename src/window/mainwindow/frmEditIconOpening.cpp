@@ -4,7 +4,6 @@
 // them, so the status line, any message box and the undo step are exactly the command's own.
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeData>
@@ -33,17 +32,18 @@ Command failureCommandFor(OpenCommand command) {
     return Command::OpenIcon;
 }
 
-// The local file a drop names: the first of its URLs that is one, as the system's bytes.
-std::string droppedFile(const QMimeData* data) {
+// The local files a drop names, in its order, as the system's bytes.
+std::vector<std::string> droppedFiles(const QMimeData* data) {
+    std::vector<std::string> files;
     if (data == nullptr || !data->hasUrls()) {
-        return {};
+        return files;
     }
     for (const QUrl& url : data->urls()) {
         if (url.isLocalFile() && !url.toLocalFile().isEmpty()) {
-            return QFile::encodeName(url.toLocalFile()).toStdString();
+            files.push_back(fileNameOfUrl(url));
         }
     }
-    return {};
+    return files;
 }
 
 }  // namespace
@@ -79,7 +79,7 @@ void frmEditIcon::openFiles(const std::vector<std::string>& paths) {
 }
 
 void frmEditIcon::dragEnterEvent(QDragEnterEvent* event) {
-    if (droppedFile(event->mimeData()).empty()) {
+    if (droppedFiles(event->mimeData()).empty()) {
         event->ignore();
         return;
     }
@@ -87,14 +87,15 @@ void frmEditIcon::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void frmEditIcon::dropEvent(QDropEvent* event) {
-    const std::string path = droppedFile(event->mimeData());
-    if (path.empty()) {
+    std::vector<std::string> paths = droppedFiles(event->mimeData());
+    if (paths.empty()) {
         event->ignore();
         return;
     }
     event->acceptProposedAction();
-    // Opened once the drag has finished, so a message box does not hold up the drag source.
-    QTimer::singleShot(0, this, [this, path] { openFile(path); });
+    // Opened once the drag has finished, so a message box does not hold up the drag source; the
+    // first is opened and the others named, as on the command line.
+    QTimer::singleShot(0, this, [this, paths = std::move(paths)] { openFiles(paths); });
 }
 
 }  // namespace mosaikon

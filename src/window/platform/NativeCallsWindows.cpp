@@ -1,6 +1,7 @@
 // The system calls of the window on Windows.
 #include <QFileInfo>
 #include <QProcess>
+#include <QUrl>
 #include <stdexcept>
 
 #include "platform/FileNames.h"
@@ -12,6 +13,9 @@ namespace mosaikon {
 std::string toFileName(const QString& name) { return name.toStdString(); }
 
 QString fromFileName(const std::string& name) { return QString::fromStdString(name); }
+
+// Windows names are text, which Qt decodes from the URL whole.
+std::string fileNameOfUrl(const QUrl& url) { return toFileName(url.toLocalFile()); }
 
 bool startWithNativeArguments(const QString& program, const QString& arguments) {
     if (program.isEmpty() || !QFileInfo(program).isFile()) {

@@ -27,13 +27,27 @@ QStringList toQtNameFilters(const std::string& filter) {
     return result;
 }
 
-bool isWritableTarget(const QString& path) {
+QString whyNotWritable(const QString& path) {
     const QFileInfo info(path);
     if (info.exists()) {
-        return info.isFile() && info.isWritable();
+        if (info.isDir()) {
+            return QObject::tr("This is a folder. Choose a file name in it.");
+        }
+        return info.isWritable() ? QString()
+                                 : QObject::tr("This file is read-only. Choose another name.");
     }
     const QFileInfo folder(info.absolutePath());
-    return folder.isDir() && folder.isWritable();
+    if (!folder.exists()) {
+        return QObject::tr("The folder %1 does not exist. Choose a folder that does.")
+            .arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
+    }
+    if (!folder.isDir()) {
+        return QObject::tr("%1 is not a folder. Choose a folder.")
+            .arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
+    }
+    return folder.isWritable()
+               ? QString()
+               : QObject::tr("Its folder cannot be written to. Choose another folder.");
 }
 
 std::string QtDialogHost::run(const DialogRequest& request) {
@@ -65,12 +79,10 @@ std::string QtDialogHost::run(const DialogRequest& request) {
             break;
         }
         const QString path = QDir::toNativeSeparators(chosen.first());
-        if (refuseReadOnly && !isWritableTarget(chosen.first())) {
+        const QString refused = refuseReadOnly ? whyNotWritable(chosen.first()) : QString();
+        if (!refused.isEmpty()) {
             QMessageBox refusal(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
-                                QObject::tr("%1\nThis file is read-only or its folder cannot be "
-                                            "written to. Choose another name or folder.")
-                                    .arg(path),
-                                QMessageBox::Ok, &dialog);
+                                path + QLatin1Char('\n') + refused, QMessageBox::Ok, &dialog);
             refusal.setTextFormat(Qt::PlainText);  // a file name is never read as markup
             refusal.exec();
             continue;

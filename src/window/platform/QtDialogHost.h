@@ -22,8 +22,9 @@ private:
 // "description|pattern|description|pattern" as Qt name filters ("description (pattern)").
 QStringList toQtNameFilters(const std::string& filter);
 
-// Whether a file may be written at `path`: an existing file must be writable, a new one needs a
-// writable folder.
-bool isWritableTarget(const QString& path);
+// Why a file may not be written at `path`, in a sentence for the save dialog's refusal; empty
+// when it may. An existing file must be writable, a new one needs a folder that exists and may be
+// written in.
+QString whyNotWritable(const QString& path);
 
 }  // namespace mosaikon
