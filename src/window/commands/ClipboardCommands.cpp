@@ -61,14 +61,6 @@ QImage clipboardImage() {
 
 }  // namespace
 
-void takeImage(IconCanvas& canvas, const QImage& image) {
-    // Drawn at its own size from the top left, only the part over the icon surface can show, so
-    // only that part is converted, whatever the size of the image.
-    const int width = std::min(image.width(), IconCanvas::kIconEdge);
-    const int height = std::min(image.height(), IconCanvas::kIconEdge);
-    canvas.takePicture(pictureOf(image, width, height));
-}
-
 void copyIconToClipboard(const IconCanvas& canvas) {
     QGuiApplication::clipboard()->setImage(iconImage(canvas));
 }
@@ -76,13 +68,6 @@ void copyIconToClipboard(const IconCanvas& canvas) {
 void copyPictureToClipboard(const Picture& picture) {
     if (!picture.isEmpty()) {
         QGuiApplication::clipboard()->setImage(imageOf(picture));
-    }
-}
-
-void pasteImageFromClipboard(IconCanvas& canvas) {
-    const QImage image = clipboardImage();
-    if (!image.isNull()) {
-        takeImage(canvas, image);
     }
 }
 
