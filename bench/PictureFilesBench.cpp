@@ -11,11 +11,14 @@
 #include <vector>
 
 #include "FileError.h"
+#include "OpenAndPaint.h"
 #include "PeakMemory.h"
 #include "PictureBox.h"
 #include "PictureFiles.h"
 
 namespace {
+
+using mosaikon::bench::openAndPaint;
 
 namespace fs = std::filesystem;
 
@@ -125,22 +128,6 @@ const std::string& literalRunLengthBitmap(int width, int height) {
     std::fwrite(endOfBitmap, 1, 2, out);
     std::fclose(out);
     return path;
-}
-
-// Opens the bitmap at `path` and paints it into the view, as opening a bitmap does.
-void openAndPaint(benchmark::State& state, const std::string& path) {
-    mosaikon::PictureBox view(319, 319, mosaikon::colours::kWhite);
-    const mosaikon::bench::PeakMemory peak;
-    try {
-        for (auto _ : state) {
-            const mosaikon::Picture picture = mosaikon::LoadPicture(path);
-            view.PaintPicture(picture, 0, 0, 321, 321);
-            benchmark::DoNotOptimize(view.pixels().data());
-        }
-    } catch (const mosaikon::FileError& error) {
-        state.SkipWithError(error.what());
-    }
-    state.counters["peak_MiB"] = peak.grownMiB();
 }
 
 void BM_OpenHugeBitmapAndPaintView(benchmark::State& state) { openAndPaint(state, hugeBitmap()); }

@@ -11,11 +11,18 @@
 #include <vector>
 
 #include "FileError.h"
+#include "OpenAndPaint.h"
 #include "PeakMemory.h"
 #include "PictureBox.h"
 #include "PictureFiles.h"
 
 namespace {
+
+// Opening and painting as a bitmap is, with the size of the file as the counter "file_MiB".
+void openAndPaintPng(benchmark::State& state, const std::string& path) {
+    mosaikon::bench::openAndPaint(state, path);
+    state.counters["file_MiB"] = static_cast<double>(std::filesystem::file_size(path)) / (1 << 20);
+}
 
 namespace fs = std::filesystem;
 
@@ -63,29 +70,13 @@ std::string patternPng(int width, int height, bool interlaced) {
     return path;
 }
 
-void openAndPaint(benchmark::State& state, const std::string& path) {
-    mosaikon::PictureBox view(319, 319, mosaikon::colours::kWhite);
-    const mosaikon::bench::PeakMemory peak;
-    try {
-        for (auto _ : state) {
-            const mosaikon::Picture picture = mosaikon::LoadPicture(path);
-            view.PaintPicture(picture, 0, 0, 321, 321);
-            benchmark::DoNotOptimize(view.pixels().data());
-        }
-    } catch (const mosaikon::FileError& error) {
-        state.SkipWithError(error.what());
-    }
-    state.counters["peak_MiB"] = peak.grownMiB();
-    state.counters["file_MiB"] = static_cast<double>(fs::file_size(path)) / (1 << 20);
-}
-
 void BM_OpenHugePngAndPaintView(benchmark::State& state) {
-    openAndPaint(state, patternPng(20000, 20000, state.range(0) != 0));
+    openAndPaintPng(state, patternPng(20000, 20000, state.range(0) != 0));
 }
 BENCHMARK(BM_OpenHugePngAndPaintView)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_OpenWidePngAndPaintView(benchmark::State& state) {
-    openAndPaint(state, patternPng(65535, 1, false));
+    openAndPaintPng(state, patternPng(65535, 1, false));
 }
 BENCHMARK(BM_OpenWidePngAndPaintView)->Unit(benchmark::kMillisecond);
 

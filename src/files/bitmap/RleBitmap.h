@@ -14,24 +14,18 @@ namespace mosaikon {
 // A run-length compressed bitmap too large to hold decoded, left in its file: a drawing
 // decodes the stream once, in order, keeping only the pixels it samples (see
 // PixelSource::prepareSamples and FileBackedBitmap, which it follows for the file).
-class RleBitmap final : public PixelSource {
+class RleBitmap final : public StreamDecodedSource {
 public:
     RleBitmap(std::unique_ptr<ByteSource> file, RleStream stream);
 
     int width() const override { return m_stream.header.width; }
     int height() const override { return m_stream.header.height; }
-    void prepareSamples(std::span<const int> rows, std::span<const int> columns) const override;
-    // Pixels not among those prepared cost a pass over the stream; throws FileError when the
-    // file cannot give them.
-    void sampleRow(int row, std::span<const int> columns, std::span<Pixel> out) const override;
 
 private:
-    SampleGrid decode(std::span<const int> rows, std::span<const int> columns) const;
+    SampleGrid decode(std::span<const int> rows, std::span<const int> columns) const override;
 
     RleStream m_stream;
-    mutable std::mutex m_mutex;
     mutable std::unique_ptr<ByteSource> m_file;
-    mutable SampleGrid m_prepared;
 };
 
 }  // namespace mosaikon

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <mutex>
 #include <span>
 #include <vector>
 
@@ -59,6 +60,40 @@ private:
     std::vector<int> m_rows;
     std::vector<int> m_columns;
     std::vector<Pixel> m_pixels;  // row by row, in the order of m_rows
+};
+
+// A picture left in its file and decoded in one pass, in order, as it is drawn (a large
+// run-length bitmap, a large PNG): the grid a drawing prepared is kept, so drawing it again the
+// same way, or asking for some of those pixels, needs the file no more; any other pixel costs a
+// pass of its own.
+class StreamDecodedSource : public PixelSource {
+public:
+    void prepareSamples(std::span<const int> rows, std::span<const int> columns) const final {
+        std::lock_guard lock(m_mutex);
+        if (!m_prepared.isFor(rows, columns)) {
+            m_prepared = decode(rows, columns);
+        }
+    }
+    // Throws FileError when the file cannot give the pixels or its stream is damaged.
+    void sampleRow(int row, std::span<const int> columns, std::span<Pixel> out) const final {
+        checkSampleRequest(width(), height(), row, columns, out);
+        std::lock_guard lock(m_mutex);
+        if (m_prepared.copyHeld(row, columns, out)) {
+            return;
+        }
+        SampleGrid single = decode(std::span<const int>(&row, 1), columns);
+        const auto pixels = single.row(0);
+        std::copy(pixels.begin(), pixels.end(), out.begin());
+    }
+
+protected:
+    // One pass over the stream keeping the pixels at `rows` × `columns`; called with the lock
+    // held, so one pass runs at a time.
+    virtual SampleGrid decode(std::span<const int> rows, std::span<const int> columns) const = 0;
+
+private:
+    mutable std::mutex m_mutex;
+    mutable SampleGrid m_prepared;
 };
 
 }  // namespace mosaikon

@@ -57,24 +57,6 @@ SampleGrid StreamedPng::decode(std::span<const int> rows, std::span<const int> c
     }
 }
 
-void StreamedPng::prepareSamples(std::span<const int> rows, std::span<const int> columns) const {
-    std::lock_guard lock(m_mutex);
-    if (!m_prepared.isFor(rows, columns)) {
-        m_prepared = decode(rows, columns);
-    }
-}
-
-void StreamedPng::sampleRow(int row, std::span<const int> columns, std::span<Pixel> out) const {
-    checkSampleRequest(width(), height(), row, columns, out);
-    std::lock_guard lock(m_mutex);
-    if (m_prepared.copyHeld(row, columns, out)) {
-        return;
-    }
-    SampleGrid single = decode(std::span<const int>(&row, 1), columns);
-    const auto pixels = single.row(0);
-    std::copy(pixels.begin(), pixels.end(), out.begin());
-}
-
 Picture pngPicture(std::unique_ptr<ByteSource> source, std::uint64_t offset, PictureKind kind,
                    PngOpacity opacity) {
     const PngHeader header = readPngHeader(*source, offset);

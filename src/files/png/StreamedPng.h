@@ -21,27 +21,21 @@ enum class PngOpacity {
 // A PNG image too large to hold decoded, left in its source: a drawing decodes the stream once,
 // in order, keeping only the pixels it samples (see PixelSource::prepareSamples and RleBitmap,
 // which it follows for the source).
-class StreamedPng final : public PixelSource {
+class StreamedPng final : public StreamDecodedSource {
 public:
     StreamedPng(std::unique_ptr<ByteSource> source, std::uint64_t offset, const PngHeader& header,
                 PngOpacity opacity);
 
     int width() const override { return m_header.width; }
     int height() const override { return m_header.height; }
-    void prepareSamples(std::span<const int> rows, std::span<const int> columns) const override;
-    // Pixels not among those prepared cost a pass over the stream; throws FileError when the
-    // source cannot give them or the stream is damaged.
-    void sampleRow(int row, std::span<const int> columns, std::span<Pixel> out) const override;
 
 private:
-    SampleGrid decode(std::span<const int> rows, std::span<const int> columns) const;
+    SampleGrid decode(std::span<const int> rows, std::span<const int> columns) const override;
 
     PngHeader m_header;
     std::uint64_t m_offset;
     PngOpacity m_opacity;
-    mutable std::mutex m_mutex;
     mutable std::unique_ptr<ByteSource> m_source;
-    mutable SampleGrid m_prepared;
 };
 
 // The PNG stream at `offset` in `source` as a picture of `kind`: decoded whole when it is small,
