@@ -16,6 +16,11 @@ inline constexpr int kMaxThumbnailSide = 1024;
 // manager's thumbnailer longer than the moment it may.
 inline constexpr long long kMaxThumbnailSourcePixels = 4096LL * 4096LL;
 
+// `picture` scaled down to fit `side` × `side` when larger, its shape kept: each pixel the mean
+// of a few samples of the area it covers, the colour weighted by the opacity, as the 16-pixel
+// icon size averages. Only the samples are read, so a picture left in its file costs one pass.
+Picture fittedPicture(const Picture& picture, int side);
+
 // For an icon or cursor file, its image closest to `side` × `side` (by the rule a request of
 // that size follows); for a program file or library, its first icon group's image closest to
 // that size, the program's own icon. Scaled down to fit `side` × `side` when larger, its shape

@@ -48,9 +48,9 @@ std::vector<int> samplesAcross(int edge, int count, int perPixel) {
     return samples;
 }
 
-// `picture` scaled down to fit `side` × `side`, each pixel the opacity-weighted mean of its
-// samples, as the 16-pixel icon size averages.
-Picture fitted(const Picture& picture, int side) {
+}  // namespace
+
+Picture fittedPicture(const Picture& picture, int side) {
     const int width = picture.width();
     const int height = picture.height();
     if (width <= side && height <= side) {
@@ -106,8 +106,6 @@ Picture fitted(const Picture& picture, int side) {
     return Picture::fromPixels(PictureKind::Icon, outWidth, outHeight, std::move(pixels));
 }
 
-}  // namespace
-
 Picture thumbnailOf(ByteSource& file, int side) {
     if (side < 1 || side > kMaxThumbnailSide) {
         throw std::invalid_argument("A thumbnail's side must be from 1 to " +
@@ -133,7 +131,7 @@ Picture thumbnailOf(ByteSource& file, int side) {
                                          " × " + std::to_string(image.height()) +
                                          " pixels, too large to make a thumbnail of.");
     }
-    return fitted(image, side);
+    return fittedPicture(image, side);
 }
 
 void writeThumbnail(const std::string& in, const std::string& out, int side) {

@@ -6,32 +6,16 @@
 #include <QMimeData>
 
 #include "IconConversion.h"
+#include "controls/PictureImage.h"
 #include "mainwindow/FailureMessage.h"
 
 namespace mosaikon {
 
-namespace {
-
-// 0xAABBGGRR and Qt's 0xAARRGGBB differ by the red and blue bytes.
-constexpr std::uint32_t swapRedBlue(std::uint32_t pixel) {
-    return (pixel & 0xFF00FF00u) | ((pixel & 0xFFu) << 16) | ((pixel >> 16) & 0xFFu);
-}
-
-}  // namespace
-
 QImage iconImage(const IconCanvas& canvas) { return imageOf(canvas.opacity.picture()); }
 
 QImage imageOf(const Picture& picture) {
-    const Picture icon =
-        picture.kind() == PictureKind::Icon ? picture : iconWithWhiteTransparent(picture);
-    QImage image(icon.width(), icon.height(), QImage::Format_ARGB32);
-    for (int y = 0; y < icon.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < icon.width(); ++x) {
-            line[x] = swapRedBlue(icon.pixelAt(x, y));
-        }
-    }
-    return image;
+    return pictureImage(picture.kind() == PictureKind::Icon ? picture
+                                                            : iconWithWhiteTransparent(picture));
 }
 
 namespace {

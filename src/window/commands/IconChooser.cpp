@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "Thumbnails.h"
 #include "controls/PictureImage.h"
 #include "platform/FileNames.h"
 
@@ -16,13 +17,15 @@ namespace {
 
 constexpr int kPictureSide = 48;
 
-// The picture scaled to fit 48 × 48 without blurring its pixels, over the list's own colour.
+// The picture fitted into 48 × 48: a larger one averaged down from its samples alone (it may be
+// a huge image left in its file), a smaller one enlarged without blurring its pixels.
 QIcon iconOf(const Picture& picture) {
     if (picture.isEmpty()) {
         return {};
     }
-    return QIcon(QPixmap::fromImage(pictureImage(picture).scaled(
-        kPictureSide, kPictureSide, Qt::KeepAspectRatio, Qt::FastTransformation)));
+    return QIcon(QPixmap::fromImage(
+        pictureImage(fittedPicture(picture, kPictureSide))
+            .scaled(kPictureSide, kPictureSide, Qt::KeepAspectRatio, Qt::FastTransformation)));
 }
 
 QString imageText(const ChoosableImage& image) {

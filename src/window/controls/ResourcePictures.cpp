@@ -8,6 +8,7 @@
 #include <span>
 
 #include "PictureFiles.h"
+#include "controls/PictureImage.h"
 
 namespace mosaikon {
 
@@ -27,19 +28,7 @@ QImage decodeResource(const QString& path) {
         reinterpret_cast<const std::uint8_t*>(bytes.constData()),
         static_cast<std::size_t>(bytes.size()));
     const Picture picture = pictureFromPng(png, path.toStdString());
-    const std::vector<Pixel> pixels = picture.allPixels();
-    QImage image(picture.width(), picture.height(), QImage::Format_ARGB32);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            const Pixel p =
-                pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width()) +
-                       static_cast<std::size_t>(x)];
-            const Colour colour = pixelColour(p);
-            line[x] = qRgba(colour.red(), colour.green(), colour.blue(), pixelAlpha(p));
-        }
-    }
-    return image;
+    return pictureImage(picture);
 }
 
 QString scaledName(const QString& name, int scale) {
