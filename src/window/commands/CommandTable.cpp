@@ -103,9 +103,7 @@ struct CommandRunners {
     // The command menu's submenus open on their own where the focus is.
     static void popUpAtFocus(EditCommands& commands, QMenu* EditCommands::*submenu) {
         commands.commandMenu();  // builds the submenus with the menu
-        const QWidget* focus =
-            commands.m_window.focusWidget() ? commands.m_window.focusWidget() : &commands.m_window;
-        (commands.*submenu)->popup(focus->mapToGlobal(focus->rect().center()));
+        (commands.*submenu)->popup(commands.focusCentre());
     }
     static void restoreOlder(EditCommands& commands, EditorCommand) {
         popUpAtFocus(commands, &EditCommands::m_olderCopies);

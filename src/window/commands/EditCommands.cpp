@@ -161,10 +161,7 @@ void EditCommands::createActions() {
     auto* openMenu = new QAction(tr("Command menu"), &m_window);
     openMenu->setShortcuts({QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)});
     openMenu->setShortcutContext(Qt::WindowShortcut);
-    connect(openMenu, &QAction::triggered, this, [this] {
-        const QWidget* focus = m_window.focusWidget() ? m_window.focusWidget() : &m_window;
-        showCommandMenu(focus->mapToGlobal(focus->rect().center()));
-    });
+    connect(openMenu, &QAction::triggered, this, [this] { showCommandMenu(focusCentre()); });
     m_window.addAction(openMenu);
     m_menuKeyAction = openMenu;
 }
@@ -237,6 +234,11 @@ QMenu* EditCommands::commandMenu() {
         }
     }
     return m_menu;
+}
+
+QPoint EditCommands::focusCentre() const {
+    const QWidget* focus = m_window.focusWidget() ? m_window.focusWidget() : &m_window;
+    return focus->mapToGlobal(focus->rect().center());
 }
 
 void EditCommands::showCommandMenu(const QPoint& globalPosition) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -71,6 +72,8 @@ protected:
 
 private:
     friend struct CommandRunners;
+    // Where the menus opened by keys appear: the centre of the focused control, on the screen.
+    QPoint focusCentre() const;
     // The actions of the command table, with their texts and keys.
     void createActions();
     // Runs a command reached by a key or the menu, as its own step.
