@@ -9,19 +9,8 @@ class ChoosingSession : public EditorSession {
 protected:
     // Waits for the list of icons, then presses `keys` in it.
     void answerChooser(const std::vector<std::string>& keys) {
-        // The pointer rests on the list's window until it holds the keyboard focus; a file
-        // dialog still closing is passed over.
-        ASSERT_TRUE(X11Session::waitUntil(
-            [&] {
-                for (const TopLevel& top : others()) {
-                    if (top.geometry.width <= 200) continue;
-                    x.moveTo(top.geometry.x + top.geometry.width / 2, top.geometry.y + 10);
-                    if (x.focusedTopLevel() == top.id) return true;
-                }
-                return false;
-            },
-            8s))
-            << "no list of icons holds the keyboard";
+        TopLevel chooser;
+        ASSERT_TRUE(focusOther(wide, chooser)) << "no list of icons holds the keyboard";
         for (const std::string& key : keys) x.key(key);
     }
 };

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "FileCommands.h"
 #include "IconCanvas.h"
@@ -133,25 +134,31 @@ protected:
         x.click(menu.geometry.x + menu.geometry.width / 2, menu.geometry.y + 10);
     }
 
-    // Types a path into the file dialog that is about to appear and confirms it, once the
-    // dialog holds the keyboard focus, so that no key goes astray on a busy machine.
-    void answerFileDialog(const std::string& path) {
-        TopLevel dialog;
-        ASSERT_TRUE(X11Session::waitUntil(
+    // Waits for a window other than the main one that `wanted` accepts and rests the pointer on
+    // it until it holds the keyboard focus, so that no key goes astray on a busy machine; one
+    // still closing is passed over. False when none took the focus within the time.
+    bool focusOther(const std::function<bool(const TopLevel&)>& wanted, TopLevel& found) {
+        return X11Session::waitUntil(
             [&] {
                 for (const TopLevel& top : others()) {
-                    if (top.geometry.width > 200) {
-                        dialog = top;
+                    if (!wanted(top)) continue;
+                    x.moveTo(top.geometry.x + top.geometry.width / 2, top.geometry.y + 10);
+                    if (x.focusedTopLevel() == top.id) {
+                        found = top;
                         return true;
                     }
                 }
                 return false;
             },
-            8s))
-            << "no file dialog";
-        x.moveTo(dialog.geometry.x + dialog.geometry.width / 2, dialog.geometry.y + 10);
-        ASSERT_TRUE(X11Session::waitUntil([&] { return x.focusedTopLevel() == dialog.id; }, 8s))
-            << "the file dialog never took the keyboard focus";
+            8s);
+    }
+    static bool wide(const TopLevel& top) { return top.geometry.width > 200; }
+
+    // Types a path into the file dialog that is about to appear and confirms it, once the
+    // dialog holds the keyboard focus.
+    void answerFileDialog(const std::string& path) {
+        TopLevel dialog;
+        ASSERT_TRUE(focusOther(wide, dialog)) << "no file dialog took the keyboard focus";
         x.type(path);
         // The name field may be showing its completion list, which takes a Return of its own
         // and closes; the dialog then needs another. Only the dialog itself is watched: what

@@ -121,21 +121,8 @@ TEST_F(EditorSession, PaintTransformOpenSaveExtractAndSurviveABadFile) {
     chooseFirstMenuItem(kOpenArrow);
     answerFileDialog(bad);
     TopLevel messageBox;
-    ASSERT_TRUE(X11Session::waitUntil(
-        [&] {
-            for (const TopLevel& top : others()) {
-                if (top.name == "Mosaikon") {
-                    messageBox = top;
-                    return true;
-                }
-            }
-            return false;
-        },
-        5s))
-        << "no message box";
-    x.moveTo(messageBox.geometry.x + messageBox.geometry.width / 2, messageBox.geometry.y + 5);
-    ASSERT_TRUE(X11Session::waitUntil([&] { return x.focusedTopLevel() == messageBox.id; }, 8s))
-        << "the message box never took the keyboard focus";
+    ASSERT_TRUE(focusOther([](const TopLevel& top) { return top.name == "Mosaikon"; }, messageBox))
+        << "no message box took the keyboard focus";
     x.key("Return");
     ASSERT_TRUE(X11Session::waitUntil([&] { return others().empty(); }, 5s)) << "message box stays";
     expectScreenShowsModel("after the bad file");
