@@ -66,28 +66,6 @@ std::vector<std::uint8_t> encode(int width, int height, const std::vector<Pixel>
     return png;
 }
 
-std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (const std::uint8_t byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
-
-// An icon file whose one entry is `png`.
-std::vector<std::uint8_t> iconHolding(const std::vector<std::uint8_t>& png) {
-    std::vector<std::uint8_t> icon = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0};
-    for (int shift = 0; shift < 32; shift += 8) {
-        icon.push_back(static_cast<std::uint8_t>(png.size() >> shift));
-    }
-    icon.insert(icon.end(), {22, 0, 0, 0});
-    icon.insert(icon.end(), png.begin(), png.end());
-    return icon;
-}
-
 // What `picture` gives painted over the whole magnified view, as opening a bitmap paints it.
 std::vector<std::uint32_t> painted(const Picture& picture) {
     PictureBox view(319, 319, colours::kWhite);
@@ -136,7 +114,7 @@ TEST(PngAnySize, AnIconImageOfAnySizeOpensWithItsOpacity) {
         SCOPED_TRACE(std::to_string(size.width));
         const std::vector<Pixel> pixels = pattern(size.width, size.height, true);
         const std::vector<std::uint8_t> icon =
-            iconHolding(encode(size.width, size.height, pixels, true));
+            test::iconHolding(encode(size.width, size.height, pixels, true));
         const Picture picture = readPicture(std::make_unique<MemoryBytes>(icon, "large.ico"));
         ASSERT_EQ(picture.kind(), PictureKind::Icon);
         ASSERT_EQ(picture.width(), size.width);
@@ -172,7 +150,7 @@ TEST(PngAnySize, DamageIsToldInOurWordsAndOnlyDamageIsCalledDamaged) {
     }
     int refused = 0;
     for (const std::vector<std::uint8_t>& bytes : broken) {
-        for (const auto& file : {bytes, iconHolding(bytes)}) {
+        for (const auto& file : {bytes, test::iconHolding(bytes)}) {
             try {
                 painted(readPicture(std::make_unique<MemoryBytes>(file, "broken")));
             } catch (const FileError& error) {
@@ -189,7 +167,7 @@ TEST(PngAnySize, DamageIsToldInOurWordsAndOnlyDamageIsCalledDamaged) {
     // Allowed but wider than the rows this program holds: said so, never called damaged.
     std::vector<std::uint8_t> wide = sound;
     wide[16] = 0x7F;  // the width's high byte: 2130706732 pixels
-    const std::uint32_t crc = crc32(std::span(wide).subspan(12, 17));
+    const std::uint32_t crc = test::pngCrc32(std::span(wide).subspan(12, 17));
     for (std::size_t i = 0; i < 4; ++i) {
         wide[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
     }
@@ -211,7 +189,7 @@ TEST(PngAnySize, ExtraPartsOfAnyLengthAreSkippedNotHeld) {
         std::vector<std::uint8_t> chunk = {0x00, 0x50, 0x00, 0x00};  // 5 MiB of data
         chunk.insert(chunk.end(), type, type + 4);
         chunk.resize(chunk.size() + (5u << 20), 'x');
-        const std::uint32_t crc = crc32(std::span(chunk).subspan(4));
+        const std::uint32_t crc = test::pngCrc32(std::span(chunk).subspan(4));
         for (int shift = 24; shift >= 0; shift -= 8) {
             chunk.push_back(static_cast<std::uint8_t>(crc >> shift));
         }

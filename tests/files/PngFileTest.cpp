@@ -15,17 +15,6 @@ namespace {
 
 using test::dataPath;
 
-std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (const std::uint8_t byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
-
 void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) {
         out.push_back(static_cast<std::uint8_t>(value >> shift));
@@ -38,7 +27,7 @@ void appendChunk(std::vector<std::uint8_t>& out, const char* type,
     const std::size_t start = out.size();
     out.insert(out.end(), type, type + 4);
     out.insert(out.end(), data.begin(), data.end());
-    appendBigEndian(out, crc32(std::span(out).subspan(start)));
+    appendBigEndian(out, test::pngCrc32(std::span(out).subspan(start)));
 }
 
 // An RGBA PNG that declares `width` × `height` pixels but carries only a few bytes of data.

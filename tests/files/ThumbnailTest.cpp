@@ -18,17 +18,6 @@ namespace {
 
 using test::dataPath;
 
-// An icon file whose one entry is `png`.
-std::vector<std::uint8_t> iconHolding(const std::vector<std::uint8_t>& png) {
-    std::vector<std::uint8_t> icon = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0};
-    for (int shift = 0; shift < 32; shift += 8) {
-        icon.push_back(static_cast<std::uint8_t>(png.size() >> shift));
-    }
-    icon.insert(icon.end(), {22, 0, 0, 0});
-    icon.insert(icon.end(), png.begin(), png.end());
-    return icon;
-}
-
 Picture thumbnailOfBytes(const std::vector<std::uint8_t>& bytes, int side) {
     MemoryBytes file(bytes, "thumb.ico");
     return thumbnailOf(file, side);
@@ -73,7 +62,7 @@ TEST(Thumbnails, ScalingDownKeepsTheShapeAndAveragesOpacityWithoutClearColour) {
         }
     }
     const Picture source = Picture::fromPixels(PictureKind::Icon, 64, 32, pixels);
-    const Picture thumbnail = thumbnailOfBytes(iconHolding(encodePng(source, "t")), 16);
+    const Picture thumbnail = thumbnailOfBytes(test::iconHolding(encodePng(source, "t")), 16);
     ASSERT_EQ(thumbnail.width(), 16);
     ASSERT_EQ(thumbnail.height(), 8);
     for (int y = 0; y < 8; ++y) {
@@ -115,7 +104,7 @@ TEST(Thumbnails, WhatCannotBeAQuickThumbnailIsRefused) {
     png.insert(png.end(), {0x5D, 0x98, 0x87, 0xCB});
     png.resize(png.size() + 200'000, 0x11);
     try {
-        thumbnailOfBytes(iconHolding(png), 256);
+        thumbnailOfBytes(test::iconHolding(png), 256);
         ADD_FAILURE() << "accepted";
     } catch (const FileError& error) {
         EXPECT_EQ(error.problem(),

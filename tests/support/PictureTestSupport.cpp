@@ -16,6 +16,27 @@ std::string dataPath(const std::string& relative) {
     return std::string(MOSAIKON_TEST_DATA) + "/pictures/" + relative;
 }
 
+std::uint32_t pngCrc32(std::span<const std::uint8_t> bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const std::uint8_t byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+std::vector<std::uint8_t> iconHolding(const std::vector<std::uint8_t>& png) {
+    std::vector<std::uint8_t> icon = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0};
+    for (int shift = 0; shift < 32; shift += 8) {
+        icon.push_back(static_cast<std::uint8_t>(png.size() >> shift));
+    }
+    icon.insert(icon.end(), {22, 0, 0, 0});
+    icon.insert(icon.end(), png.begin(), png.end());
+    return icon;
+}
+
 std::vector<std::uint8_t> readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,11 @@ private:
 
 std::vector<std::uint8_t> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// The CRC a PNG chunk ends with, of `bytes` (its type and data).
+std::uint32_t pngCrc32(std::span<const std::uint8_t> bytes);
+// An icon file whose one entry is the PNG stream `png`.
+std::vector<std::uint8_t> iconHolding(const std::vector<std::uint8_t>& png);
 
 // Runs `body` in a child process and gives its result. When the tests run as the administrator,
 // whom permissions do not bind, the child runs as the unprivileged user "nobody" instead.
