@@ -35,7 +35,7 @@ bool looksLikeIconFile(std::span<const std::uint8_t> head) {
     return dir && dir->reserved == 0 && (dir->type == kTypeIcon || dir->type == kTypeCursor);
 }
 
-IconFileListing listIconFile(ByteSource& file) {
+IconFileListing listIconFile(ByteSource& file, int side) {
     const std::string& path = file.name();
     if (file.size() > kMaxIconFileSize) {
         throw FileError(path, "is too large to be an icon file.");
@@ -84,17 +84,25 @@ IconFileListing listIconFile(ByteSource& file) {
         candidates.push_back(image.candidate);
         listing.images.push_back(std::move(image));
     }
-    listing.chosen = chooseIconFor32(candidates);
+    listing.chosen = chooseIconForSide(candidates, side);
     return listing;
 }
 
-Picture readIconFile(ByteSource& file) {
-    const IconFileListing listing = listIconFile(file);
-    const IconFileImage& chosen = listing.images[listing.chosen];
-    if (chosen.problem) {
-        throw *chosen.problem;
+Picture decodeListedImage(const IconFileListing& listing, std::size_t index,
+                          const std::string& path) {
+    if (index >= listing.images.size()) {
+        throw FileError(path, "has no image " + std::to_string(index + 1) + ".");
     }
-    return decodeIconImage(std::span(listing.bytes).subspan(chosen.entry.imageOffset), file.name());
+    const IconFileImage& image = listing.images[index];
+    if (image.problem) {
+        throw *image.problem;
+    }
+    return decodeIconImage(std::span(listing.bytes).subspan(image.entry.imageOffset), path);
+}
+
+Picture readIconFile(ByteSource& file, int side) {
+    const IconFileListing listing = listIconFile(file, side);
+    return decodeListedImage(listing, listing.chosen, file.name());
 }
 
 }  // namespace mosaikon

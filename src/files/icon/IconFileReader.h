@@ -26,18 +26,24 @@ struct IconFileImage {
     std::optional<FileError> problem;
 };
 
-// The images of an icon or cursor file and the one a 32 × 32 request gets, with the file's
-// bytes. Throws FileError when the file is not an icon file or its directory is cut short.
+// The images of an icon or cursor file and the one a `side` × `side` request gets (32 × 32: the
+// image the editor opens), with the file's bytes. Throws FileError when the file is not an icon
+// file or its directory is cut short.
 struct IconFileListing {
     std::vector<std::uint8_t> bytes;
     bool cursor = false;
     std::vector<IconFileImage> images;
     std::size_t chosen = 0;
 };
-IconFileListing listIconFile(ByteSource& file);
+IconFileListing listIconFile(ByteSource& file, int side = 32);
 
-// Reads an icon (.ico) or cursor (.cur) file: of its images, the one a 32 × 32 request gets, as
-// an icon picture at that image's own size. Throws FileError.
-Picture readIconFile(ByteSource& file);
+// Image `index` of `listing` as an icon picture at its own size: throws what is wrong with it,
+// or FileError naming `path` when the listing has no such image or it cannot be decoded.
+Picture decodeListedImage(const IconFileListing& listing, std::size_t index,
+                          const std::string& path);
+
+// Reads an icon (.ico) or cursor (.cur) file: of its images, the one a `side` × `side` request
+// gets, as an icon picture at that image's own size. Throws FileError.
+Picture readIconFile(ByteSource& file, int side = 32);
 
 }  // namespace mosaikon

@@ -6,7 +6,6 @@
 #include "ProgramIconGroups.h"
 #include "ProgramIconReader.h"
 #include "icon/IconFileReader.h"
-#include "icon/IconImage.h"
 
 namespace mosaikon {
 
@@ -31,8 +30,7 @@ IconFileImages readIconFileImages(ByteSource& file) {
             image.problem};
         if (!choice.problem) {
             try {
-                choice.picture = decodeIconImage(
-                    std::span(listing.bytes).subspan(image.entry.imageOffset), file.name());
+                choice.picture = decodeListedImage(listing, i, file.name());
             } catch (const FileError& problem) {
                 choice.problem = problem;
             }
@@ -43,15 +41,7 @@ IconFileImages readIconFileImages(ByteSource& file) {
 }
 
 Picture readIconFileImage(ByteSource& file, std::size_t index) {
-    const IconFileListing listing = listIconFile(file);
-    if (index >= listing.images.size()) {
-        throw FileError(file.name(), "has no image " + std::to_string(index + 1) + ".");
-    }
-    const IconFileImage& image = listing.images[index];
-    if (image.problem) {
-        throw *image.problem;
-    }
-    return decodeIconImage(std::span(listing.bytes).subspan(image.entry.imageOffset), file.name());
+    return decodeListedImage(listIconFile(file), index, file.name());
 }
 
 std::vector<ChoosableGroup> readProgramIconGroups(ByteSource& file) {

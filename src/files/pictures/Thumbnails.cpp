@@ -10,9 +10,7 @@
 #include "FileError.h"
 #include "OpenKinds.h"
 #include "ProgramIconReader.h"
-#include "icon/IconChoice.h"
 #include "icon/IconFileReader.h"
-#include "icon/IconImage.h"
 #include "png/PngImage.h"
 
 namespace mosaikon {
@@ -23,20 +21,6 @@ namespace {
 // in all, so the samples of any thumbnail take at most 16 MiB.
 constexpr int kMostSamplesPerPixel = 4;
 constexpr int kMostSampledEdge = 2048;
-
-Picture iconImageForSide(ByteSource& file, int side) {
-    const IconFileListing listing = listIconFile(file);
-    std::vector<IconCandidate> candidates;
-    candidates.reserve(listing.images.size());
-    for (const IconFileImage& image : listing.images) {
-        candidates.push_back(image.candidate);
-    }
-    const IconFileImage& chosen = listing.images[chooseIconForSide(candidates, side)];
-    if (chosen.problem) {
-        throw *chosen.problem;
-    }
-    return decodeIconImage(std::span(listing.bytes).subspan(chosen.entry.imageOffset), file.name());
-}
 
 // The centre samples of `count` × `perPixel` equal parts of `edge` pixels.
 std::vector<int> samplesAcross(int edge, int count, int perPixel) {
@@ -115,7 +99,7 @@ Picture thumbnailOf(ByteSource& file, int side) {
     Picture image;
     switch (fileKindOf(file)) {
         case FileKind::Icon:
-            image = iconImageForSide(file, side);
+            image = readIconFile(file, side);
             break;
         case FileKind::Program:
             // The first group: the program's own icon, which file managers show.
